@@ -3,35 +3,37 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gfx/KeyedRow.h"
+
 namespace sf {
 
 int32_t BltFast(Surface& dst, int32_t x, int32_t y, const Surface& src, const Rect& srcRect, bool keyed) {
   if (dst.Lost || src.Lost) return kBlitSurfaceLost;
-  Rect r = srcRect;
+  // Clipping in 64 bits so that no rectangle or position can overflow.
+  int64_t left = srcRect.Left, top = srcRect.Top, right = srcRect.Right, bottom = srcRect.Bottom;
+  int64_t tx = x, ty = y;
   // Keep the source rectangle inside the source.
-  if (r.Left < 0) { x -= r.Left; r.Left = 0; }
-  if (r.Top < 0) { y -= r.Top; r.Top = 0; }
-  r.Right = std::min(r.Right, src.Width);
-  r.Bottom = std::min(r.Bottom, src.Height);
+  if (left < 0) { tx -= left; left = 0; }
+  if (top < 0) { ty -= top; top = 0; }
+  right = std::min<int64_t>(right, src.Width);
+  bottom = std::min<int64_t>(bottom, src.Height);
   // Keep the target inside the destination.
-  if (x < 0) { r.Left -= x; x = 0; }
-  if (y < 0) { r.Top -= y; y = 0; }
-  r.Right = std::min<int64_t>(r.Right, static_cast<int64_t>(r.Left) + dst.Width - x);
-  r.Bottom = std::min<int64_t>(r.Bottom, static_cast<int64_t>(r.Top) + dst.Height - y);
-  const int32_t w = r.Right - r.Left;
-  const int32_t h = r.Bottom - r.Top;
+  if (tx < 0) { left -= tx; tx = 0; }
+  if (ty < 0) { top -= ty; ty = 0; }
+  right = std::min<int64_t>(right, left + dst.Width - tx);
+  bottom = std::min<int64_t>(bottom, top + dst.Height - ty);
+  const int64_t w = right - left;
+  const int64_t h = bottom - top;
   if (w <= 0 || h <= 0) return kBlitOk;
   const uint32_t key = src.ColourKey;
-  for (int32_t row = 0; row < h; ++row) {
-    const uint32_t* s = src.Row(r.Top + row) + r.Left;
-    uint32_t* d = dst.Row(y + row) + x;
+  const KeyedRowFn keyedRow = BestKeyedRow();
+  for (int64_t row = 0; row < h; ++row) {
+    const uint32_t* s = src.Row(static_cast<int32_t>(top + row)) + left;
+    uint32_t* d = dst.Row(static_cast<int32_t>(ty + row)) + tx;
     if (!keyed) {
       std::memcpy(d, s, static_cast<size_t>(w) * sizeof(uint32_t));
     } else {
-      for (int32_t i = 0; i < w; ++i) {
-        const uint32_t p = s[i];
-        d[i] = p == key ? d[i] : p;
-      }
+      keyedRow(d, s, static_cast<int32_t>(w), key);
     }
   }
   return kBlitOk;

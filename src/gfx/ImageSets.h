@@ -1,10 +1,12 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "gfx/Blit.h"
 #include "gfx/Surface.h"
 
 namespace sf {
@@ -30,7 +32,13 @@ struct ImageSets {
 };
 
 // Reads one entry of the length-prefixed pack and decodes its BMP into a keyed 32-bit surface.
+// Throws PackError naming the pack and the entry when the pack cannot be read, the entry is
+// missing, has length 0 or is cut short, or its bytes are not a valid bitmap.
 std::unique_ptr<Surface> LoadPackImage(const std::string& packPath, uint8_t entry);
+
+// The same for a pack already held in memory; packName only goes into error messages.
+std::unique_ptr<Surface> DecodePackImage(const uint8_t* pack, size_t packSize, uint8_t entry,
+                                         const std::string& packName);
 
 // Fills both image sets from the pack (game images 0..41, menu images 0..33, then the nine
 // mirrors). Throws PackError; slots loaded before a failure keep their new surfaces.
@@ -38,5 +46,17 @@ void LoadAllImages(ImageSets& images, const std::string& packPath);
 
 // Releases every surface of both sets.
 void FreeAllImages(ImageSets& images);
+
+// GDI's CLR_INVALID: as a colour it means "the colour pixel (0,0) already has"; as a result, failure.
+inline constexpr uint32_t kInvalidColour = 0xFFFFFFFFu;
+
+// The raw pixel value that encodes a GDI colour in the surface (always 32-bit 0x00RRGGBB here).
+// kInvalidColour reads pixel (0,0); an empty or lost surface answers kInvalidColour. Pixel (0,0)
+// is never changed.
+uint32_t MatchSurfaceColour(const Surface& surface, uint32_t gdiColour);
+
+// Sets the surface's source colour key to MatchSurfaceColour(surface, gdiColour); returns 0, or
+// kBlitSurfaceLost for a lost surface (the key is then left as it was).
+int32_t SetSurfaceColourKey(Surface& surface, uint32_t gdiColour);
 
 }  // namespace sf

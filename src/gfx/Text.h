@@ -13,20 +13,34 @@ inline constexpr uint32_t kAlignLeft = 0;
 inline constexpr uint32_t kAlignRight = 2;
 inline constexpr uint32_t kAlignCenter = 6;
 
+// The cell of one font size: y of a TA_TOP string is the top of the cell, the baseline lies
+// Ascent below it, and glyph ink is cut to the Ascent + Descent rows of the cell.
+struct CellMetrics {
+  int32_t Ascent = 0;
+  int32_t Descent = 0;
+  int32_t Ppem = 0;
+  bool AntiAliased = true;
+};
+
 // Draws text with the program's one face (a Tahoma-compatible bold), anti-aliased, at a given
 // cell height and average character width, as GDI would. Glyphs are rasterised once and cached.
 // Colours are GDI values (0x00BBGGRR).
 class TextRenderer {
  public:
   // Opens the font file; throws std::runtime_error with a clear message when it cannot be read.
-  explicit TextRenderer(const std::string& fontPath);
+  // Like GDI, sizes for which the face's gasp table asks for no grey-scale are drawn black and
+  // white; honourGasp false draws every size anti-aliased.
+  explicit TextRenderer(const std::string& fontPath, bool honourGasp = true);
   ~TextRenderer();
   TextRenderer(const TextRenderer&) = delete;
   TextRenderer& operator=(const TextRenderer&) = delete;
 
-  // Finds the face: the Tahoma-compatible bold of fonts-wine, then DejaVu Sans Bold, then a copy
-  // beside the program ("tahomabd.ttf" or "font.ttf" in the working directory). Empty when none.
+  // Finds the face: the copy "font.ttf" in the working directory (the game folder), then the
+  // Tahoma-compatible bold of fonts-wine, then DejaVu Sans Bold. Empty when none is readable.
   static std::string FindDefaultFont();
+
+  // The shadow colour for a text colour: normal for the highlight colour, else highlight.
+  static uint32_t ShadowColour(uint32_t colour);
 
   // Extra-bold (800) text with a one-pixel shadow right and down: the shadow is the normal colour
   // when colour is the highlight colour, else the highlight colour.
@@ -42,6 +56,9 @@ class TextRenderer {
                   std::string_view text, uint32_t colour, uint32_t align = kAlignLeft);
   // Advance width in pixels of the string as DrawString would draw it.
   int32_t MeasureString(int32_t height, int32_t width, int32_t weight, std::string_view text);
+
+  // Cell metrics of a font height and width as the drawing calls use them.
+  CellMetrics Metrics(int32_t height, int32_t width);
 
  private:
   struct Impl;

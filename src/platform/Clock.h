@@ -13,6 +13,8 @@ class Clock {
   virtual uint64_t PerformanceCounter() = 0;
   virtual uint64_t PerformanceFrequency() = 0;
   virtual void Sleep(uint32_t ms) = 0;
+  // Milliseconds until TickCount next changes, at least 1: how long an idle loop may wait.
+  virtual uint32_t MsUntilNextTick() = 0;
 };
 
 }  // namespace sf

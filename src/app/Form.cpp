@@ -1,0 +1,246 @@
+#include "app/Form.h"
+
+#include <stdexcept>
+
+#include "app/Hosts.h"
+#include "audio/Audio.h"
+#include "gfx/Blit.h"
+#include "options/ConfigFile.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Input.h"
+#include "platform/Shell.h"
+#include "game/Game.h"
+#include "ui/KeyName.h"
+#include "ui/Menus.h"
+
+namespace sf {
+
+TForm1::TForm1(Platform& p, Files f)
+    : platform(p),
+      files(std::move(f)),
+      gameHost_(std::make_unique<FormGameHost>(*this)),
+      menuHost_(std::make_unique<FormMenuHost>(*this)) {}
+
+TForm1::~TForm1() {
+  // Teardown: the game before the images it draws with, the menus with the images.
+  CurrentGame.reset();
+  FreeAllImages(images);
+  menus.reset();
+}
+
+void TForm1::FormCreate() {
+  random.Seed(static_cast<uint32_t>(platform.clock.PerformanceCounter()));
+  if (!FirstStart) {
+    SetupWindow();
+    return;
+  }
+  FirstStart = false;
+  DesktopWidth = static_cast<uint16_t>(platform.display.DesktopWidth());
+  DesktopHeight = static_cast<uint16_t>(platform.display.DesktopHeight());
+  const std::string font = files.Font.empty() ? TextRenderer::FindDefaultFont() : files.Font;
+  if (font.empty()) throw std::runtime_error("no font found (font.ttf beside the program, or fonts-wine)");
+  text = std::make_unique<TextRenderer>(font);
+  audio = std::make_unique<Audio>(platform.sound, platform.music);
+  LoadConfig();
+  platform.input.AcquireKeyboard();  // the input devices
+  if (settings.MusicOn) {
+    StartMusic("1.xm");
+  } else {
+    StopMusic();
+  }
+}
+
+void TForm1::SetupWindow() {
+  WindowActive = false;
+  SetupDisplay();
+  LoadAllImages(images, files.Pack);
+  if (!menus) menus = std::make_unique<Menus>(*menuHost_);
+  WindowActive = true;
+}
+
+void TForm1::SetupDisplay() {
+  // Windowed mode is a normal 800 x 600 window on the desktop as it is, full screen shows the
+  // picture scaled on the whole desktop; neither changes the display mode.
+  platform.display.SetMode(settings.Windowed);
+  BackBuffer.Lost = false;
+  SnapshotSurface.Lost = false;
+}
+
+void TForm1::SwitchDisplayMode(bool windowed) {
+  settings.Windowed = windowed;
+  SetupWindow();
+  menus->OptionsMenu.DisplayToggle.Checked = windowed;
+}
+
+void TForm1::SetSoundOn(bool on) {
+  settings.SoundOn = on;
+  audio->SetSoundOn(on);
+}
+
+int32_t TForm1::ClearBackBuffer() { return FillSurface(BackBuffer, 0); }
+
+int32_t TForm1::RestoreSurfaces() {
+  // Our surfaces live in memory: restoring the screen always succeeds and gives them back.
+  BackBuffer.Lost = false;
+  SnapshotSurface.Lost = false;
+  if (ClearBackBuffer() != kBlitOk) return 1;
+  LoadAllImages(images, files.Pack);
+  if (!menus) menus = std::make_unique<Menus>(*menuHost_);
+  return 0;
+}
+
+void TForm1::Present() { platform.display.Present(BackBuffer); }
+
+void TForm1::SaveSnapshot() { BltFast(SnapshotSurface, 0, 0, BackBuffer, false); }
+
+void TForm1::DrawScanlines(const Surface& image) {
+  for (int32_t i = 0; i < 300; ++i) BltFast(SnapshotSurface, 0, 2 * i, image, true);
+}
+
+void TForm1::PauseGame(const Surface& image) {
+  SaveSnapshot();
+  DrawScanlines(image);
+  ScreenState = scrPause;
+}
+
+bool TForm1::FormCloseQuery() {
+  switch (ScreenState) {
+    case scrIntro:
+    case scrGame:
+    case scrPause:
+    case scrEnterName:
+    case scrSendQuestion:
+    case scrQuitGameQuestion:  // leaving the game is answered there first, like in the game itself
+      return false;
+    case scrKeyCapture:
+      menus->OptionsMenu.KeyButton.Caption = KeyName(static_cast<uint32_t>(settings.MinimizeKey));
+      ScreenState = scrExitQuestion;
+      return ExitConfirmed;
+    default:
+      ScreenState = scrExitQuestion;
+      return ExitConfirmed;
+  }
+}
+
+void TForm1::CloseRequest() {
+  if (FormCloseQuery()) Closed = true;
+}
+
+void TForm1::ApplicationEvents1Activate() {
+  WindowActive = true;
+  MouseSteering = true;
+  platform.input.AcquireKeyboard();
+  if (settings.MusicOn) {
+    StartMusic(ScreenState == scrGame ? "2.xm" : "1.xm");
+  } else {
+    StopMusic();
+  }
+}
+
+void TForm1::ApplicationEvents1Deactivate() {
+  StopMusic();
+  WindowActive = false;
+  MouseSteering = false;
+  platform.input.UnacquireKeyboard();
+  if (ScreenState == scrGame) PauseGame(images.Menu(21));
+  if (settings.Windowed) {
+    SavedWindowRect = platform.display.WindowRect();
+    SkipNextMinimize = true;
+  } else if (SkipNextMinimize) {
+    SkipNextMinimize = false;
+  } else {
+    platform.display.Minimize();
+  }
+}
+
+void TForm1::ApplicationEvents1Restore() {
+  WindowActive = false;
+  if (settings.Windowed) {
+    platform.display.MoveWindow(SavedWindowRect.Left, SavedWindowRect.Top);
+  } else {
+    SetupWindow();
+    platform.display.ShowNormal();
+  }
+  WindowActive = true;
+  if (ScreenState == scrGame) {
+    FrameStep();
+    PauseGame(images.Menu(21));
+  }
+}
+
+void TForm1::LoadConfig() {
+  sf::LoadConfig(files.Config, settings, highScores);
+  ApplyConfig();
+}
+
+void TForm1::ApplyConfig() {
+  SetupWindow();
+  SetSoundOn(settings.SoundOn);
+  menus->OptionsMenu.DisplayToggle.Checked = settings.Windowed;
+  menus->OptionsMenu.MusicToggle.Checked = settings.MusicOn;
+  menus->OptionsMenu.SoundToggle.Checked = settings.SoundOn;
+  menus->OptionsMenu.NameEdit.SetText(settings.PlayerName);
+  menus->OptionsMenu.KeyButton.Caption = KeyName(settings.MinimizeKey);
+}
+
+bool TForm1::SaveConfig() {
+  if (menus) settings.PlayerName = menus->OptionsMenu.NameEdit.Text;
+  return sf::SaveConfig(files.Config, settings, highScores);
+}
+
+void TForm1::PlaySoundAt(int32_t x, int32_t y, SoundId sound) { audio->PlaySoundAt(x, y, sound); }
+
+void TForm1::PlayMenuSound() { PlaySoundAt(MouseX, MouseY, sndCheckMenu); }
+
+void TForm1::StartMusic(const char* module) { audio->StartMusic(module); }
+
+void TForm1::StopMusic() { audio->StopMusic(); }
+
+void TForm1::ShowCursor(bool show) {
+  CursorCounter += show ? 1 : -1;
+  platform.display.ShowCursor(CursorCounter >= 0);
+}
+
+void TForm1::Dispatch(const InputEvent& e) {
+  switch (e.Kind) {
+    case InputEvent::KeyDown: FormKeyDown(e.Key, e.Alt); break;
+    case InputEvent::MouseMove: FormMouseMove(e.X, e.Y); break;
+    case InputEvent::MouseDown: FormMouseDown(); break;
+    case InputEvent::WheelUp:
+    case InputEvent::WheelDown: FormMouseWheel(); break;
+    case InputEvent::CloseRequest: CloseRequest(); break;
+    case InputEvent::Quit:
+      // The system ends the session: keep the settings and the table, then leave.
+      SaveConfig();
+      Closed = true;
+      break;
+    case InputEvent::Activate: ApplicationEvents1Activate(); break;
+    case InputEvent::Deactivate: ApplicationEvents1Deactivate(); break;
+    case InputEvent::Restore: ApplicationEvents1Restore(); break;
+    case InputEvent::MaximizeRequest: SwitchDisplayMode(false); break;
+    case InputEvent::DisplayLost: BackBuffer.Lost = true; break;
+  }
+}
+
+bool TForm1::Pump() {
+  InputEvent e;
+  while (!Closed && platform.input.PollEvent(e)) Dispatch(e);
+  if (Closed) return false;
+  frameDrawn_ = false;
+  FrameStep();
+  if (!frameDrawn_ && !Closed) platform.input.WaitEvent(platform.clock.MsUntilNextTick());
+  return !Closed;
+}
+
+void TForm1::Run() {
+  while (Pump()) {
+  }
+}
+
+void TForm1::AfterClose() {
+  platform.shell.OpenFileIfExists("wgame.exe");
+  platform.shell.OpenFileIfExists("Play.url");
+}
+
+}  // namespace sf

@@ -1,0 +1,141 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/Platform.h"
+#include "audio/SoundIds.h"
+#include "core/Random.h"
+#include "core/Rect.h"
+#include "core/ScreenState.h"
+#include "gfx/ImageSets.h"
+#include "gfx/Surface.h"
+#include "gfx/Text.h"
+#include "options/HighScores.h"
+#include "options/Settings.h"
+#include "platform/Input.h"
+
+namespace sf {
+
+class TGame;
+class Audio;
+class Menus;
+class FormGameHost;
+class FormMenuHost;
+
+// The main window: owns the program's state, the surfaces, the settings, the menus and the
+// current game; runs the frame loop and turns window events into menu moves and commands.
+class TForm1 {
+ public:
+  // Files the program reads and writes, relative to the working directory.
+  struct Files {
+    std::string Pack = "Data/Data.pp";
+    std::string Config = "Config.cfg";
+    std::string Font;  // empty: TextRenderer::FindDefaultFont
+    std::string ScoreService = SALTFANG_SCORE_URL;  // the online score service
+  };
+
+  TForm1(Platform& platform, Files files);
+  TForm1(Platform& platform) : TForm1(platform, Files{}) {}
+  ~TForm1();
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // Start-up: settings, display, images, menus, input, music. Throws PackError or
+  // std::runtime_error when the program cannot start.
+  void FormCreate();
+  // Runs the message loop until the window has closed.
+  void Run();
+  // One pass of the loop: pending events, then the idle frame step. False once closed.
+  bool Pump();
+  // After the loop: opens "wgame.exe" and "Play.url" when they exist.
+  void AfterClose();
+
+  // Event handlers.
+  void Dispatch(const InputEvent& e);
+  void FormKeyDown(uint16_t key, bool alt);
+  void FormMouseMove(int32_t x, int32_t y);
+  void FormMouseDown();
+  void FormMouseWheel();
+  bool FormCloseQuery();
+  void ApplicationEvents1Activate();
+  void ApplicationEvents1Deactivate();
+  void ApplicationEvents1Restore();
+
+  // Display.
+  void SetupWindow();
+  void SetupDisplay();
+  void SwitchDisplayMode(bool windowed);
+  void SetSoundOn(bool on);
+  int32_t ClearBackBuffer();
+  int32_t RestoreSurfaces();
+  void Present();
+  void SaveSnapshot();
+  void DrawScanlines(const Surface& image);
+  void PauseGame(const Surface& image);
+
+  // Frame loop.
+  int32_t FrameStep();
+  void ExecuteCommand();
+
+  // Settings.
+  void LoadConfig();
+  void ApplyConfig();
+  bool SaveConfig();
+
+  // Services for the game and the menus.
+  void PlaySoundAt(int32_t x, int32_t y, SoundId sound);
+  void PlayMenuSound();
+  void StartMusic(const char* module);
+  void StopMusic();
+  void ShowCursor(bool show);
+
+  // State, public for the screens, the tests and the screenshot tool.
+  Platform& platform;
+  Files files;
+  Random random;
+  std::unique_ptr<TextRenderer> text;
+  ImageSets images;
+  std::unique_ptr<Menus> menus;
+  Settings settings;
+  HighScores highScores;
+  std::unique_ptr<Audio> audio;
+  std::unique_ptr<TGame> CurrentGame;
+
+  Surface BackBuffer{800, 600};
+  Surface SnapshotSurface{800, 600};
+  uint32_t FrameStartTick = 0;
+  uint32_t LastFrameEndTick = 0;
+  bool MouseSteering = false;
+  bool WindowActive = false;
+  bool FirstStart = true;
+  bool SkipNextMinimize = true;
+  bool ExitConfirmed = false;
+  uint32_t ScreenState = scrIntro;
+  uint16_t DesktopWidth = 0;
+  uint16_t DesktopHeight = 0;
+  Rect SavedWindowRect{};
+  int32_t MouseX = 0;
+  int32_t MouseY = 0;
+  uint8_t KeyboardState[256] = {};
+  uint32_t IntroOffset = 0;
+  bool Closed = false;
+  int32_t CursorCounter = 0;  // the system's show/hide counter: visible while >= 0
+
+ private:
+  void DrawScreen();
+  void DrawIntro();
+  void DrawMenuPage(int32_t panelImage, int32_t markerImage, bool withMainMenu);
+  void DrawHelpPage();
+  void DrawDialog(bool fromSnapshot, bool testRestore, int32_t boxX);
+  void DrawPause();
+  void CloseRequest();
+  void StartNewGame();
+  void SendResult(bool send);
+  void HandleMenuKey(uint16_t key);
+  std::unique_ptr<FormGameHost> gameHost_;
+  std::unique_ptr<FormMenuHost> menuHost_;
+  bool frameDrawn_ = false;
+};
+
+}  // namespace sf

@@ -1,0 +1,57 @@
+#pragma once
+#include "app/Form.h"
+#include "game/GameHost.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Input.h"
+#include "ui/MenuHost.h"
+#include "ui/Menus.h"
+
+namespace sf {
+
+// The main window as the running game sees it.
+class FormGameHost : public GameHost {
+ public:
+  explicit FormGameHost(TForm1& form) : f_(form) {}
+  const uint8_t* KeyboardState() const override { return f_.KeyboardState; }
+  bool ReadMouseState(MouseState& state) override { return f_.platform.input.GetMouseState(state); }
+  bool MouseSteering() const override { return f_.MouseSteering; }
+  void SetCursorPos(int32_t x, int32_t y) override { f_.platform.display.SetCursorPos(x, y); }
+  void ShowCursor(bool show) override { f_.ShowCursor(show); }
+  void PlaySoundAt(int32_t x, int32_t y, SoundId sound) override { f_.PlaySoundAt(x, y, sound); }
+  void StopMusic() override { f_.StopMusic(); }
+  void StartMusic(const char* module) override { f_.StartMusic(module); }
+  bool MusicOn() const override { return f_.settings.MusicOn; }
+  int32_t LastHighScore() const override { return f_.highScores[kHighScoreCount - 1].Score; }
+  void SetScreenState(uint32_t state) override {
+    // The name entry opens with Ok chosen, so Enter keeps the score whatever an earlier use chose.
+    if (state == scrEnterName) f_.menus->OkCancelDialog.Choice = true;
+    f_.ScreenState = state;
+  }
+  void SetMainMenuIndex(int32_t index) override { f_.menus->MainMenu.SetIndex(index); }
+  Surface& SnapshotSurface() override { return f_.SnapshotSurface; }
+
+ private:
+  TForm1& f_;
+};
+
+// The main window as the menus see it.
+class FormMenuHost : public MenuHost {
+ public:
+  explicit FormMenuHost(TForm1& form) : f_(form) {}
+  int32_t PointerX() const override { return f_.MouseX; }
+  int32_t PointerY() const override { return f_.MouseY; }
+  bool PointerSteering() const override { return f_.MouseSteering; }
+  uint32_t GetScreenState() const override { return f_.ScreenState; }
+  void SetScreenState(uint32_t state) override { f_.ScreenState = state; }
+  void PlayMenuSound() override { f_.PlayMenuSound(); }
+  void ExecuteCommand() override { f_.ExecuteCommand(); }
+  uint32_t TickCount() override { return f_.platform.clock.TickCount(); }
+  TextRenderer& Text() override { return *f_.text; }
+  const ImageSets& Images() const override { return f_.images; }
+
+ private:
+  TForm1& f_;
+};
+
+}  // namespace sf

@@ -1,0 +1,63 @@
+#include "audio/Audio.h"
+
+#include <algorithm>
+
+#include "core/ScreenState.h"
+
+namespace sf {
+
+namespace {
+
+constexpr const char* kMusicFolder = "sound/";
+
+// The track that belongs to a screen when the music comes round: the menu track on the intro,
+// the main menu and the pages 3 to 10, the game track in the game and state 11; none elsewhere.
+const char* TrackForScreen(uint32_t screenState) {
+  if (screenState == scrIntro || screenState == scrMainMenu || (screenState >= 3 && screenState <= 10)) {
+    return "1.xm";
+  }
+  if (screenState == scrGame || screenState == 11) return "2.xm";
+  return nullptr;
+}
+
+}  // namespace
+
+Audio::Audio(Sound& sound, Music& music, std::span<const EmbeddedWave> waves)
+    : music_(music), waves_(sound, waves) {}
+
+void Audio::PlaySoundAt(int32_t x, int32_t y, int soundIndex) {
+  if (!soundOn_ || soundIndex < 0 || soundIndex >= kSoundCount) return;
+  WaveItem& item = waves_.Item(soundIndex);
+  // Screen positions stay well inside the ranges; the clamp only keeps far off-screen positions
+  // (and arithmetic on extreme values) from producing values the device would refuse.
+  item.Pan = static_cast<int32_t>(std::clamp<int64_t>((int64_t{x} - 400) * 10, -10000, 10000));
+  item.Volume = static_cast<int32_t>(std::clamp<int64_t>(int64_t{y} - 800, -10000, 0));
+  waves_.Play(soundIndex);
+}
+
+void Audio::StartMusic(const std::string& name) {
+  if (currentSong_ != 0) music_.SongFree(currentSong_);
+  currentSong_ = music_.SongLoadFromFile(kMusicFolder + name);
+  lastSongOrder_ = 0;
+  if (currentSong_ != 0) music_.SongPlay(currentSong_);
+}
+
+void Audio::StopMusic() {
+  if (currentSong_ != 0) music_.SongFree(currentSong_);
+  currentSong_ = 0;
+  lastSongOrder_ = 0;
+}
+
+void Audio::MusicTick(uint32_t screenState, bool musicOn) {
+  if (!musicOn || currentSong_ == 0) return;
+  const int32_t order = music_.SongGetOrder(currentSong_);
+  if (order == 0 && lastSongOrder_ != 0) {
+    if (const char* track = TrackForScreen(screenState)) {
+      StartMusic(track);
+      return;
+    }
+  }
+  lastSongOrder_ = order;
+}
+
+}  // namespace sf

@@ -1,0 +1,163 @@
+#pragma once
+#include <cstdint>
+
+#include "audio/SoundIds.h"
+
+namespace sf {
+
+// Game phases.
+inline constexpr uint8_t phaseIntro = 0;
+inline constexpr uint8_t phasePlaying = 1;
+inline constexpr uint8_t phaseGameOver = 3;
+inline constexpr uint8_t phaseWindDown = 255;
+
+// The playfield between the two side panels.
+inline constexpr int32_t kPlayfieldLeft = 118;
+inline constexpr int32_t kPlayfieldRight = 682;
+inline constexpr int32_t kPlayfieldBottom = 598;
+
+inline constexpr int16_t kMaxHealth = 72;
+inline constexpr int kWeaponCount = 5;
+inline constexpr uint16_t kUnlimitedAmmo = 999;
+
+// Slot counts of the game's fixed arrays.
+inline constexpr int kHitSlots = 20;
+inline constexpr int kBonusSlots = 20;
+inline constexpr int kRunScoreSlots = 10;
+inline constexpr int kIslandSlots = 3;
+inline constexpr int kEnemySlots = 20;
+inline constexpr int kShotSlots = 21;
+inline constexpr uint8_t kNoSlot = 255;
+
+// The player's ship box (collisions) and sprite.
+inline constexpr int32_t kShipBoxWidth = 26;
+inline constexpr int32_t kShipBoxHeight = 93;
+inline constexpr int32_t kShipSpriteWidth = 38;
+inline constexpr int32_t kShipSpriteHeight = 103;
+
+// Game images by use.
+inline constexpr int imgLeftPanel = 0;
+inline constexpr int imgRightPanel = 1;
+inline constexpr int imgLife = 2;
+inline constexpr int imgHealthBar = 3;
+inline constexpr int imgWeaponSelected = 4;
+inline constexpr int imgSea = 5;
+inline constexpr int imgIsland = 6;      // + island kind
+inline constexpr int imgHit = 10;        // + hit kind
+inline constexpr int imgEnemy = 17;      // + enemy kind
+inline constexpr int imgShip = 25;
+inline constexpr int imgTurret = 26;     // + gun kind
+inline constexpr int imgProjectile = 29; // + projectile kind
+inline constexpr int imgWeaponIcons = 33;
+inline constexpr int imgBonus = 34;      // + bonus kind
+inline constexpr int menuImgScanLine = 21;
+
+struct Size16 {
+  int16_t Width;
+  int16_t Height;
+};
+
+// Gun kinds: turret image size, pivot, barrel length, cool-down.
+struct GunKindInfo {
+  Size16 Size;
+  int16_t PivotX, PivotY;
+  int16_t Barrel;
+  uint32_t CoolDown;
+};
+inline constexpr int kGunKindCount = 4;
+inline constexpr GunKindInfo kGunKinds[kGunKindCount] = {
+    {{12, 24}, 6, 18, 20, 80},
+    {{14, 25}, 6, 18, 30, 400},
+    {{18, 24}, 9, 15, 30, 700},
+    {{0, 0}, 0, 0, 44, 100},  // the supply plane's hatch: not drawn
+};
+
+// Projectile kinds.
+inline constexpr uint8_t pulBullet = 0;
+inline constexpr uint8_t pulShell = 1;
+inline constexpr uint8_t pulRocket = 2;
+inline constexpr uint8_t kDropKind = 255;  // the supply plane's "shot": a bonus
+struct ProjectileInfo {
+  Size16 Size;
+  int16_t PivotX, PivotY;
+  float Speed;
+  uint8_t Damage;
+};
+inline constexpr ProjectileInfo kProjectiles[3] = {
+    {{7, 14}, 3, 8, 10.0f, 2},
+    {{7, 14}, 3, 8, 4.0f, 5},
+    {{7, 27}, 3, 14, 4.0f, 15},
+};
+
+// Turret slots: where a turret sits on its owner and where its muzzle is relative to the turret.
+struct TurretSlotInfo {
+  int16_t OffsetX, OffsetY;
+  int16_t MuzzleX, MuzzleY;
+};
+inline constexpr int kTurretSlotCount = 11;
+inline constexpr TurretSlotInfo kTurretSlots[kTurretSlotCount] = {
+    {18, 65, -4, -10}, {18, 35, -4, -10}, {21, 90, -8, 0}, {18, 90, -7, -10}, {22, 90, -3, -4}, {23, 120, 0, 0},
+    {29, 130, 0, 0},   {18, 25, -4, -10}, {0, -20, 28, 80}, {50, 128, 0, 0},  {0, 0, 0, 0},
+};
+
+// Angle limits and rest positions of the guns.
+inline constexpr double kPlayerGunRest = 3.15;
+inline constexpr float kPlayerGunMin = 1.7f;
+inline constexpr float kPlayerGunMax = 4.6f;
+inline constexpr float kEnemyGunMin = -1.14f;
+inline constexpr float kEnemyGunMax = 1.14f;
+
+// Enemy kinds.
+inline constexpr uint8_t enmCutter = 0;
+inline constexpr uint8_t enmDestroyer = 1;
+inline constexpr uint8_t enmCrulser = 2;
+inline constexpr uint8_t enmBattleShip = 3;
+inline constexpr uint8_t enmIslandGun = 4;
+inline constexpr uint8_t enmBomber = 5;
+inline constexpr uint8_t enmHelicopter = 6;
+inline constexpr uint8_t enmSupplyPlane = 7;
+inline constexpr int kEnemyKindCount = 8;
+struct EnemyKindInfo {
+  Size16 Size;
+  int32_t HitPoints;  // also the score for destroying it
+  uint8_t GunKind;
+  uint8_t Pattern;
+  uint8_t LastFrame;
+};
+inline constexpr EnemyKindInfo kEnemyKinds[kEnemyKindCount] = {
+    {{24, 88}, 15, 0, 0, 0},  {{30, 111}, 25, 1, 1, 0}, {{34, 136}, 50, 1, 2, 0}, {{47, 146}, 75, 2, 4, 0},
+    {{23, 28}, 5, 0, 0, 0},   {{47, 56}, 25, 1, 2, 3},  {{50, 55}, 50, 2, 31, 0}, {{73, 72}, 30, 3, 6, 0},
+};
+inline constexpr int16_t kEnemyLeftBorder = 196;
+inline constexpr int16_t kEnemyRightBorder = 604;
+inline constexpr int16_t kSupplyPlaneStartY = 672;
+
+// Bonus kinds: 0..7 have a picture and an effect; a drop can also come out as kind 8, an empty drop.
+inline constexpr uint8_t bonRocket = 0;
+inline constexpr uint8_t bonGun = 1;
+inline constexpr uint8_t bonRocket3x = 2;
+inline constexpr uint8_t bonGun2x = 3;
+inline constexpr uint8_t bonFirstAid = 4;
+inline constexpr uint8_t bonIce = 5;
+inline constexpr uint8_t bonCoins = 6;
+inline constexpr uint8_t bonMegaBomb = 7;
+inline constexpr uint8_t bonEmpty = 8;
+inline constexpr int kBonusKindCount = 9;
+inline constexpr Size16 kBonusSizes[kBonusKindCount] = {{24, 23}, {24, 23}, {24, 23}, {24, 23}, {23, 23},
+                                                        {24, 23}, {24, 23}, {23, 23}, {24, 23}};
+inline constexpr int32_t kFreezeSteps = 300;
+
+// Hit kinds actually created.
+inline constexpr uint8_t hitExplosion = 0;
+inline constexpr uint8_t hitImpact = 4;
+inline constexpr int kHitFrames = 16;
+inline constexpr int32_t kHitFrameSize = 64;
+
+// Island kinds.
+inline constexpr Size16 kIslandSizes[4] = {{78, 210}, {62, 139}, {77, 191}, {72, 176}};
+
+// Sea tile.
+inline constexpr int16_t kSeaTileWidth = 123;
+inline constexpr int16_t kSeaTileHeight = 247;
+
+}  // namespace sf

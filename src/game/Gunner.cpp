@@ -1,0 +1,178 @@
+#include "game/Gunner.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "game/Game.h"
+#include "gfx/DrawOps.h"
+
+namespace sf {
+
+int32_t RoundHalfEven(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+
+namespace {
+
+constexpr double kQuarterTurn = std::numbers::pi / 2;
+
+// The projectile kind a firing pattern shoots; kDropKind for the supply plane's drop.
+uint8_t PatternProjectile(uint8_t pattern) {
+  switch (pattern) {
+    case 0: return pulBullet;
+    case 1:
+    case 2: return pulShell;
+    case 6: return kDropKind;
+    default: return pulRocket;
+  }
+}
+
+}  // namespace
+
+TPulya::TPulya(uint8_t kind, int16_t x, int16_t y, double heading)
+    : Kind(kind), Y(static_cast<float>(y)), X(static_cast<float>(x)), Heading(heading) {}
+
+Rect TPulya::GetBox() const {
+  const Size16 size = kProjectiles[Kind].Size;
+  const int32_t left = RoundHalfEven(X);
+  const int32_t top = RoundHalfEven(Y);
+  return Rect{left, top, left + size.Width, top + size.Height};
+}
+
+void TPulya::Step(TGame& game, Surface& target) {
+  const ProjectileInfo& info = kProjectiles[Kind];
+  DrawRotated(game.Images.Game(imgProjectile + Kind), target, info.PivotX, info.PivotY, Heading,
+              static_cast<uint16_t>(info.Size.Width), static_cast<uint16_t>(info.Size.Height),
+              static_cast<uint16_t>(RoundHalfEven(X)), static_cast<uint16_t>(RoundHalfEven(Y)));
+  X = static_cast<float>(X + std::cos(Heading + kQuarterTurn) * info.Speed);
+  Y = static_cast<float>(Y + std::sin(Heading + kQuarterTurn) * info.Speed);
+}
+
+TGunner::TGunner(TGame& game, uint8_t gunKind, uint8_t pattern, uint8_t slot, const int16_t* ownerX,
+                 const int16_t* ownerY, bool isPlayer, float minAngle, float maxAngle)
+    : Game(game), OwnerX(ownerX), OwnerY(ownerY), Slot(slot), Angle(isPlayer ? kPlayerGunRest : 0.0),
+      MinAngle(minAngle), MaxAngle(maxAngle), OffsetX(kTurretSlots[slot].OffsetX),
+      OffsetY(kTurretSlots[slot].OffsetY), IsPlayer(isPlayer), GunKind(gunKind), Pattern(pattern),
+      LastShot(game.Tick()) {}
+
+void TGunner::Fire(uint8_t kind, SoundId sound, double heading, int16_t dx, int16_t dy) {
+  const TurretSlotInfo& slot = kTurretSlots[Slot];
+  const int32_t barrel = kGunKinds[GunKind].Barrel;
+  const auto x = static_cast<int16_t>(dx + *OwnerX + OffsetX + slot.MuzzleX +
+                                      RoundHalfEven(std::cos(heading + kQuarterTurn) * barrel));
+  const auto y = static_cast<int16_t>(dy + *OwnerY + OffsetY + slot.MuzzleY +
+                                      RoundHalfEven(std::sin(heading + kQuarterTurn) * barrel));
+
+  if (kind == kDropKind) {
+    const uint8_t free = Game.FirstFreeBonusSlot();
+    if (free != kNoSlot)
+      Game.Bonuses[free].emplace(Game, static_cast<int16_t>(*OwnerX + 36), static_cast<int16_t>(*OwnerY + 80));
+    return;
+  }
+  for (auto& shot : Shots) {
+    if (!shot) {
+      shot.emplace(kind, x, y, heading);
+      Game.Host.PlaySoundAt(x, y, sound);
+      InFlight = static_cast<int8_t>(InFlight + 1);
+      return;
+    }
+  }
+}
+
+bool TGunner::TryFire() {
+  Now = Game.Tick();
+  if (kGunKinds[GunKind].CoolDown >= Now - LastShot) return false;
+
+  const uint8_t projectile = PatternProjectile(Pattern);
+  if (projectile != kDropKind) {
+    const Size16 size = kProjectiles[projectile].Size;
+    AimX = static_cast<int16_t>(*OwnerX + size.Width / 2);
+    AimY = static_cast<int16_t>(*OwnerY + size.Height / 2);
+  }
+
+  const double a = Angle;
+  switch (Pattern) {
+    case 0: Fire(pulBullet, sndShot, a, 5, 0); break;
+    case 1: Fire(pulShell, sndSnarad, a, 0, 0); break;
+    case 2:
+      Fire(pulShell, sndSnarad, a, -5, 0);
+      Fire(pulShell, sndSnarad, a, 5, 0);
+      break;
+    case 3: Fire(pulRocket, sndSnarad, a, 0, 0); break;
+    case 4:
+      Fire(pulRocket, sndSnarad, a, 0, 0);
+      Fire(pulRocket, sndSnarad, a + 0.5, 0, 0);
+      Fire(pulRocket, sndSnarad, a - 0.5, 0, 0);
+      break;
+    case 6: Fire(kDropKind, sndShot, a, 0, 0); break;
+    case 31: Fire(pulRocket, sndSnarad, a, -30, -80); break;
+    default: break;
+  }
+  LastShot = Game.Tick();
+  return true;
+}
+
+bool TGunner::TestShot(TPulya& shot) {
+  if (shot.Y < 0 || shot.Y > kPlayfieldBottom || shot.X < kPlayfieldLeft || shot.X > kPlayfieldRight) {
+    InFlight = static_cast<int8_t>(InFlight - 1);
+    return false;
+  }
+  const Rect box = shot.GetBox();
+  const uint8_t damage = kProjectiles[shot.Kind].Damage;
+  if (IsPlayer) {
+    // While playing at most five enemies exist and they hold the lowest slots.
+    for (int i = 0; i < 6; ++i) {
+      auto& enemy = Game.Engine.Slots[static_cast<size_t>(i)];
+      if (!enemy || enemy->Kind == enmSupplyPlane) continue;
+      if (RectsIntersect(box, enemy->GetBox())) {
+        Game.SpawnHit(static_cast<int16_t>(box.Left), static_cast<int16_t>(box.Top), hitImpact, 0);
+        enemy->LifeBar.Visible = true;
+        enemy->HP -= damage;
+        return false;
+      }
+    }
+  } else if (RectsIntersect(box, Game.Ship.GetBox())) {
+    Game.SpawnHit(static_cast<int16_t>(Game.Ship.X - 13), static_cast<int16_t>(box.Top), hitImpact, 0);
+    Game.Ship.TakeDamage(damage);
+    return false;
+  }
+  return true;
+}
+
+void TGunner::Step(Surface& target, bool drawTurret) {
+  Now = Game.Tick();
+  for (auto& shot : Shots) {
+    if (!shot) continue;
+    if (!TestShot(*shot)) {
+      shot.reset();
+      continue;
+    }
+    shot->Step(Game, target);
+  }
+
+  if (Angle > MaxAngle) Angle = MaxAngle;
+  if (Angle < MinAngle) Angle = MinAngle;
+
+  if (drawTurret && GunKind < 3) {
+    const GunKindInfo& gun = kGunKinds[GunKind];
+    DrawRotated(Game.Images.Game(imgTurret + GunKind), target, gun.PivotX, gun.PivotY, Angle,
+                static_cast<uint16_t>(gun.Size.Width), static_cast<uint16_t>(gun.Size.Height),
+                static_cast<uint16_t>(*OwnerX + OffsetX), static_cast<uint16_t>(*OwnerY + OffsetY));
+  }
+
+  if (!IsPlayer && Now - LastShot > 1000 && Game.RandInt(100) == 1 && InFlight < 50) {
+    TryFire();
+    LastShot = Game.Tick();
+  }
+}
+
+void TGunner::DestroyShots() {
+  for (auto& shot : Shots) shot.reset();
+  InFlight = 0;
+}
+
+int TGunner::ShotCount() const {
+  int n = 0;
+  for (const auto& shot : Shots) n += shot ? 1 : 0;
+  return n;
+}
+
+}  // namespace sf

@@ -1,0 +1,38 @@
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace sf {
+
+// Limits of every request. The exchange blocks the window's thread, so a dead or silent server
+// must give up within seconds, and a reply can never grow without bound.
+struct HttpLimits {
+  long ConnectTimeoutMs = 5000;
+  long TotalTimeoutMs = 15000;
+  size_t MaxReplyBytes = 64 * 1024;  // a larger reply is a failure
+};
+
+// A plain HTTP client for the online score exchange. Every request is a GET with the fixed
+// headers: Accept "text/html, */*", content type "text/html", user agent
+// "Mozilla/3.0 (compatible; Indy Library)"; no proxy, no authentication. One cookie jar lives as
+// long as the client, so cookies set by one reply go back with the next request.
+class Http {
+ public:
+  virtual ~Http() = default;
+
+  // Blocking GET of a full address. The body of a 2xx reply, or nothing on any failure: no
+  // connection, refused, time-out, error status, broken transfer or an oversized reply.
+  virtual std::optional<std::string> Get(const std::string& url) = 0;
+
+  // Called now and then while a request blocks, so the window can keep answering the desktop.
+  // It must not start another request. An empty function turns it off.
+  virtual void SetWaitHandler(std::function<void()> handler) = 0;
+};
+
+inline constexpr const char* kHttpAccept = "text/html, */*";
+inline constexpr const char* kHttpContentType = "text/html";
+inline constexpr const char* kHttpUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
+
+}  // namespace sf

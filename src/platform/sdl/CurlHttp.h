@@ -1,0 +1,37 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/Http.h"
+
+typedef void CURL;
+struct curl_slist;
+
+namespace sf {
+
+// The HTTP client on libcurl: one easy handle for the whole run (its in-memory cookie engine is
+// the cookie jar), no proxy whatever the environment says, no signals, connect and total
+// time-outs, http and https only, redirects not followed.
+class CurlHttp : public Http {
+ public:
+  explicit CurlHttp(HttpLimits limits = {});
+  ~CurlHttp() override;
+  CurlHttp(const CurlHttp&) = delete;
+  CurlHttp& operator=(const CurlHttp&) = delete;
+
+  std::optional<std::string> Get(const std::string& url) override;
+  void SetWaitHandler(std::function<void()> handler) override;
+
+ private:
+  friend struct CurlCallbacks;
+
+  HttpLimits limits_;
+  CURL* curl_ = nullptr;
+  curl_slist* headers_ = nullptr;
+  std::function<void()> waitHandler_;
+  std::string body_;
+  bool overflow_ = false;
+};
+
+}  // namespace sf

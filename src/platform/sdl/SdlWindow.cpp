@@ -1,0 +1,336 @@
+#include "platform/sdl/SdlWindow.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "platform/sdl/SdlKeyMap.h"
+
+namespace sf {
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kLargestWindow = 16384;
+
+int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return std::min(std::max(v, lo), hi); }
+
+}  // namespace
+
+SdlWindow::SdlWindow() {
+  // The program decides itself when to minimise on focus loss.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // Only the window's close box is a close request; SDL_QUIT then means the system wants us gone.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // A software renderer presenting without OpenGL keeps presentation cheap on any X server.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+  SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
+  }
+  // Game pads are optional: without the subsystem the program simply has none. Their events are
+  // read in the background too; while the program is inactive the released keyboard gates them.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+    desktopWidth_ = mode.w;
+    desktopHeight_ = mode.h;
+  }
+  for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc) scanCodes_[static_cast<size_t>(sc)] = DirectInputScanCode(static_cast<SDL_Scancode>(sc));
+}
+
+SdlWindow::~SdlWindow() {
+  for (auto& [id, controller] : controllers_) SDL_GameControllerClose(controller);
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  DestroyRenderer();
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+void SdlWindow::CreateRenderer() {
+  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (!renderer_) throw std::runtime_error(std::string("cannot create the renderer: ") + SDL_GetError());
+  SDL_RenderSetLogicalSize(renderer_, kWidth, kHeight);
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+  if (!texture_) throw std::runtime_error(std::string("cannot create the frame texture: ") + SDL_GetError());
+  SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+  rendererLost_ = false;
+}
+
+void SdlWindow::DestroyRenderer() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  texture_ = nullptr;
+  renderer_ = nullptr;
+}
+
+void SdlWindow::SetMode(bool windowed) {
+  windowed_ = windowed;
+  if (!window_) {
+    window_ = SDL_CreateWindow("Salt Fang", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight,
+                               SDL_WINDOW_RESIZABLE | (windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP));
+    if (!window_) throw std::runtime_error(std::string("cannot create the window: ") + SDL_GetError());
+    CreateRenderer();
+  }
+  if (windowed) {
+    SDL_SetWindowFullscreen(window_, 0);
+    // Resizable with a fixed size: the window cannot be dragged larger, but a maximise request
+    // still arrives and switches to full screen.
+    SDL_SetWindowMinimumSize(window_, kWidth, kHeight);
+    SDL_SetWindowMaximumSize(window_, kWidth, kHeight);
+    SDL_SetWindowSize(window_, kWidth, kHeight);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  } else {
+    SDL_SetWindowMaximumSize(window_, kLargestWindow, kLargestWindow);
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+  SDL_ShowWindow(window_);
+  UpdateRelativeMode();
+}
+
+void SdlWindow::Present(const Surface& frame) {
+  if (!window_) return;
+  if (rendererLost_ || !renderer_) {
+    DestroyRenderer();
+    CreateRenderer();
+  }
+  if (frame.Width != kWidth || frame.Height != kHeight) return;
+  SDL_UpdateTexture(texture_, nullptr, frame.Pixels.data(), kWidth * 4);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+}
+
+void SdlWindow::Minimize() {
+  if (window_) SDL_MinimizeWindow(window_);
+}
+
+void SdlWindow::ShowNormal() {
+  if (!window_) return;
+  SDL_ShowWindow(window_);
+  SDL_RestoreWindow(window_);
+  SDL_RaiseWindow(window_);
+}
+
+Rect SdlWindow::WindowRect() {
+  if (!window_) return {};
+  int x = 0, y = 0, w = 0, h = 0;
+  SDL_GetWindowPosition(window_, &x, &y);
+  SDL_GetWindowSize(window_, &w, &h);
+  return Rect{x, y, x + w, y + h};
+}
+
+void SdlWindow::MoveWindow(int32_t left, int32_t top) {
+  if (window_ && windowed_) SDL_SetWindowPosition(window_, left, top);
+}
+
+int32_t SdlWindow::DesktopWidth() { return desktopWidth_; }
+int32_t SdlWindow::DesktopHeight() { return desktopHeight_; }
+
+void SdlWindow::ShowCursor(bool show) {
+  cursorVisible_ = show;
+  SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+  UpdateRelativeMode();
+}
+
+void SdlWindow::UpdateRelativeMode() {
+  // While the cursor is hidden in a game, relative mode delivers raw motion without warping.
+  const bool relative = !cursorVisible_ && focused_;
+  SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlWindow::SetCursorPos(int32_t x, int32_t y) {
+  if (!window_ || SDL_GetRelativeMouseMode() || !focused_) return;
+  int w = kWidth, h = kHeight;
+  SDL_GetWindowSize(window_, &w, &h);
+  // Map the picture point to the window through the letterbox.
+  const float s = std::min(static_cast<float>(w) / kWidth, static_cast<float>(h) / kHeight);
+  const int vx = (w - static_cast<int>(kWidth * s)) / 2;
+  const int vy = (h - static_cast<int>(kHeight * s)) / 2;
+  SDL_WarpMouseInWindow(window_, vx + static_cast<int>(x * s), vy + static_cast<int>(y * s));
+}
+
+void SdlWindow::ShowError(const std::string& title, const std::string& message) {
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), window_);
+}
+
+bool SdlWindow::Translate(const SDL_Event& e, InputEvent& out) {
+  out = InputEvent{};
+  switch (e.type) {
+    case SDL_QUIT:
+      out.Kind = InputEvent::Quit;
+      return true;
+    case SDL_KEYDOWN: {
+      const uint16_t vk = VirtualKeyCode(e.key.keysym.sym, e.key.keysym.scancode);
+      if (vk == 0) return false;
+      out.Kind = InputEvent::KeyDown;
+      out.Key = vk;
+      out.Alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+      return true;
+    }
+    case SDL_MOUSEMOTION:
+      relX_ += e.motion.xrel;
+      relY_ += e.motion.yrel;
+      out.Kind = InputEvent::MouseMove;
+      out.X = Clamp(e.motion.x, 0, kWidth - 1);
+      out.Y = Clamp(e.motion.y, 0, kHeight - 1);
+      return true;
+    case SDL_MOUSEBUTTONDOWN:
+      out.Kind = InputEvent::MouseDown;
+      out.Button = e.button.button;
+      out.X = Clamp(e.button.x, 0, kWidth - 1);
+      out.Y = Clamp(e.button.y, 0, kHeight - 1);
+      return true;
+    case SDL_MOUSEWHEEL:
+      if (e.wheel.y == 0) return false;
+      relZ_ += e.wheel.y * 120;
+      out.Kind = e.wheel.y > 0 ? InputEvent::WheelUp : InputEvent::WheelDown;
+      return true;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+      rendererLost_ = e.type == SDL_RENDER_DEVICE_RESET;
+      out.Kind = InputEvent::DisplayLost;
+      return true;
+    case SDL_WINDOWEVENT:
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+          out.Kind = InputEvent::CloseRequest;
+          return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          focused_ = true;
+          UpdateRelativeMode();
+          out.Kind = InputEvent::Activate;
+          return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          focused_ = false;
+          UpdateRelativeMode();
+          out.Kind = InputEvent::Deactivate;
+          return true;
+        case SDL_WINDOWEVENT_MINIMIZED:
+          minimized_ = true;
+          return false;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+          // A maximise request switches to full screen; the window itself keeps its size.
+          SDL_RestoreWindow(window_);
+          if (!windowed_) return false;
+          out.Kind = InputEvent::MaximizeRequest;
+          return true;
+        case SDL_WINDOWEVENT_RESTORED:
+          // Un-maximising and mode switches also restore; only a restore after a minimise counts.
+          if (!minimized_) return false;
+          minimized_ = false;
+          out.Kind = InputEvent::Restore;
+          return true;
+        default:
+          return false;
+      }
+    default:
+      return false;
+  }
+}
+
+void SdlWindow::HandlePadEvent(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_CONTROLLERDEVICEADDED: {
+      SDL_GameController* controller = SDL_GameControllerOpen(e.cdevice.which);
+      if (!controller) return;
+      const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+      if (controllers_.count(id) || !pads_.Connect(id)) {
+        SDL_GameControllerClose(controller);
+        return;
+      }
+      controllers_[id] = controller;
+      return;
+    }
+    case SDL_CONTROLLERDEVICEREMOVED: {
+      const auto it = controllers_.find(e.cdevice.which);
+      if (it == controllers_.end()) return;
+      SDL_GameControllerClose(it->second);
+      controllers_.erase(it);
+      pads_.Disconnect(e.cdevice.which);
+      return;
+    }
+    case SDL_CONTROLLERAXISMOTION:
+      pads_.SetAxis(e.caxis.which, e.caxis.axis, e.caxis.value);
+      return;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      pads_.SetButton(e.cbutton.which, e.cbutton.button, e.type == SDL_CONTROLLERBUTTONDOWN);
+      return;
+    default:
+      return;
+  }
+}
+
+bool SdlWindow::TakePadKey(InputEvent& out) {
+  if (padKeyNext_ >= padKeyCount_) {
+    padKeyNext_ = 0;
+    padKeyCount_ = pads_.TakeKeyEvents(SDL_GetTicks(), padKeys_.data(), static_cast<int>(padKeys_.size()));
+  }
+  if (padKeyNext_ >= padKeyCount_ || !keyboardAcquired_) return false;
+  out = InputEvent{};
+  out.Kind = InputEvent::KeyDown;
+  out.Key = padKeys_[static_cast<size_t>(padKeyNext_++)];
+  return true;
+}
+
+bool SdlWindow::PollEvent(InputEvent& event) {
+  if (pendingValid_) {
+    pendingValid_ = false;
+    HandlePadEvent(pending_);
+    if (Translate(pending_, event)) return true;
+  }
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    HandlePadEvent(e);
+    if (Translate(e, event)) return true;
+  }
+  // Presses and repeats of the pads come after the window's own events of this pass.
+  return TakePadKey(event);
+}
+
+void SdlWindow::WaitEvent(uint32_t timeoutMs) {
+  if (pendingValid_) return;
+  SDL_Event e;
+  if (SDL_WaitEventTimeout(&e, static_cast<int>(timeoutMs)) == 1) {
+    pending_ = e;
+    pendingValid_ = true;
+  }
+}
+
+bool SdlWindow::GetKeyboardState(uint8_t state[256]) {
+  if (!keyboardAcquired_) return false;
+  int count = 0;
+  const Uint8* keys = SDL_GetKeyboardState(&count);
+  for (int sc = 0; sc < count && sc < SDL_NUM_SCANCODES; ++sc) {
+    if (keys[sc]) {
+      const uint8_t dik = scanCodes_[static_cast<size_t>(sc)];
+      if (dik) state[dik] = 0x80;
+    }
+  }
+  pads_.AddKeyStates(state);
+  return true;
+}
+
+void SdlWindow::AcquireKeyboard() { keyboardAcquired_ = true; }
+void SdlWindow::UnacquireKeyboard() { keyboardAcquired_ = false; }
+
+bool SdlWindow::GetMouseState(MouseState& state) {
+  state.X = relX_;
+  state.Y = relY_;
+  state.Z = relZ_;
+  relX_ = relY_ = relZ_ = 0;
+  const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
+  state.Buttons[0] = (buttons & SDL_BUTTON_LMASK) ? 0x80 : 0;
+  state.Buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
+  state.Buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
+  state.Buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
+  state.Buttons[4] = (buttons & SDL_BUTTON_X2MASK) ? 0x80 : 0;
+  return true;
+}
+
+}  // namespace sf

@@ -1,0 +1,82 @@
+#pragma once
+#include <SDL.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+
+#include "platform/Display.h"
+#include "platform/Input.h"
+#include "platform/PadMapper.h"
+
+namespace sf {
+
+// The program's one window on SDL2: an 800 x 600 client area, or desktop full screen with the
+// picture letterboxed; presents frames through one streaming texture and turns SDL's events into
+// the program's key, mouse and window events.
+class SdlWindow : public Display, public Input {
+ public:
+  // Initialises SDL's video and events; throws std::runtime_error when there is no display.
+  SdlWindow();
+  ~SdlWindow() override;
+  SdlWindow(const SdlWindow&) = delete;
+  SdlWindow& operator=(const SdlWindow&) = delete;
+
+  // Display
+  void SetMode(bool windowed) override;
+  void Present(const Surface& frame) override;
+  void Minimize() override;
+  void ShowNormal() override;
+  Rect WindowRect() override;
+  void MoveWindow(int32_t left, int32_t top) override;
+  int32_t DesktopWidth() override;
+  int32_t DesktopHeight() override;
+  void ShowCursor(bool show) override;
+  void SetCursorPos(int32_t x, int32_t y) override;
+  void ShowError(const std::string& title, const std::string& message) override;
+
+  // Input
+  bool PollEvent(InputEvent& event) override;
+  void WaitEvent(uint32_t timeoutMs) override;
+  bool GetKeyboardState(uint8_t state[256]) override;
+  void AcquireKeyboard() override;
+  void UnacquireKeyboard() override;
+  bool GetMouseState(MouseState& state) override;
+
+  int ConnectedPads() const { return pads_.ConnectedCount(); }
+
+ private:
+  void CreateRenderer();
+  void DestroyRenderer();
+  void UpdateRelativeMode();
+  // Translates one SDL event; false when it means nothing to the program.
+  bool Translate(const SDL_Event& e, InputEvent& out);
+  // Game pads: opened when plugged in, closed when pulled out; their input arrives as keys.
+  void HandlePadEvent(const SDL_Event& e);
+  bool TakePadKey(InputEvent& out);
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  bool windowed_ = true;
+  bool minimized_ = false;
+  bool focused_ = false;
+  bool cursorVisible_ = true;
+  bool keyboardAcquired_ = true;
+  bool rendererLost_ = false;
+  int32_t relX_ = 0;
+  int32_t relY_ = 0;
+  int32_t relZ_ = 0;
+  int32_t desktopWidth_ = 800;
+  int32_t desktopHeight_ = 600;
+  std::array<uint8_t, SDL_NUM_SCANCODES> scanCodes_{};
+  bool pendingValid_ = false;
+  SDL_Event pending_{};
+  PadMapper pads_;
+  std::map<SDL_JoystickID, SDL_GameController*> controllers_;
+  std::array<uint16_t, 16> padKeys_{};
+  int padKeyCount_ = 0;
+  int padKeyNext_ = 0;
+};
+
+}  // namespace sf

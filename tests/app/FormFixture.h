@@ -1,0 +1,74 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/Form.h"
+#include "app/Platform.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/FakeHttp.h"
+#include "platform/fake/FakeMusic.h"
+#include "platform/fake/FakeShell.h"
+#include "platform/fake/FakeSound.h"
+#include "platform/fake/FakeWindow.h"
+#include "ui/Menus.h"
+
+namespace sf::testing {
+
+// The real main window on the fake platform, with the generated pack and a private settings file.
+class FormFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           (std::string("saltfang_app_") + info->test_suite_name() + "_" + info->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    files.Pack = std::string(SALTFANG_GAME_DIR) + "/Data/Data.pp";
+    files.Config = (dir_ / "Config.cfg").string();
+    files.Font = std::string(SALTFANG_GAME_DIR) + "/font.ttf";
+  }
+  void TearDown() override {
+    form.reset();
+    std::filesystem::remove_all(dir_);
+  }
+
+  void Start() {
+    form = std::make_unique<TForm1>(platform, files);
+    form->FormCreate();
+  }
+  // Advances the tick by one 64 Hz period and runs one pass of the loop (which draws).
+  void Frame(int n = 1) {
+    for (int i = 0; i < n; ++i) {
+      clock.Advance(16);
+      form->FrameStep();
+    }
+  }
+  void Key(uint16_t vk) { form->FormKeyDown(vk, false); }
+  void SkipIntro() {
+    form->FormMouseDown();
+    Frame();
+  }
+  std::string ConfigBytes() const {
+    std::ifstream f(files.Config, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  }
+
+  FakeWindow window;
+  FakeClock clock;
+  FakeShell shell;
+  FakeSound sound;
+  FakeMusic music;
+  FakeHttp http;
+  Platform platform{window, window, clock, shell, sound, music, http};
+  TForm1::Files files;
+  std::unique_ptr<TForm1> form;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+}  // namespace sf::testing

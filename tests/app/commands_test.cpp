@@ -1,0 +1,231 @@
+#include "FormFixture.h"
+#include "game/Game.h"
+#include "game/GameTables.h"
+#include "options/HighScores.h"
+
+namespace sf::testing {
+namespace {
+
+using Commands = FormFixture;
+
+TEST_F(Commands, TheFirstStartCreatesTheDefaultSettingsFileAndStartsTheMenuMusic) {
+  Start();
+  EXPECT_EQ(ConfigBytes().size(), 145u);
+  EXPECT_TRUE(form->settings.Windowed);
+  EXPECT_TRUE(window.Windowed);
+  EXPECT_EQ(form->settings.MinimizeKey, 123);
+  ASSERT_FALSE(music.Calls.empty());
+  EXPECT_NE(music.Calls.front().find("1.xm"), std::string::npos);
+  EXPECT_NE(music.Playing, 0u);
+}
+
+TEST_F(Commands, MainMenuItemsOpenTheirPagesWithTheMenuSound) {
+  Start();
+  SkipIntro();
+  const size_t plays = sound.Plays.size();
+  Key(vkDown);  // Options
+  Key(vkReturn);
+  EXPECT_EQ(form->ScreenState, scrOptions);
+  EXPECT_GT(sound.Plays.size(), plays);
+  Key(vkEscape);
+  EXPECT_EQ(form->ScreenState, scrMainMenu);
+  Key(vkDown);
+  Key(vkReturn);
+  EXPECT_EQ(form->ScreenState, scrHighScores);
+  Key(vkEscape);
+  Key(vkDown);
+  Key(vkReturn);
+  EXPECT_EQ(form->ScreenState, scrHelpOverview);
+  Key(vkEscape);
+  Key(vkDown);
+  Key(vkReturn);
+  EXPECT_EQ(shell.FilesRequested, std::vector<std::string>{"moregames.url"});
+  Key(vkDown);
+  Key(vkReturn);
+  EXPECT_EQ(form->ScreenState, scrExitQuestion);
+  Key('N');
+  EXPECT_EQ(form->ScreenState, scrMainMenu);
+}
+
+TEST_F(Commands, HelpPagesTurnButTheOuterButtonsDoNothingAndStaySilent) {
+  Start();
+  SkipIntro();
+  form->ScreenState = scrHelpOverview;
+  form->menus->HelpButtons.Select(0);
+  size_t plays = sound.Plays.size();
+  Key(vkReturn);
+  EXPECT_EQ(form->ScreenState, scrHelpOverview);
+  EXPECT_EQ(sound.Plays.size(), plays);
+  form->menus->HelpButtons.Select(1);
+  for (uint32_t expected : {scrHelpNavigation, scrHelpEnemies, scrAbout}) {
+    Key(vkReturn);
+    EXPECT_EQ(form->ScreenState, expected);
+  }
+  plays = sound.Plays.size();
+  Key(vkReturn);
+  EXPECT_EQ(form->ScreenState, scrAbout);
+  EXPECT_EQ(sound.Plays.size(), plays);
+}
+
+TEST_F(Commands, SoundOffSilencesTheMenuAndMusicOffStopsTheSong) {
+  Start();
+  SkipIntro();
+  form->ScreenState = scrOptions;
+  form->menus->OptionsMenu.Cursor = 5;  // sound off
+  form->menus->OptionsMenu.Clicked = true;
+  form->ExecuteCommand();
+  EXPECT_FALSE(form->settings.SoundOn);
+  const size_t plays = sound.Plays.size();
+  Key(vkUp);
+  Key(vkDown);
+  EXPECT_EQ(sound.Plays.size(), plays);
+  form->menus->OptionsMenu.Cursor = 2;
+  Key(vkRight);  // music row: Right chooses off
+  EXPECT_FALSE(form->settings.MusicOn);
+  EXPECT_EQ(music.Playing, 0u);
+}
+
+TEST_F(Commands, AChosenMinimiseKeyIsStoredAndSaved) {
+  Start();
+  SkipIntro();
+  form->ScreenState = scrOptions;
+  form->menus->OptionsMenu.Cursor = 7;
+  Key(vkReturn);
+  ASSERT_EQ(form->ScreenState, scrKeyCapture);
+  Key('0');  // "Bad": capture goes on
+  EXPECT_EQ(form->ScreenState, scrKeyCapture);
+  Key('Z');
+  EXPECT_EQ(form->ScreenState, scrOptions);
+  EXPECT_EQ(form->settings.MinimizeKey, 'Z');
+  EXPECT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "Z");
+  ASSERT_TRUE(form->SaveConfig());
+  EXPECT_EQ(static_cast<uint8_t>(ConfigBytes()[3]), 'Z');
+}
+
+// Plays a game that the player leaves at once and waits for its hand-over.
+void LeaveGame(FormFixture& f, TForm1& form, FakeClock& clock) {
+  form.menus->MainMenu.Select(0);
+  form.FormKeyDown(vkReturn, false);
+  ASSERT_EQ(form.ScreenState, scrGame);
+  for (int i = 0; i < 300 && form.CurrentGame->Phase != phasePlaying; ++i) {
+    clock.Advance(16);
+    form.FrameStep();
+  }
+  form.FormKeyDown(vkEscape, false);
+  ASSERT_EQ(form.ScreenState, scrQuitGameQuestion);
+  form.FormKeyDown(vkReturn, false);  // Yes
+  EXPECT_EQ(form.ScreenState, scrGame);
+  for (int i = 0; i < 400 && form.ScreenState == scrGame; ++i) {
+    clock.Advance(16);
+    form.FrameStep();
+  }
+  (void)f;
+}
+
+TEST_F(Commands, ALowScoreReturnsToTheMainMenu) {
+  Start();
+  SkipIntro();
+  LeaveGame(*this, *form, clock);
+  EXPECT_EQ(form->ScreenState, scrMainMenu);
+  EXPECT_EQ(form->CursorCounter, 0) << "the cursor is shown again";
+}
+
+TEST_F(Commands, AHighScoreIsEnteredSavedAndSentOnline) {
+  Start();
+  SkipIntro();
+  LeaveGame(*this, *form, clock);
+  ASSERT_EQ(form->ScreenState, scrMainMenu);
+  // The same hand-over with a score above the table's last entry goes to the name entry.
+  form->CurrentGame->Score = 5000;
+  form->ScreenState = scrEnterName;
+  for (char c : std::string("ANN")) Key(static_cast<uint16_t>(c));
+  Frame();  // the field shows and keeps the name capitalised
+  Key(vkReturn);  // Ok
+  EXPECT_EQ(form->ScreenState, scrSendQuestion);
+  EXPECT_EQ(form->highScores[0].Score, 5000);
+  EXPECT_EQ(form->highScores[0].Name, "Ann");
+  EXPECT_NE(ConfigBytes().find(static_cast<char>(~'A')), std::string::npos) << "the table was saved";
+
+  http.Fail();  // the version query fails
+  Key('Y');
+  EXPECT_EQ(form->ScreenState, scrConnectFailed);
+  EXPECT_EQ(http.Requests.size(), 1u);
+  const int presents = window.Presents;
+  http.Reply("1|2|3|4|5|6");
+  http.Reply("OK");
+  Key(vkReturn);
+  EXPECT_GE(window.Presents, presents + 1) << "\"Please wait...\" is presented before the exchange";
+  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_EQ(http.Requests.size(), 3u);
+}
+
+TEST_F(Commands, TheNameEntryOpensOnOkAndADisappearedFileIsWrittenFromMemory) {
+  Start();
+  SkipIntro();
+  form->menus->OkCancelDialog.SetChoice(0);  // an earlier dialog left Cancel chosen
+  LeaveGame(*this, *form, clock);
+  form->ScreenState = scrMainMenu;
+  form->CurrentGame->Score = 777;
+  form->CurrentGame->Phase = phaseGameOver;
+  form->CurrentGame->PhaseStart = clock.TickCount() - 5000;
+  InsertHighScore(form->highScores, "Old", 650);
+  form->ScreenState = scrGame;
+  Frame();  // the game hands over
+  ASSERT_EQ(form->ScreenState, scrEnterName);
+  EXPECT_TRUE(form->menus->OkCancelDialog.Choice);
+  std::filesystem::remove(files.Config);
+  Key(vkReturn);
+  EXPECT_EQ(form->ScreenState, scrSendQuestion);
+  // The file was gone: the table in memory, the new result and the earlier one included, is written.
+  const std::string bytes = ConfigBytes();
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_NE(bytes.find(std::string("\x09\x03\x00\x00", 4)), std::string::npos) << "score 777";
+  EXPECT_NE(bytes.find(static_cast<char>(~'O')), std::string::npos);
+}
+
+TEST_F(Commands, ClearingTheTableKeepsTheFileUntilTheNextSave) {
+  Start();
+  SkipIntro();
+  InsertHighScore(form->highScores, "Zed", 99999);
+  ASSERT_TRUE(form->SaveConfig());
+  const std::string saved = ConfigBytes();
+  form->ScreenState = scrHighScores;
+  form->menus->HighScoreButtons.Select(0);
+  Key(vkReturn);
+  ASSERT_EQ(form->ScreenState, scrClearQuestion);
+  Key(vkReturn);  // Ok
+  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_NE(form->highScores[0].Name, "Zed");
+  EXPECT_EQ(ConfigBytes(), saved);
+}
+
+TEST_F(Commands, TheWorldScoresButtonOpensTheServicePage) {
+  Start();
+  SkipIntro();
+  form->ScreenState = scrHighScores;
+  form->menus->HighScoreButtons.Select(1);
+  Key(vkReturn);
+  ASSERT_EQ(shell.LinksOpened.size(), 1u);
+  EXPECT_NE(shell.LinksOpened[0].find("/cgi/version.pl?prg=Saltfang&show&type=0"), std::string::npos);
+}
+
+TEST_F(Commands, WeaponChangeAndPauseKeysInAGame) {
+  Start();
+  SkipIntro();
+  form->menus->MainMenu.Select(0);
+  Key(vkReturn);
+  for (int i = 0; i < 300 && form->CurrentGame->Phase != phasePlaying; ++i) Frame();
+  ASSERT_EQ(form->CurrentGame->Phase, phasePlaying);
+  form->CurrentGame->Ammo[3] = 5;
+  Key(vkSpace);
+  EXPECT_EQ(form->CurrentGame->Weapon, 3);
+  form->FormMouseWheel();
+  EXPECT_EQ(form->CurrentGame->Weapon, 0);
+  Key('P');
+  EXPECT_EQ(form->ScreenState, scrPause);
+  Key(vkEscape);
+  EXPECT_EQ(form->ScreenState, scrGame);
+}
+
+}  // namespace
+}  // namespace sf::testing

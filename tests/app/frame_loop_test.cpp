@@ -1,0 +1,115 @@
+#include "FormFixture.h"
+#include "core/Colour.h"
+#include "gfx/ImageSets.h"
+
+namespace sf::testing {
+namespace {
+
+using FrameLoop = FormFixture;
+
+TEST_F(FrameLoop, DrawsOnlyWhenMoreThanFiveMillisecondsPassedEvenAcrossTheTickWrap) {
+  clock.Set(0xFFFFFFF0u);
+  Start();
+  form->LastFrameEndTick = 0xFFFFFFF0u;
+  const int before = window.Presents;
+  clock.Set(0xFFFFFFF5u);  // 5 ms: nothing drawn
+  window.Keys[kScanLeft] = 0x80;
+  form->FrameStep();
+  EXPECT_EQ(window.Presents, before);
+  EXPECT_EQ(form->KeyboardState[kScanLeft], 0x80) << "keys are read on every pass, drawn or not";
+  clock.Set(2);  // 18 ms later across the wrap
+  form->FrameStep();
+  EXPECT_EQ(window.Presents, before + 1);
+  EXPECT_EQ(form->LastFrameEndTick, 2u);
+}
+
+TEST_F(FrameLoop, AnUnacquiredKeyboardReadsAsAllKeysUp) {
+  Start();
+  window.Keys[kScanUp] = 0x80;
+  window.KeyboardAcquired = false;
+  form->FrameStep();
+  EXPECT_EQ(form->KeyboardState[kScanUp], 0);
+}
+
+TEST_F(FrameLoop, TheIntroSlidesTheTitleInOver176FramesThenShowsTheMainMenu) {
+  Start();
+  int frames = 0;
+  while (form->ScreenState == scrIntro && frames < 1000) {
+    Frame();
+    ++frames;
+  }
+  EXPECT_EQ(frames, 176);
+  EXPECT_EQ(form->ScreenState, scrMainMenu);
+  // The last intro frame showed the title at x = 1: its first column is the menu background.
+  const Surface& title = form->images.Menu(29);
+  const Surface& back = form->images.Menu(0);
+  Frame();
+  EXPECT_EQ(window.LastFrame.At(799, 599), back.At(799, 599));
+  (void)title;
+}
+
+TEST_F(FrameLoop, AClickSkipsTheIntroAndOtherKeysDoNothingThere) {
+  Start();
+  Key(vkReturn);
+  Key('A');
+  EXPECT_EQ(form->ScreenState, scrIntro);
+  form->FormMouseDown();
+  EXPECT_EQ(form->ScreenState, scrMainMenu);
+}
+
+TEST_F(FrameLoop, ALostDisplayIsRestoredAndTheFrameStillPresented) {
+  Start();
+  SkipIntro();
+  InputEvent lost;
+  lost.Kind = InputEvent::DisplayLost;
+  form->Dispatch(lost);
+  const int before = window.Presents;
+  clock.Advance(16);
+  EXPECT_EQ(form->FrameStep(), 0);
+  EXPECT_EQ(window.Presents, before + 1);
+  EXPECT_FALSE(form->BackBuffer.Lost);
+  EXPECT_EQ(window.LastFrame.At(400, 300), form->images.Menu(0).At(400, 300)) << "the menu is drawn again";
+}
+
+TEST_F(FrameLoop, UnknownScreenStatesPresentABlackFrame) {
+  Start();
+  form->ScreenState = 6;
+  Frame();
+  EXPECT_EQ(window.LastFrame.At(10, 10), 0u);
+  EXPECT_EQ(window.LastFrame.At(400, 300), 0u);
+}
+
+TEST(FormStart, ADamagedPackGivesAClearErrorNamingTheFile) {
+  const auto dir = std::filesystem::temp_directory_path() / "saltfang_damaged_pack";
+  std::filesystem::create_directories(dir);
+  const auto pack = dir / "Data.pp";
+  {
+    std::ifstream in(std::string(SALTFANG_GAME_DIR) + "/Data/Data.pp", std::ios::binary);
+    std::string bytes(std::istreambuf_iterator<char>(in), {});
+    std::ofstream out(pack, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));  // cut in the middle
+  }
+  FakeWindow window;
+  FakeClock clock;
+  FakeShell shell;
+  FakeSound sound;
+  FakeMusic music;
+  FakeHttp http;
+  Platform platform{window, window, clock, shell, sound, music, http};
+  TForm1::Files files;
+  files.Pack = pack.string();
+  files.Config = (dir / "Config.cfg").string();
+  files.Font = std::string(SALTFANG_GAME_DIR) + "/font.ttf";
+  TForm1 form(platform, files);
+  try {
+    form.FormCreate();
+    FAIL() << "a damaged pack must stop the start";
+  } catch (const PackError& e) {
+    EXPECT_NE(std::string(e.what()).find("Data.pp"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("entry"), std::string::npos) << e.what();
+  }
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace sf::testing

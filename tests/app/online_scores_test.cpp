@@ -1,0 +1,132 @@
+// A game finished with a high score and sent through the real client to the real service on a
+// loopback port, driven through the main window on the fake platform.
+#include <atomic>
+#include <thread>
+
+#include "FormFixture.h"
+#include "LoopbackServer.h"
+#include "ScoreService.h"
+#include "ScoreStore.h"
+#include "game/Game.h"
+#include "game/GameTables.h"
+#include "platform/sdl/CurlHttp.h"
+
+namespace sf::testing {
+namespace {
+
+class RunningService {
+ public:
+  explicit RunningService(const std::filesystem::path& file)
+      : store_(file),
+        service_(store_, scores::SystemRandomId, [] { return int64_t{1700000000}; }),
+        server_(0),
+        thread_([this] {
+          server_.Run([this](const scores::HttpRequest& r) { return service_.Handle(r); }, stop_);
+        }) {}
+  ~RunningService() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(server_.Port()); }
+  const scores::ScoreStore& Store() const { return store_; }
+
+ private:
+  scores::ScoreStore store_;
+  scores::ScoreService service_;
+  std::atomic<bool> stop_{false};
+  scores::LoopbackServer server_;
+  std::thread thread_;
+};
+
+class OnlineScores : public FormFixture {
+ protected:
+  // Plays to a game over with a score that enters the table, then types the name.
+  void FinishWithHighScore() {
+    Start();
+    SkipIntro();
+    form->menus->MainMenu.Select(0);
+    Key(vkReturn);
+    ASSERT_EQ(form->ScreenState, scrGame);
+    form->CurrentGame->Score = 4321;
+    form->CurrentGame->Phase = phaseGameOver;
+    form->CurrentGame->PhaseStart = clock.TickCount();
+    for (int i = 0; i < 300 && form->ScreenState == scrGame; ++i) Frame();
+    ASSERT_EQ(form->ScreenState, scrEnterName);
+    for (char c : std::string("ROSA")) Key(static_cast<uint16_t>(c));
+    Frame();
+    Key(vkReturn);
+    ASSERT_EQ(form->ScreenState, scrSendQuestion);
+  }
+};
+
+TEST_F(OnlineScores, AResultSentFromTheNameEntryReachesTheWorldPage) {
+  const auto store = std::filesystem::temp_directory_path() / "saltfang_online_store.txt";
+  std::filesystem::remove(store);
+  CurlHttp curl;
+  Platform real{window, window, clock, shell, sound, music, curl};
+  {
+    RunningService service(store);
+    files.ScoreService = service.Url();
+    form = std::make_unique<TForm1>(real, files);
+    form->FormCreate();
+    form->FormMouseDown();
+    Frame();
+    form->menus->MainMenu.Select(0);
+    Key(vkReturn);
+    form->CurrentGame->Score = 4321;
+    form->CurrentGame->Phase = phaseGameOver;
+    form->CurrentGame->PhaseStart = clock.TickCount();
+    for (int i = 0; i < 300 && form->ScreenState == scrGame; ++i) Frame();
+    ASSERT_EQ(form->ScreenState, scrEnterName);
+    for (char c : std::string("ROSA")) Key(static_cast<uint16_t>(c));
+    Frame();
+    Key(vkReturn);
+    ASSERT_EQ(form->ScreenState, scrSendQuestion);
+    Key('Y');
+    EXPECT_EQ(form->ScreenState, scrHighScores);
+    ASSERT_EQ(service.Store().All().size(), 1u);
+    EXPECT_EQ(service.Store().All()[0].Name, "Rosa");
+    EXPECT_EQ(service.Store().All()[0].Score, 4321);
+    const auto page = curl.Get(service.Url() + "/cgi/version.pl?prg=Saltfang&show&type=0");
+    ASSERT_TRUE(page);
+    EXPECT_NE(page->find("Rosa"), std::string::npos);
+    form.reset();
+  }
+  std::filesystem::remove(store);
+}
+
+TEST_F(OnlineScores, NoServiceAsksToRepeatAndYesTriesAgain) {
+  files.ScoreService = "http://127.0.0.1:9";  // nothing listens on the discard port
+  FinishWithHighScore();
+  http.Fail();
+  Key('Y');
+  EXPECT_EQ(form->ScreenState, scrConnectFailed);
+  http.Reply("a|b|c|d|token|f");
+  http.Fail();  // the submission fails: a failure, not a success
+  Key('Y');
+  EXPECT_EQ(form->ScreenState, scrConnectFailed);
+  http.Reply("a|b|c|d|token|f");
+  http.Reply("ok");
+  Key('Y');
+  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_EQ(http.Requests.size(), 5u);
+  Key('N');
+  EXPECT_EQ(form->ScreenState, scrHighScores) << "N does nothing on the table page";
+}
+
+TEST_F(OnlineScores, KeysPressedDuringTheExchangeAreThrownAway) {
+  FinishWithHighScore();
+  http.Reply("a|b|c|d|token|f");
+  http.Reply("ok");
+  window.PushKey(vkReturn);  // would clear the table if it reached the high-score page
+  window.PushKey(vkEscape);
+  form->menus->YesNoDialog.Clicked = true;
+  form->menus->YesNoDialog.Choice = true;
+  form->ExecuteCommand();
+  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_TRUE(window.Events.empty());
+  EXPECT_GE(http.WaitCalls, 1);
+}
+
+}  // namespace
+}  // namespace sf::testing

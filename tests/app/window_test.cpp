@@ -1,0 +1,129 @@
+#include "FormFixture.h"
+#include "game/Game.h"
+
+namespace sf::testing {
+namespace {
+
+using Window = FormFixture;
+
+TEST_F(Window, CloseRequestsAreRefusedOnProtectedScreensAndAskFirstElsewhere) {
+  Start();
+  for (uint32_t s : {scrIntro, scrGame, scrPause, scrEnterName, scrSendQuestion, scrQuitGameQuestion}) {
+    form->ScreenState = s;
+    EXPECT_FALSE(form->FormCloseQuery()) << s;
+    EXPECT_EQ(form->ScreenState, s) << "nothing changes on a protected screen";
+  }
+  for (uint32_t s : {scrMainMenu, scrOptions, scrHighScores, scrHelpEnemies, scrKeyCapture}) {
+    form->ScreenState = s;
+    EXPECT_FALSE(form->FormCloseQuery()) << s;
+    EXPECT_EQ(form->ScreenState, scrExitQuestion);
+  }
+}
+
+TEST_F(Window, ACloseRequestDuringKeyCapturePutsTheKeyNameBack) {
+  Start();
+  SkipIntro();
+  form->ScreenState = scrOptions;
+  form->menus->StartKeyCapture();
+  ASSERT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "...");
+  window.Push(InputEvent::CloseRequest);
+  form->Pump();
+  EXPECT_EQ(form->ScreenState, scrExitQuestion);
+  EXPECT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "F12");
+}
+
+TEST_F(Window, TheCloseBoxThenYesEndsTheLoopAndWritesTheSettings) {
+  Start();
+  SkipIntro();
+  std::filesystem::remove(files.Config);
+  window.Push(InputEvent::CloseRequest);
+  EXPECT_TRUE(form->Pump());
+  EXPECT_EQ(form->ScreenState, scrExitQuestion);
+  Key(vkReturn);  // Yes is the first choice
+  EXPECT_TRUE(form->Closed);
+  EXPECT_FALSE(form->Pump());
+  EXPECT_EQ(ConfigBytes().size(), 145u);
+  form->AfterClose();
+  EXPECT_EQ(shell.FilesRequested, (std::vector<std::string>{"wgame.exe", "Play.url"}));
+}
+
+TEST_F(Window, TheSystemQuitSavesAndEndsWithoutAsking) {
+  Start();
+  SkipIntro();
+  form->menus->OptionsMenu.NameEdit.SetText("Nemo");
+  window.Push(InputEvent::Quit);
+  EXPECT_FALSE(form->Pump());
+  EXPECT_NE(ConfigBytes().find(static_cast<char>(~'N')), std::string::npos) << "the name was saved";
+}
+
+TEST_F(Window, DeactivationDuringAGameFreezesItInPauseWithScanLines) {
+  Start();
+  SkipIntro();
+  form->menus->MainMenu.Select(0);
+  Key(vkReturn);
+  ASSERT_EQ(form->ScreenState, scrGame);
+  Frame(5);
+  const Surface before = form->BackBuffer;
+  window.Push(InputEvent::Deactivate);
+  form->Pump();
+  EXPECT_EQ(form->ScreenState, scrPause);
+  EXPECT_FALSE(window.KeyboardAcquired);
+  EXPECT_EQ(form->SnapshotSurface.At(400, 1), before.At(400, 1)) << "odd rows keep the game picture";
+  EXPECT_NE(form->SnapshotSurface.At(400, 0), before.At(400, 0)) << "even rows carry the scan line";
+  EXPECT_EQ(window.Minimizes, 0) << "a windowed program is not minimised";
+  Key('P');
+  EXPECT_EQ(form->ScreenState, scrGame);
+}
+
+TEST_F(Window, FullScreenDeactivationMinimisesExceptTheFirstTime) {
+  Start();
+  SkipIntro();
+  window.Push(InputEvent::MaximizeRequest);
+  form->Pump();
+  EXPECT_FALSE(window.Windowed);
+  EXPECT_FALSE(form->settings.Windowed);
+  EXPECT_FALSE(form->menus->OptionsMenu.DisplayToggle.Checked);
+  window.Push(InputEvent::Deactivate);
+  form->Pump();
+  EXPECT_EQ(window.Minimizes, 0) << "the first deactivation in full screen is absorbed";
+  window.Push(InputEvent::Deactivate);
+  form->Pump();
+  EXPECT_EQ(window.Minimizes, 1);
+  const int modeSets = window.ModeSets;
+  window.Push(InputEvent::Restore);
+  form->Pump();
+  EXPECT_EQ(window.ModeSets, modeSets + 1) << "restoring rebuilds the full-screen display";
+  EXPECT_TRUE(form->WindowActive);
+}
+
+TEST_F(Window, AltEnterSwitchesModesAndReleasesTheKeyboardAroundIt) {
+  Start();
+  SkipIntro();
+  form->FormKeyDown(vkReturn, true);
+  EXPECT_FALSE(form->settings.Windowed);
+  EXPECT_EQ(clock.Slept(), 300u);
+  EXPECT_TRUE(window.KeyboardAcquired);
+  form->FormKeyDown('X', true);  // any other key with Alt: nothing but the pause
+  EXPECT_FALSE(form->settings.Windowed);
+  form->FormKeyDown(vkReturn, true);
+  EXPECT_TRUE(form->settings.Windowed);
+  // Reloading for each switch leaves one surface per image slot and the menus in place.
+  EXPECT_NE(form->images.MenuImages[0], nullptr);
+  EXPECT_NE(form->menus, nullptr);
+}
+
+TEST_F(Window, TheMinimiseKeyWorksOnEveryScreenButNotWithAlt) {
+  Start();
+  SkipIntro();
+  Key(vkF12);
+  EXPECT_EQ(window.Minimizes, 1);
+  form->FormKeyDown(vkF12, true);
+  EXPECT_EQ(window.Minimizes, 1);
+  form->ScreenState = scrKeyCapture;
+  Key(vkF12);
+  EXPECT_EQ(window.Minimizes, 2) << "the current minimise key is not captured";
+  EXPECT_EQ(form->ScreenState, scrKeyCapture);
+}
+
+}  // namespace
+}  // namespace sf::testing

@@ -1,0 +1,35 @@
+#include "GameFixture.h"
+
+#include "../../tools/assetgen/ImageSizes.h"
+
+namespace sf::testing {
+
+uint32_t GameImageColour(int k) { return 0x102030u + static_cast<uint32_t>(k) * 0x030507u; }
+uint32_t MenuImageColour(int k) { return 0x204060u + static_cast<uint32_t>(k) * 0x050301u; }
+
+const ImageSets& TestImages() {
+  static const ImageSets images = [] {
+    ImageSets set;
+    for (int k = 0; k < 42; ++k) {
+      const auto size = assetgen::kGameImageSizes[k];
+      set.GameImages[static_cast<size_t>(k)] = std::make_unique<Surface>(size.Width, size.Height, GameImageColour(k));
+    }
+    for (int k = 42; k < kGameImageCount; ++k) {
+      const auto size = assetgen::kGameImageSizes[k - 20];
+      set.GameImages[static_cast<size_t>(k)] = std::make_unique<Surface>(size.Width, size.Height, GameImageColour(k));
+    }
+    for (int k = 0; k < kMenuImageCount; ++k) {
+      const auto size = assetgen::kMenuImageSizes[k];
+      set.MenuImages[static_cast<size_t>(k)] = std::make_unique<Surface>(size.Width, size.Height, MenuImageColour(k));
+    }
+    return set;
+  }();
+  return images;
+}
+
+TextRenderer& TestText() {
+  static TextRenderer text("/usr/share/wine/fonts/tahomabd.ttf");
+  return text;
+}
+
+}  // namespace sf::testing

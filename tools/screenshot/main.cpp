@@ -1,0 +1,181 @@
+// Renders every screen of Salt Fang with the real main window on the fake platform and writes one
+// PNG per screen: saltfang-screenshots <output folder> [game folder]
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "PngWriter.h"
+#include "app/Form.h"
+#include "app/Platform.h"
+#include "game/Game.h"
+#include "platform/Input.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/FakeHttp.h"
+#include "platform/fake/FakeMusic.h"
+#include "platform/fake/FakeShell.h"
+#include "platform/fake/FakeSound.h"
+#include "platform/fake/FakeWindow.h"
+#include "ui/Menus.h"
+
+namespace {
+
+class ScreenshotRun {
+ public:
+  ScreenshotRun(const std::filesystem::path& out, const std::filesystem::path& game)
+      : out_(out),
+        platform_{window_, window_, clock_, shell_, sound_, music_, http_},
+        form_(platform_, Files(out, game)) {}
+
+  static sf::TForm1::Files Files(const std::filesystem::path& out, const std::filesystem::path& game) {
+    sf::TForm1::Files f;
+    f.Pack = (game / "Data" / "Data.pp").string();
+    f.Config = (out / "Config.cfg").string();
+    if (std::filesystem::exists(game / "font.ttf")) f.Font = (game / "font.ttf").string();
+    return f;
+  }
+
+  void Run() {
+    std::filesystem::remove(out_ / "Config.cfg");
+    form_.FormCreate();
+    Frames(60);
+    Shot("01_intro");
+    Frames(130);
+    Shot("02_main_menu");
+    for (int i = 0; i < 6; ++i) {
+      form_.menus->MainMenu.Select(i);
+      Frames(1);
+      Shot("03_main_menu_item_" + std::to_string(i));
+    }
+    form_.menus->MainMenu.Select(1);
+    Show(sf::scrOptions);
+    for (int c = 0; c < 8; ++c) {
+      form_.menus->OptionsMenu.Cursor = static_cast<int8_t>(c);
+      Frames(1);
+      Shot("04_options_cursor_" + std::to_string(c));
+    }
+    form_.menus->OptionsMenu.Cursor = 6;
+    form_.menus->OptionsMenu.NameEdit.Editing = true;
+    for (char ch : std::string("CAPTAIN")) form_.menus->OptionsMenu.NameEdit.KeyInput(ch);
+    Frames(1);
+    Shot("05_options_typing_name");
+    form_.menus->OptionsMenu.NameEdit.Editing = false;
+    form_.menus->StartKeyCapture();
+    Frames(1);
+    Shot("06_key_capture");
+    form_.menus->TryCaptureKey(sf::vkF12);
+    form_.menus->MainMenu.Select(2);
+    Show(sf::scrHighScores);
+    Shot("07_high_scores");
+    form_.menus->HighScoreButtons.Select(1);
+    Frames(1);
+    Shot("08_high_scores_world_button");
+    form_.menus->MainMenu.Select(3);
+    const uint32_t help[] = {sf::scrHelpOverview, sf::scrHelpNavigation, sf::scrHelpEnemies, sf::scrAbout};
+    for (int i = 0; i < 4; ++i) {
+      Show(help[i]);
+      Shot("09_help_page_" + std::to_string(i + 1));
+    }
+    form_.menus->MainMenu.Select(5);
+    Dialog(sf::scrExitQuestion, "10_exit_question");
+    Show(sf::scrHighScores);
+    Dialog(sf::scrClearQuestion, "11_clear_question");
+    PlayGame();
+  }
+
+ private:
+  void Frames(int n) {
+    for (int i = 0; i < n; ++i) {
+      clock_.Advance(16);
+      form_.FrameStep();
+    }
+  }
+  void Show(uint32_t state) {
+    form_.ScreenState = state;
+    Frames(1);
+  }
+  void Shot(const std::string& name) {
+    const std::string path = (out_ / (name + ".png")).string();
+    if (!WritePng(window_.LastFrame, path)) std::fprintf(stderr, "cannot write %s\n", path.c_str());
+  }
+  void Dialog(uint32_t state, const std::string& name) {
+    form_.SaveSnapshot();
+    auto& dialog = state == sf::scrClearQuestion || state == sf::scrEnterName ? form_.menus->OkCancelDialog
+                                                                               : form_.menus->YesNoDialog;
+    for (int choice = 1; choice >= 0; --choice) {
+      dialog.SetChoice(choice);
+      Show(state);
+      Shot(name + (choice ? "_left" : "_right"));
+    }
+    dialog.SetChoice(1);
+  }
+
+  // A scripted player: fires all the time and sweeps from side to side.
+  void PlayGame() {
+    form_.ScreenState = sf::scrMainMenu;
+    form_.menus->MainMenu.Select(0);
+    form_.menus->MainMenu.Clicked = true;
+    form_.ExecuteCommand();
+    window_.Keys[sf::kScanLeftCtrl] = 0x80;
+    int shot = 0;
+    for (int step = 1; step <= 64 * 90 && form_.ScreenState == sf::scrGame; ++step) {
+      const bool left = (step / 90) % 2 == 0;
+      window_.Keys[sf::kScanLeft] = left ? 0x80 : 0;
+      window_.Keys[sf::kScanRight] = left ? 0 : 0x80;
+      window_.Keys[sf::kScanUp] = (step / 40) % 3 == 0 ? 0x80 : 0;
+      if (step % 300 == 0) form_.CurrentGame->SelectNextWeapon();
+      Frames(1);
+      if (step == 60 || step % 640 == 0) Shot("20_game_" + std::to_string(shot++));
+    }
+    form_.ScreenState = sf::scrGame;
+    form_.FormKeyDown('P', false);
+    Frames(1);
+    Shot("21_pause");
+    form_.FormKeyDown('P', false);
+    Frames(1);
+    form_.FormKeyDown(sf::vkEscape, false);
+    Frames(1);
+    Shot("22_quit_game_question");
+    form_.FormKeyDown(sf::vkReturn, false);  // Yes: the game ends
+    for (int i = 0; i < 400 && form_.ScreenState == sf::scrGame; ++i) {
+      Frames(1);
+      if (i == 20) Shot("23_game_over");
+    }
+    form_.SaveSnapshot();
+    Dialog(sf::scrEnterName, "24_enter_name");
+    Dialog(sf::scrSendQuestion, "25_send_question");
+    Dialog(sf::scrConnectFailed, "26_connect_failed");
+    Show(sf::scrPleaseWait);
+    Shot("27_please_wait");
+  }
+
+  std::filesystem::path out_;
+  sf::FakeWindow window_;
+  sf::FakeClock clock_;
+  sf::FakeShell shell_;
+  sf::FakeSound sound_;
+  sf::FakeMusic music_;
+  sf::FakeHttp http_;
+  sf::Platform platform_;
+  sf::TForm1 form_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: saltfang-screenshots <output folder> [game folder]\n");
+    return 2;
+  }
+  const std::filesystem::path out = argv[1];
+  const std::filesystem::path game = argc > 2 ? argv[2] : SALTFANG_GAME_DIR;
+  std::filesystem::create_directories(out);
+  try {
+    ScreenshotRun run(out, game);
+    run.Run();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "saltfang-screenshots: %s\n", e.what());
+    return 1;
+  }
+  std::printf("screens written to %s\n", out.string().c_str());
+  return 0;
+}
