@@ -10,6 +10,7 @@
 #include "gfx/DrawOps.h"
 #include "options/HighScoreView.h"
 #include "platform/Clock.h"
+#include "platform/Display.h"
 #include "platform/Input.h"
 #include "ui/Menus.h"
 
@@ -23,6 +24,7 @@ int32_t TForm1::FrameStep() {
   // difference keeps the pace across the tick's wrap-around.
   if (static_cast<uint32_t>(FrameStartTick - LastFrameEndTick) <= 5) return 0;
   frameDrawn_ = true;
+  platform.display.CaptureMouse(ScreenState == scrGame && WindowActive);
   audio->MusicTick(ScreenState, settings.MusicOn);
   int32_t result = 0;
   if (ClearBackBuffer() != kBlitOk) result = RestoreSurfaces();

@@ -26,6 +26,9 @@ class Display {
   // The system cursor: show or hide it, and put it at a point of the 800 x 600 picture.
   virtual void ShowCursor(bool show) = 0;
   virtual void SetCursorPos(int32_t x, int32_t y) = 0;
+  // While captured (a game is being played) the pointer cannot leave the window and motion
+  // arrives as raw relative counts; outside a game the pointer is always free.
+  virtual void CaptureMouse(bool capture) = 0;
   // A modal message for fatal start-up errors.
   virtual void ShowError(const std::string& title, const std::string& message) = 0;
 };

@@ -1,5 +1,6 @@
 #include "FormFixture.h"
 #include "game/Game.h"
+#include "game/GameTables.h"
 
 namespace sf::testing {
 namespace {
@@ -73,6 +74,30 @@ TEST_F(Window, DeactivationDuringAGameFreezesItInPauseWithScanLines) {
   EXPECT_EQ(window.Minimizes, 0) << "a windowed program is not minimised";
   Key('P');
   EXPECT_EQ(form->ScreenState, scrGame);
+}
+
+TEST_F(Window, ThePointerIsCapturedOnlyWhileAGameIsPlayed) {
+  Start();
+  SkipIntro();
+  EXPECT_FALSE(window.MouseCaptured);
+  form->menus->MainMenu.Select(0);
+  Key(vkReturn);
+  Frame();
+  EXPECT_TRUE(window.MouseCaptured);
+  EXPECT_FALSE(window.CursorVisible);
+  Key('P');
+  Frame();
+  EXPECT_FALSE(window.MouseCaptured) << "never trapped outside the game screen";
+  Key('P');
+  for (int i = 0; i < 300 && form->CurrentGame->Phase != phasePlaying; ++i) Frame();
+  Key(vkEscape);
+  Frame();
+  EXPECT_FALSE(window.MouseCaptured);
+  EXPECT_TRUE(window.CursorVisible) << "the leave question shows the pointer";
+  Key('N');
+  Frame();
+  EXPECT_TRUE(window.MouseCaptured);
+  EXPECT_FALSE(window.CursorVisible);
 }
 
 TEST_F(Window, FullScreenDeactivationMinimisesExceptTheFirstTime) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Starts the real game in a real window under Xvfb, skips the intro with a click, walks into the
-# options page and back, asks to exit with Esc and confirms with Enter. Passes when the program
-# ends by itself with status 0 and has written its settings file.
+# The real game in a real window under Xvfb, driven like a player with xdotool, in a copy of the
+# game folder without "Config.cfg": wait for the intro, open the options, switch music and sound
+# off, type a player name, go back, play a short game and leave it, then quit through the exit
+# question. Passes when the program ends by itself with status 0 and "Config.cfg" holds exactly
+# the expected bytes.
 set -euo pipefail
 exe="$(readlink -f "$1")"
 if [ -z "${SALTFANG_INSIDE_XVFB:-}" ]; then
@@ -20,11 +22,19 @@ SDL_AUDIODRIVER=dummy "$exe" >"$work/out.log" 2>&1 &
 pid=$!
 wid="$(timeout 20 xdotool search --sync --name '^Salt Fang$' | head -n 1)"
 xdotool windowfocus --sync "$wid"
-xdotool mousemove --window "$wid" 400 300 click 1   # skips the intro
-xdotool key --window "$wid" Down Return              # options page
-xdotool key --window "$wid" Escape                   # back to the main menu
-xdotool key --window "$wid" Escape                   # "Exit  the game?"
-xdotool key --window "$wid" Return                   # Yes
+k() { xdotool key --delay 60 --window "$wid" "$@"; }
+xdotool sleep 3.2                        # the intro slides in (176 frames at 64 a second)
+k Down Return                            # Options
+k Down Right                             # music off
+k Down Right                             # sound off
+k Down Return s a m Return               # type the name "Sam"
+k Escape                                 # back to the main menu
+k Up Return                              # new game
+xdotool sleep 2.5                        # the level intro
+xdotool keydown --window "$wid" Left sleep 0.6 keyup --window "$wid" Left
+k Escape Return                          # "Exit the game?" Yes
+xdotool sleep 2.6                        # the game-over picture, then the main menu
+k Escape Return                          # "Exit  the game?" Yes
 status=0
 timeout 20 tail --pid="$pid" -f /dev/null || {
   echo "the game did not end after the exit question" >&2
@@ -36,5 +46,22 @@ if [ "$status" != 0 ]; then
   cat "$work/out.log" >&2
   exit "$status"
 fi
-test -s "$work/Config.cfg" || { echo "Config.cfg was not written" >&2; exit 1; }
+
+# Expected settings: windowed, music off, sound off, F12, "Sam", the default table.
+expected="$work/expected.cfg"
+inv() { printf "\\$(printf '%03o' $((255 - $(printf '%d' "'$1"))))"; }
+{
+  printf '\001\000\000\173\003'
+  inv S; inv a; inv m
+  for score in 1000 900 800 700 600 500 400 300 200 100; do
+    printf '\011'
+    for c in A n o n y m o u s; do inv "$c"; done
+    printf "\\$(printf '%03o' $((score & 255)))\\$(printf '%03o' $((score >> 8)))\\000\\000"
+  done
+} >"$expected"
+if ! cmp "$work/Config.cfg" "$expected"; then
+  echo "Config.cfg differs from the expected bytes:" >&2
+  od -An -tu1 "$work/Config.cfg" >&2
+  exit 1
+fi
 echo "real window smoke test passed"

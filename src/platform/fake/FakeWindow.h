@@ -37,6 +37,7 @@ class FakeWindow : public Display, public Input {
     CursorY = y;
     ++CursorWarps;
   }
+  void CaptureMouse(bool capture) override { MouseCaptured = capture; }
   void ShowError(const std::string& title, const std::string& message) override {
     Errors.push_back(title + ": " + message);
   }
@@ -104,6 +105,7 @@ class FakeWindow : public Display, public Input {
   int ShowNormals = 0;
   int CursorWarps = 0;
   bool CursorVisible = true;
+  bool MouseCaptured = false;
   int32_t CursorX = 0;
   int32_t CursorY = 0;
   Rect Window{560, 240, 1368, 867};

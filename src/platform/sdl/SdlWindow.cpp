@@ -137,9 +137,18 @@ void SdlWindow::ShowCursor(bool show) {
   UpdateRelativeMode();
 }
 
+void SdlWindow::CaptureMouse(bool capture) {
+  if (capture == captureWanted_) return;
+  captureWanted_ = capture;
+  UpdateRelativeMode();
+}
+
 void SdlWindow::UpdateRelativeMode() {
-  // While the cursor is hidden in a game, relative mode delivers raw motion without warping.
-  const bool relative = !cursorVisible_ && focused_;
+  // During play, relative mode delivers raw motion without warping and keeps the hidden pointer
+  // inside the window; anywhere else the pointer is free.
+  const bool relative = captureWanted_ && !cursorVisible_ && focused_;
+  if (relative == relative_) return;
+  relative_ = relative;
   SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
 }
 

@@ -33,6 +33,7 @@ class SdlWindow : public Display, public Input {
   int32_t DesktopHeight() override;
   void ShowCursor(bool show) override;
   void SetCursorPos(int32_t x, int32_t y) override;
+  void CaptureMouse(bool capture) override;
   void ShowError(const std::string& title, const std::string& message) override;
 
   // Input
@@ -62,6 +63,8 @@ class SdlWindow : public Display, public Input {
   bool minimized_ = false;
   bool focused_ = false;
   bool cursorVisible_ = true;
+  bool captureWanted_ = false;
+  bool relative_ = false;
   bool keyboardAcquired_ = true;
   bool rendererLost_ = false;
   int32_t relX_ = 0;
