@@ -1,5 +1,6 @@
 // Salt Fang: builds the real platform and the main window, runs the message loop.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -17,6 +18,8 @@ int main() {
   std::unique_ptr<sf::SdlWindow> window;
   try {
     window = std::make_unique<sf::SdlWindow>();
+    // Measurement aid for bench/run; the game itself reads no settings from the environment.
+    if (std::getenv("SALTFANG_FRAME_LOG")) window->EnableFrameLog(stderr);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Salt Fang: %s\n", e.what());
     return 1;

@@ -17,7 +17,7 @@ int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return std::min(std::max(v, l
 
 }  // namespace
 
-SdlWindow::SdlWindow() {
+SdlWindow::SdlWindow() : logStart_(SDL_GetPerformanceCounter()) {
   // The program decides itself when to minimise on focus loss.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   // Only the window's close box is a close request; SDL_QUIT then means the system wants us gone.
@@ -103,7 +103,19 @@ void SdlWindow::Present(const Surface& frame) {
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   SDL_RenderPresent(renderer_);
+  ++presents_;
+  if (frameLog_) {
+    const uint64_t ms = (SDL_GetPerformanceCounter() - logStart_) * 1000 / SDL_GetPerformanceFrequency();
+    if (presents_ == 1) std::fprintf(frameLog_, "first-frame-ms %llu\n", static_cast<unsigned long long>(ms));
+    if (ms >= nextLogMs_) {
+      std::fprintf(frameLog_, "presents %llu at-ms %llu\n", static_cast<unsigned long long>(presents_),
+                   static_cast<unsigned long long>(ms));
+      std::fflush(frameLog_);
+      nextLogMs_ = ms + 1000;
+    }
+  }
 }
+
 
 void SdlWindow::Minimize() {
   if (window_) SDL_MinimizeWindow(window_);

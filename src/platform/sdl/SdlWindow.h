@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <cstdio>
 #include <cstdint>
 #include <map>
 
@@ -46,6 +47,11 @@ class SdlWindow : public Display, public Input {
 
   int ConnectedPads() const { return pads_.ConnectedCount(); }
 
+  // Diagnostics for measuring the program: writes the time of the first presented frame and,
+  // once a second, the number of frames presented so far (milliseconds since the window object
+  // was made, which is the first thing the program does).
+  void EnableFrameLog(std::FILE* log) { frameLog_ = log; }
+
  private:
   void CreateRenderer();
   void DestroyRenderer();
@@ -73,6 +79,10 @@ class SdlWindow : public Display, public Input {
   int32_t desktopWidth_ = 800;
   int32_t desktopHeight_ = 600;
   std::array<uint8_t, SDL_NUM_SCANCODES> scanCodes_{};
+  std::FILE* frameLog_ = nullptr;
+  uint64_t logStart_ = 0;
+  uint64_t presents_ = 0;
+  uint64_t nextLogMs_ = 0;
   bool pendingValid_ = false;
   SDL_Event pending_{};
   PadMapper pads_;
