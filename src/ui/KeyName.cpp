@@ -29,7 +29,11 @@ std::string KeyName(uint32_t code) {
   // The digits 1 to 9, the capital letters and the characters of codes 58 to 64 and 91 stand for
   // themselves; 0 is refused.
   if (code >= 49 && code <= 91) return std::string(1, static_cast<char>(code));
-  if (code >= 112 && code <= 126) return "F" + std::to_string(code - 111);
+  if (code >= 112 && code <= 126) {
+    std::string name = std::to_string(code - 111);
+    name.insert(name.begin(), 'F');
+    return name;
+  }
   return "Bad";
 }
 

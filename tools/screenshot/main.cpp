@@ -7,7 +7,9 @@
 #include "PngWriter.h"
 #include "app/Form.h"
 #include "app/Platform.h"
+#include "game/Effects.h"
 #include "game/Game.h"
+#include "game/GameTables.h"
 #include "platform/Input.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeHttp.h"
@@ -109,43 +111,67 @@ class ScreenshotRun {
     dialog.SetChoice(1);
   }
 
-  // A scripted player: fires all the time and sweeps from side to side.
+  // A scripted player: fires all the time, sweeps from side to side and turns the guns.
+  void Play(int steps) {
+    for (int i = 0; i < steps && form_.ScreenState == sf::scrGame; ++i, ++step_) {
+      const bool left = (step_ / 90) % 2 == 0;
+      window_.Keys[sf::kScanLeft] = left ? 0x80 : 0;
+      window_.Keys[sf::kScanRight] = left ? 0 : 0x80;
+      window_.Keys[sf::kScanUp] = (step_ / 40) % 3 == 0 ? 0x80 : 0;
+      if (step_ % 300 == 299) form_.CurrentGame->SelectNextWeapon();
+      Frames(1);
+    }
+  }
+
   void PlayGame() {
     form_.ScreenState = sf::scrMainMenu;
     form_.menus->MainMenu.Select(0);
     form_.menus->MainMenu.Clicked = true;
     form_.ExecuteCommand();
     window_.Keys[sf::kScanLeftCtrl] = 0x80;
-    int shot = 0;
-    for (int step = 1; step <= 64 * 90 && form_.ScreenState == sf::scrGame; ++step) {
-      const bool left = (step / 90) % 2 == 0;
-      window_.Keys[sf::kScanLeft] = left ? 0x80 : 0;
-      window_.Keys[sf::kScanRight] = left ? 0 : 0x80;
-      window_.Keys[sf::kScanUp] = (step / 40) % 3 == 0 ? 0x80 : 0;
-      if (step % 300 == 0) form_.CurrentGame->SelectNextWeapon();
-      Frames(1);
-      if (step == 60 || step % 640 == 0) Shot("20_game_" + std::to_string(shot++));
+    Play(60);
+    Shot("20_game_level_intro");
+    Play(700);
+    Shot("21_game_level_1");
+    // An "Ice" bonus dropped onto the ship freezes every enemy.
+    sf::TGame& game = *form_.CurrentGame;
+    for (auto& slot : game.Bonuses) {
+      if (slot) continue;
+      slot.emplace(game, static_cast<int16_t>(game.Ship.X + 2), static_cast<int16_t>(game.Ship.Y - 30));
+      slot->Kind = sf::bonIce;
+      break;
     }
-    form_.ScreenState = sf::scrGame;
+    Play(120);
+    Shot("22_game_after_ice");
+    game.Level = 6;  // a later level: aircraft come often
+    for (int i = 0; i < 4; ++i) {
+      game.Health = sf::kMaxHealth;
+      Play(500);
+      Shot("23_game_level_6_" + std::to_string(i));
+    }
     form_.FormKeyDown('P', false);
     Frames(1);
-    Shot("21_pause");
+    Shot("24_pause");
     form_.FormKeyDown('P', false);
     Frames(1);
     form_.FormKeyDown(sf::vkEscape, false);
     Frames(1);
-    Shot("22_quit_game_question");
-    form_.FormKeyDown(sf::vkReturn, false);  // Yes: the game ends
-    for (int i = 0; i < 400 && form_.ScreenState == sf::scrGame; ++i) {
-      Frames(1);
-      if (i == 20) Shot("23_game_over");
-    }
+    Shot("25_quit_game_question");
+    form_.FormKeyDown('N', false);
+    // The last life lost: the explosions, then the game-over picture.
+    game.Lives = 1;
+    game.Health = 0;
+    for (int i = 0; i < 64 * 20 && form_.ScreenState == sf::scrGame && game.Phase != sf::phaseGameOver; ++i) Play(1);
+    Play(30);
+    Shot("26_game_over");
+    for (int i = 0; i < 400 && form_.ScreenState == sf::scrGame; ++i) Frames(1);
+    Shot("27_after_the_game");
     form_.SaveSnapshot();
-    Dialog(sf::scrEnterName, "24_enter_name");
-    Dialog(sf::scrSendQuestion, "25_send_question");
-    Dialog(sf::scrConnectFailed, "26_connect_failed");
+    Dialog(sf::scrEnterName, "28_enter_name");
+    Dialog(sf::scrSendQuestion, "29_send_question");
+    Dialog(sf::scrConnectFailed, "30_connect_failed");
     Show(sf::scrPleaseWait);
-    Shot("27_please_wait");
+    Shot("31_please_wait");
   }
 
   std::filesystem::path out_;
@@ -155,6 +181,7 @@ class ScreenshotRun {
   sf::FakeSound sound_;
   sf::FakeMusic music_;
   sf::FakeHttp http_;
+  int step_ = 0;
   sf::Platform platform_;
   sf::TForm1 form_;
 };

@@ -8,8 +8,32 @@
 
 #include "platform/UrlShortcut.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 namespace sf {
 
+#ifdef _WIN32
+// Windows has its own handlers for programs and Internet shortcuts: "open" runs wgame.exe and opens
+// Play.url in the browser, as a double click would.
+void SdlShell::OpenFileIfExists(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return;
+  ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void SdlShell::OpenLink(const std::string& link) {
+  if (!link.empty()) ShellExecuteA(nullptr, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+#else
 void SdlShell::OpenFileIfExists(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return;
@@ -27,5 +51,6 @@ void SdlShell::OpenFileIfExists(const std::string& path) {
 void SdlShell::OpenLink(const std::string& link) {
   if (!link.empty()) SDL_OpenURL(link.c_str());
 }
+#endif
 
 }  // namespace sf
