@@ -229,3 +229,50 @@ TEST_F(Commands, WeaponChangeAndPauseKeysInAGame) {
 
 }  // namespace
 }  // namespace sf::testing
+
+namespace sf::testing {
+namespace {
+
+using Restart = FormFixture;
+
+TEST_F(Restart, AFileStartingWithTwoStartsInFullScreen) {
+  Start();
+  std::string bytes = ConfigBytes();
+  form.reset();
+  bytes[0] = 2;
+  std::ofstream(files.Config, std::ios::binary | std::ios::trunc) << bytes;
+  Start();
+  EXPECT_FALSE(form->settings.Windowed);
+  EXPECT_FALSE(window.Windowed);
+  EXPECT_FALSE(form->menus->OptionsMenu.DisplayToggle.Checked);
+}
+
+TEST_F(Restart, ACapturedKeyAndAClearedTableSurviveARestart) {
+  Start();
+  SkipIntro();
+  InsertHighScore(form->highScores, "Zed", 5000);
+  form->ScreenState = scrOptions;
+  form->menus->OptionsMenu.Cursor = 7;
+  Key(vkReturn);
+  Key('Q');
+  ASSERT_EQ(form->settings.MinimizeKey, 81);
+  form->ScreenState = scrHighScores;
+  form->menus->HighScoreButtons.Select(0);
+  Key(vkReturn);
+  Key(vkReturn);  // Ok: the table is reset in memory only
+  form->ScreenState = scrMainMenu;
+  Key(vkEscape);
+  Key(vkReturn);  // quit with Yes: the file is written
+  ASSERT_TRUE(form->Closed);
+  const std::string bytes = ConfigBytes();
+  EXPECT_EQ(static_cast<uint8_t>(bytes[3]), 81);
+  EXPECT_EQ(bytes.size(), 145u) << "the default table";
+  form.reset();
+  Start();
+  EXPECT_EQ(form->settings.MinimizeKey, 81);
+  EXPECT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "Q");
+  EXPECT_EQ(form->highScores[0].Name, "Anonymous");
+}
+
+}  // namespace
+}  // namespace sf::testing
