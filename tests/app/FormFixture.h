@@ -20,6 +20,16 @@ namespace sf::testing {
 
 // The real main window on the fake platform, with the generated pack and a private settings file.
 class FormFixture : public ::testing::Test {
+ public:
+  // The generated pack and font of the build, with the settings file at configPath.
+  static TForm1::Files GameFiles(const std::filesystem::path& configPath) {
+    TForm1::Files f;
+    f.Pack = std::string(SALTFANG_GAME_DIR) + "/Data/Data.pp";
+    f.Config = configPath.string();
+    f.Font = std::string(SALTFANG_GAME_DIR) + "/font.ttf";
+    return f;
+  }
+
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -27,17 +37,17 @@ class FormFixture : public ::testing::Test {
            (std::string("saltfang_app_") + info->test_suite_name() + "_" + info->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
-    files.Pack = std::string(SALTFANG_GAME_DIR) + "/Data/Data.pp";
-    files.Config = (dir_ / "Config.cfg").string();
-    files.Font = std::string(SALTFANG_GAME_DIR) + "/font.ttf";
+    files = GameFiles(dir_ / "Config.cfg");
   }
   void TearDown() override {
     form.reset();
     std::filesystem::remove_all(dir_);
   }
 
-  void Start() {
-    form = std::make_unique<TForm1>(platform, files);
+  // Starts the main window on the fakes, or on another set of services.
+  void Start() { Start(platform); }
+  void Start(Platform& services) {
+    form = std::make_unique<TForm1>(services, files);
     form->FormCreate();
   }
   // Advances the tick by one 64 Hz period and runs one pass of the loop (which draws).

@@ -96,10 +96,8 @@ TEST(FormStart, ADamagedPackGivesAClearErrorNamingTheFile) {
   FakeMusic music;
   FakeHttp http;
   Platform platform{window, window, clock, shell, sound, music, http};
-  TForm1::Files files;
+  TForm1::Files files = FormFixture::GameFiles(dir / "Config.cfg");
   files.Pack = pack.string();
-  files.Config = (dir / "Config.cfg").string();
-  files.Font = std::string(SALTFANG_GAME_DIR) + "/font.ttf";
   TForm1 form(platform, files);
   try {
     form.FormCreate();

@@ -41,8 +41,9 @@ class RunningService {
 class OnlineScores : public FormFixture {
  protected:
   // Plays to a game over with a score that enters the table, then types the name.
-  void FinishWithHighScore() {
-    Start();
+  void FinishWithHighScore() { FinishWithHighScore(platform); }
+  void FinishWithHighScore(Platform& services) {
+    Start(services);
     SkipIntro();
     form->menus->MainMenu.Select(0);
     Key(vkReturn);
@@ -67,21 +68,7 @@ TEST_F(OnlineScores, AResultSentFromTheNameEntryReachesTheWorldPage) {
   {
     RunningService service(store);
     files.ScoreService = service.Url();
-    form = std::make_unique<TForm1>(real, files);
-    form->FormCreate();
-    form->FormMouseDown();
-    Frame();
-    form->menus->MainMenu.Select(0);
-    Key(vkReturn);
-    form->CurrentGame->Score = 4321;
-    form->CurrentGame->Phase = phaseGameOver;
-    form->CurrentGame->PhaseStart = clock.TickCount();
-    for (int i = 0; i < 300 && form->ScreenState == scrGame; ++i) Frame();
-    ASSERT_EQ(form->ScreenState, scrEnterName);
-    for (char c : std::string("ROSA")) Key(static_cast<uint16_t>(c));
-    Frame();
-    Key(vkReturn);
-    ASSERT_EQ(form->ScreenState, scrSendQuestion);
+    FinishWithHighScore(real);
     Key('Y');
     EXPECT_EQ(form->ScreenState, scrHighScores);
     ASSERT_EQ(service.Store().All().size(), 1u);

@@ -36,10 +36,7 @@ TEST(SystemTick, TheFrameLoopDrawsAboutSixtyFourFramesASecond) {
   FakeMusic music;
   FakeHttp http;
   Platform platform{window, window, clock, shell, sound, music, http};
-  TForm1::Files files;
-  files.Pack = std::string(SALTFANG_GAME_DIR) + "/Data/Data.pp";
-  files.Config = (std::filesystem::temp_directory_path() / "saltfang_pacing.cfg").string();
-  files.Font = std::string(SALTFANG_GAME_DIR) + "/font.ttf";
+  const TForm1::Files files = FormFixture::GameFiles(std::filesystem::temp_directory_path() / "saltfang_pacing.cfg");
   TForm1 form(platform, files);
   form.FormCreate();
   const int start = window.Presents;
