@@ -3,11 +3,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
+#include <algorithm>
 
 #include "PngWriter.h"
 #include "app/Form.h"
 #include "app/Platform.h"
 #include "game/Effects.h"
+#include "gfx/Blit.h"
+#include "gfx/ImageSets.h"
 #include "game/Game.h"
 #include "game/GameTables.h"
 #include "platform/Input.h"
@@ -39,6 +43,7 @@ class ScreenshotRun {
   void Run() {
     std::filesystem::remove(out_ / "Config.cfg");
     form_.FormCreate();
+    ContactSheet();
     Frames(60);
     Shot("01_intro");
     Frames(130);
@@ -85,6 +90,34 @@ class ScreenshotRun {
   }
 
  private:
+  // Every image of the pack in pack order, keyed ones over grey so their cut-outs show.
+  void ContactSheet() {
+    constexpr int32_t kSheetWidth = 1700;
+    constexpr int32_t kGap = 6;
+    struct Placed {
+      const sf::Surface* Image;
+      bool Keyed;
+      int32_t X, Y;
+    };
+    std::vector<Placed> placed;
+    int32_t x = kGap, y = kGap, rowHeight = 0;
+    for (int entry = 0; entry < sf::kPackEntryCount; ++entry) {
+      const sf::Surface& image = entry < 42 ? form_.images.Game(entry) : form_.images.Menu(entry - 42);
+      if (x + image.Width + kGap > kSheetWidth) {
+        x = kGap;
+        y += rowHeight + kGap;
+        rowHeight = 0;
+      }
+      placed.push_back({&image, true, x, y});
+      x += image.Width + kGap;
+      rowHeight = std::max(rowHeight, image.Height);
+    }
+    sf::Surface sheet(kSheetWidth, y + rowHeight + kGap, 0x808890);
+    for (const Placed& p : placed) sf::BltFast(sheet, p.X, p.Y, *p.Image, p.Keyed);
+    const std::string path = (out_ / "00_contact_sheet.png").string();
+    if (!WritePng(sheet, path)) std::fprintf(stderr, "cannot write %s\n", path.c_str());
+  }
+
   void Frames(int n) {
     for (int i = 0; i < n; ++i) {
       clock_.Advance(16);
