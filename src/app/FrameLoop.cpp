@@ -1,5 +1,6 @@
 // The frame loop and what each screen draws.
-#include <string>
+#include <cstdio>
+#include <string_view>
 
 #include "app/Form.h"
 #include "app/ScreenTexts.h"
@@ -86,8 +87,9 @@ void TForm1::DrawScreen() {
       break;
     case scrEnterName: {
       DrawDialog(true, false, 215);
-      const int32_t score = CurrentGame ? CurrentGame->Score : 0;
-      text->DrawShadowText(BackBuffer, 290, 232, 24, 14, "Your score is " + std::to_string(score), kNormalColour);
+      char line[32];
+      const int n = std::snprintf(line, sizeof line, "Your score is %d", CurrentGame ? CurrentGame->Score : 0);
+      text->DrawShadowText(BackBuffer, 290, 232, 24, 14, std::string_view(line, static_cast<size_t>(n)), kNormalColour);
       text->DrawShadowText(BackBuffer, 250, 254, 24, 14, "Please enter your name", kNormalColour);
       menus->OkCancelDialog.Draw(BackBuffer);
       menus->NameEntry.Draw(BackBuffer);

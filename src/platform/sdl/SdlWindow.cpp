@@ -86,6 +86,10 @@ void SdlWindow::SetMode(bool windowed) {
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   } else {
     SDL_SetWindowMaximumSize(window_, kLargestWindow, kLargestWindow);
+    // Cover the desktop first, so the window has the full size even where no window manager
+    // carries out the full-screen request.
+    SDL_SetWindowPosition(window_, 0, 0);
+    SDL_SetWindowSize(window_, desktopWidth_, desktopHeight_);
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
   SDL_ShowWindow(window_);
