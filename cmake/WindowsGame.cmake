@@ -1,4 +1,4 @@
-# Windows specifics of the game executable: a plain main() entry and a folder that runs as it is.
+# What the Windows game executable needs: a plain main() entry and a folder that runs as it is.
 
 # The program keeps its own main(): SDL's headers and pkg-config flags would rename it to SDL_main
 # and link SDL2main's WinMain, which wants the C signature main(int, char**). The mingw runtime calls
@@ -21,9 +21,11 @@ endforeach()
 target_link_options(saltfang PRIVATE -static-libgcc -static-libstdc++)
 
 # The DLLs it imports (and theirs in turn) beside the executable: the libraries' from the Windows
-# prefix, winpthread's from the toolchain.
+# prefix, winpthread's from the toolchain. A target of its own that always runs (it copies only what
+# is missing or newer), so a folder with a DLL deleted is whole again after the next build.
 file(GLOB _gcc_runtime_dirs /usr/lib/gcc/x86_64-w64-mingw32/*-posix)
-add_custom_command(TARGET saltfang POST_BUILD
+add_custom_target(saltfang_dlls ALL
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/windows/bundle-dlls $<TARGET_FILE:saltfang>
     ${SALTFANG_WINDOWS_PREFIX}/bin /usr/x86_64-w64-mingw32/lib ${_gcc_runtime_dirs}
   COMMENT "Copying the DLLs saltfang.exe needs beside it")
+add_dependencies(saltfang_dlls saltfang)
