@@ -8,7 +8,6 @@
 #include <signal.h>
 #include <sys/types.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "core/Random.h"
 #include "options/ConfigFile.h"
@@ -67,11 +67,7 @@ bool ReadFile(const fs::path& path, std::string& bytes) {
   }
 }
 
-void SleepMicroseconds(int64_t us) {
-  timespec ts{static_cast<time_t>(us / 1000000), static_cast<long>((us % 1000000) * 1000)};
-  while (nanosleep(&ts, &ts) != 0) {
-  }
-}
+void SleepMicroseconds(int64_t us) { std::this_thread::sleep_for(std::chrono::microseconds(us)); }
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -80,6 +81,19 @@ bool WriteWholeFile(const std::filesystem::path& path, const std::string& bytes)
     std::filesystem::remove(path, ec);
   }
   return ok;
+}
+
+// After the rename, the folder's entry reaches the disk too, so a power cut keeps the new file.
+void SyncFolderOf(const std::filesystem::path& path) {
+#if defined(__unix__) || defined(__APPLE__)
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  const int fd = ::open(folder.string().c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+#else
+  (void)path;
+#endif
 }
 
 }  // namespace
@@ -157,6 +171,7 @@ bool SaveConfig(const std::filesystem::path& path, const Settings& settings, con
     std::filesystem::remove(temp, ec);
     return false;
   }
+  SyncFolderOf(path);
   return true;
 }
 
