@@ -73,8 +73,9 @@ uint8_t DirectInputScanCode(SDL_Scancode sc) {
 }
 
 uint16_t VirtualKeyCode(SDL_Keycode key, SDL_Scancode sc) {
-  // Letters and digits by their position, so every keyboard layout gives the same codes as the
-  // key caps of a US keyboard, as Windows does for scan-code driven games.
+  // Letters follow the keyboard layout, as Windows' letter codes do; the digit row gives its digit
+  // whatever the layout's unshifted character (AZERTY's "&" key is still 1).
+  if (key >= SDLK_a && key <= SDLK_z) return static_cast<uint16_t>('A' + (key - SDLK_a));
   if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return static_cast<uint16_t>('A' + (sc - SDL_SCANCODE_A));
   if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return static_cast<uint16_t>('1' + (sc - SDL_SCANCODE_1));
   if (sc == SDL_SCANCODE_0) return '0';
