@@ -11,6 +11,9 @@
 #include "app/Form.h"
 #include "app/Platform.h"
 #include "game/Game.h"
+#include "game/GameTables.h"
+#include "game/Gunner.h"
+#include "game/MyShip.h"
 #include "platform/Input.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeHttp.h"
@@ -89,7 +92,20 @@ BENCHMARK(BM_AppHelpPage2Frame);
 void BM_AppOptionsFrame(benchmark::State& state) { RunScreen(state, sf::scrOptions); }
 BENCHMARK(BM_AppOptionsFrame);
 
-// A busy game: every gun firing, the player sweeping, enemies and effects on the field.
+// Fills every projectile slot of the ship's three guns with shots spread over the field.
+void FillShots(sf::TGame& game) {
+  for (sf::TGunner& gun : game.Ship.Gunners) {
+    for (size_t i = 0; i < gun.Shots.size(); ++i) {
+      if (gun.Shots[i]) continue;
+      const auto x = static_cast<int16_t>(140 + (i * 97 + gun.Slot * 41) % 520);
+      const auto y = static_cast<int16_t>(40 + (i * 53 + gun.Slot * 29) % 420);
+      gun.Shots[i].emplace(static_cast<uint8_t>(gun.Slot), x, y, 3.15 + 0.05 * static_cast<double>(i % 5));
+    }
+  }
+}
+
+// A heavy game step: all projectile slots of the three guns busy, explosions and floating scores
+// running, islands and enemies on the field, the player sweeping and firing.
 void BM_AppHeavyGameStep(benchmark::State& state) {
   Program p;
   p.form->menus->MainMenu.Select(0);
@@ -109,9 +125,19 @@ void BM_AppHeavyGameStep(benchmark::State& state) {
       p.form->menus->MainMenu.Clicked = true;
       p.form->ExecuteCommand();
     }
+    sf::TGame& game = *p.form->CurrentGame;
+    game.Health = sf::kMaxHealth;
+    FillShots(game);
+    for (int i = 0; i < 6; ++i) {
+      game.SpawnHit(static_cast<int16_t>(150 + 80 * i), static_cast<int16_t>(100 + 50 * i), 0, 0);
+      game.AddRunScore(static_cast<int16_t>(200 + 60 * i), 300, 25);
+    }
     ratio.Measure([&p] { p.Frame(); });
   }
   ratio.Report(state);
+  state.counters["shots"] = static_cast<double>(p.form->CurrentGame->Ship.Gunners[0].ShotCount() +
+                                                p.form->CurrentGame->Ship.Gunners[1].ShotCount() +
+                                                p.form->CurrentGame->Ship.Gunners[2].ShotCount());
 }
 BENCHMARK(BM_AppHeavyGameStep);
 
