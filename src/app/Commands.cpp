@@ -289,15 +289,16 @@ void TForm1::SendResult(bool send) {
   const int32_t score = CurrentGame ? CurrentGame->Score : 0;
   // While the exchange blocks, the window keeps answering the desktop; what the player pressed
   // meanwhile is thrown away, so no key meant for "Please wait..." acts on the next page.
-  InputEvent ignored;
-  platform.http.SetWaitHandler([this, &ignored] {
+  const auto dropEvents = [this] {
+    InputEvent ignored;
     while (platform.input.PollEvent(ignored)) {
     }
-  });
-  ScreenState = ScreenAfterSubmit(SubmitOnlineScore(platform.http, menus->NameEntry.Text, score, settings.PlayerName, files.ScoreService));
+  };
+  platform.http.SetWaitHandler(dropEvents);
+  ScreenState = ScreenAfterSubmit(
+      SubmitOnlineScore(platform.http, menus->NameEntry.Text, score, settings.PlayerName, files.ScoreService));
   platform.http.SetWaitHandler({});
-  while (platform.input.PollEvent(ignored)) {
-  }
+  dropEvents();
 }
 
 }  // namespace sf

@@ -125,7 +125,9 @@ class TForm1 {
  private:
   void DrawScreen();
   void DrawIntro();
-  void DrawMenuPage(int32_t panelImage, int32_t markerImage, bool withMainMenu);
+  // A page beside the main menu: background, panel and title; then the item's marker.
+  void DrawPageBackground(int32_t panelImage);
+  void DrawMarker(int32_t markerImage);
   void DrawHelpPage();
   void DrawDialog(bool fromSnapshot, bool testRestore, int32_t boxX);
   void DrawPause();

@@ -49,19 +49,21 @@ void TForm1::DrawScreen() {
       if (CurrentGame) CurrentGame->Step(BackBuffer);
       break;
     case scrOptions:
-      DrawMenuPage(13, 23, true);
+      DrawPageBackground(13);
+      menus->MainMenu.Draw(BackBuffer);
+      DrawMarker(23);
       menus->OptionsMenu.Draw(BackBuffer);
       break;
     case scrKeyCapture:
       // The options page without pointer following: the widgets one by one.
-      if (BltFast(BackBuffer, 0, 0, images.Menu(0), false) != kBlitOk) RestoreSurfaces();
-      BltFast(BackBuffer, 297, 157, images.Menu(13), false);
-      BltFast(BackBuffer, 0, 0, images.Menu(29), true);
-      BltFast(BackBuffer, 11, 229, images.Menu(23), false);
+      DrawPageBackground(13);
+      DrawMarker(23);
       menus->OptionsMenu.DrawWidgetsOnly(BackBuffer);
       break;
     case scrHighScores:
-      DrawMenuPage(10, 24, true);
+      DrawPageBackground(10);
+      menus->MainMenu.Draw(BackBuffer);
+      DrawMarker(24);
       menus->HighScoreButtons.Draw(BackBuffer);
       DrawHighScores(*text, BackBuffer, highScores);
       break;
@@ -69,7 +71,9 @@ void TForm1::DrawScreen() {
     case scrHelpNavigation:
     case scrHelpEnemies:
     case scrAbout:
-      DrawMenuPage(14, 25, true);
+      DrawPageBackground(14);
+      menus->MainMenu.Draw(BackBuffer);
+      DrawMarker(25);
       DrawHelpPage();
       break;
     case scrExitQuestion:
@@ -135,13 +139,16 @@ void TForm1::DrawIntro() {
   menus->MainMenu.Draw(BackBuffer);
 }
 
-void TForm1::DrawMenuPage(int32_t panelImage, int32_t markerImage, bool withMainMenu) {
-  static constexpr int32_t kMarkerX[3] = {11, 12, 14};
-  static constexpr int32_t kMarkerY[3] = {229, 287, 349};
+void TForm1::DrawPageBackground(int32_t panelImage) {
   if (BltFast(BackBuffer, 0, 0, images.Menu(0), false) != kBlitOk) RestoreSurfaces();
   BltFast(BackBuffer, 297, 157, images.Menu(panelImage), false);
   BltFast(BackBuffer, 0, 0, images.Menu(29), true);
-  if (withMainMenu) menus->MainMenu.Draw(BackBuffer);
+}
+
+void TForm1::DrawMarker(int32_t markerImage) {
+  // The markers of the options, high-score and help items (menu images 23, 24, 25).
+  static constexpr int32_t kMarkerX[3] = {11, 12, 14};
+  static constexpr int32_t kMarkerY[3] = {229, 287, 349};
   const int32_t m = markerImage - 23;
   BltFast(BackBuffer, kMarkerX[m], kMarkerY[m], images.Menu(markerImage), false);
 }
