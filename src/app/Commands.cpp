@@ -287,18 +287,22 @@ void TForm1::SendResult(bool send) {
     return;
   }
   const int32_t score = CurrentGame ? CurrentGame->Score : 0;
-  // While the exchange blocks, the window keeps answering the desktop; what the player pressed
-  // meanwhile is thrown away, so no key meant for "Please wait..." acts on the next page.
-  const auto dropEvents = [this] {
-    InputEvent ignored;
-    while (platform.input.PollEvent(ignored)) {
+  // While the exchange blocks, the window keeps answering the desktop. What the player pressed,
+  // clicked or turned meanwhile is thrown away, so nothing meant for "Please wait..." acts on the
+  // next page; every other event (focus, close, quit, display) is handled, in order, afterwards.
+  const auto holdEvents = [this] {
+    InputEvent e;
+    while (platform.input.PollEvent(e)) {
+      const bool playerInput = e.Kind == InputEvent::KeyDown || e.Kind == InputEvent::MouseDown ||
+                               e.Kind == InputEvent::WheelUp || e.Kind == InputEvent::WheelDown;
+      if (!playerInput) heldEvents_.push_back(e);
     }
   };
-  platform.http.SetWaitHandler(dropEvents);
+  platform.http.SetWaitHandler(holdEvents);
   ScreenState = ScreenAfterSubmit(
       SubmitOnlineScore(platform.http, menus->NameEntry.Text, score, settings.PlayerName, files.ScoreService));
   platform.http.SetWaitHandler({});
-  dropEvents();
+  holdEvents();
 }
 
 }  // namespace sf

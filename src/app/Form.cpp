@@ -1,5 +1,6 @@
 #include "app/Form.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "app/Hosts.h"
@@ -54,15 +55,41 @@ void TForm1::FormCreate() {
 void TForm1::SetupWindow() {
   WindowActive = false;
   SetupDisplay();
-  LoadAllImages(images, files.Pack);
-  if (!menus) menus = std::make_unique<Menus>(*menuHost_);
+  LoadImagesAndMenus();
   WindowActive = true;
+}
+
+void TForm1::LoadImagesAndMenus() {
+  if (!menus) {
+    // Start-up: without its images the program cannot run, so a bad pack stops it here.
+    LoadAllImages(images, files.Pack);
+    menus = std::make_unique<Menus>(*menuHost_);
+    return;
+  }
+  // A rebuild reloads into fresh sets; a pack that has become unreadable since leaves the images
+  // of the last load in use, and the player keeps playing (and keeps unsaved settings).
+  ImageSets fresh;
+  try {
+    LoadAllImages(fresh, files.Pack);
+  } catch (const PackError& e) {
+    if (lastPackError_ != e.what()) {
+      lastPackError_ = e.what();
+      std::fprintf(stderr, "Salt Fang: %s; keeping the images already loaded\n", e.what());
+    }
+    return;
+  }
+  images = std::move(fresh);
+  lastPackError_.clear();
 }
 
 void TForm1::SetupDisplay() {
   // Windowed mode is a normal 800 x 600 window on the desktop as it is, full screen shows the
   // picture scaled on the whole desktop; neither changes the display mode.
   platform.display.SetMode(settings.Windowed);
+  // An exclusive mode change would take the focus away once, and that deactivation is what the
+  // skip absorbs. Desktop full screen takes none, so our own switch uses the skip up here: the
+  // first deactivation in full screen is the player's, and it minimises.
+  if (!settings.Windowed) SkipNextMinimize = false;
   BackBuffer.Lost = false;
   SnapshotSurface.Lost = false;
 }
@@ -85,8 +112,7 @@ int32_t TForm1::RestoreSurfaces() {
   BackBuffer.Lost = false;
   SnapshotSurface.Lost = false;
   if (ClearBackBuffer() != kBlitOk) return 1;
-  LoadAllImages(images, files.Pack);
-  if (!menus) menus = std::make_unique<Menus>(*menuHost_);
+  LoadImagesAndMenus();
   return 0;
 }
 
@@ -175,8 +201,10 @@ void TForm1::LoadConfig() {
 }
 
 void TForm1::ApplyConfig() {
-  SetupWindow();
+  // The sound setting first: building the menus selects their first items, and with sound off
+  // those selections must already be silent.
   SetSoundOn(settings.SoundOn);
+  SetupWindow();
   menus->OptionsMenu.DisplayToggle.Checked = settings.Windowed;
   menus->OptionsMenu.MusicToggle.Checked = settings.MusicOn;
   menus->OptionsMenu.SoundToggle.Checked = settings.SoundOn;
@@ -223,9 +251,16 @@ void TForm1::Dispatch(const InputEvent& e) {
   }
 }
 
+bool TForm1::NextEvent(InputEvent& e) {
+  if (heldEvents_.empty()) return platform.input.PollEvent(e);
+  e = heldEvents_.front();
+  heldEvents_.pop_front();
+  return true;
+}
+
 bool TForm1::Pump() {
   InputEvent e;
-  while (!Closed && platform.input.PollEvent(e)) Dispatch(e);
+  while (!Closed && NextEvent(e)) Dispatch(e);
   if (Closed) return false;
   frameDrawn_ = false;
   FrameStep();

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -135,9 +136,17 @@ class TForm1 {
   void StartNewGame();
   void SendResult(bool send);
   void HandleMenuKey(uint16_t key);
+  // Fills the image sets from the pack, and creates the menus the first time.
+  void LoadImagesAndMenus();
+  // The next event to handle: first those held back during the online exchange, then the window's.
+  bool NextEvent(InputEvent& e);
   std::unique_ptr<FormGameHost> gameHost_;
   std::unique_ptr<FormMenuHost> menuHost_;
   bool frameDrawn_ = false;
+  // Window events (focus, close, quit, ...) that arrived while the online exchange blocked.
+  std::deque<InputEvent> heldEvents_;
+  // The last failure to reload the pack, told once on stderr.
+  std::string lastPackError_;
 };
 
 }  // namespace sf

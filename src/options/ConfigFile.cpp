@@ -8,6 +8,15 @@
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
 #include <unistd.h>
+#elif defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <io.h>
+#include <windows.h>
 #endif
 
 namespace sf {
@@ -74,6 +83,8 @@ bool WriteWholeFile(const std::filesystem::path& path, const std::string& bytes)
 #if defined(__unix__) || defined(__APPLE__)
   // On disk before the rename, so a crash leaves either the old or the new file, never a torn one.
   ok = ::fsync(::fileno(f)) == 0 && ok;
+#elif defined(_WIN32)
+  ok = ::_commit(::_fileno(f)) == 0 && ok;  // FlushFileBuffers on the file's handle
 #endif
   ok = std::fclose(f) == 0 && ok;
   if (!ok) {
@@ -81,6 +92,19 @@ bool WriteWholeFile(const std::filesystem::path& path, const std::string& bytes)
     std::filesystem::remove(path, ec);
   }
   return ok;
+}
+
+// Puts the finished file in the place of the old one in one step.
+bool MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to) {
+#if defined(_WIN32)
+  // Write-through: the move is on the disk when the call returns, so a power cut after a save
+  // leaves the old or the new file.
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  std::error_code ec;
+  std::filesystem::rename(from, to, ec);
+  return !ec;
+#endif
 }
 
 // After the rename, the folder's entry reaches the disk too, so a power cut keeps the new file.
@@ -165,9 +189,8 @@ bool SaveConfig(const std::filesystem::path& path, const Settings& settings, con
   std::filesystem::path temp = path;
   temp += ".tmp";
   if (!WriteWholeFile(temp, EncodeConfig(settings, table))) return false;
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
+  if (!MoveIntoPlace(temp, path)) {
+    std::error_code ec;
     std::filesystem::remove(temp, ec);
     return false;
   }

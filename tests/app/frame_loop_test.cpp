@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "FormFixture.h"
 #include "core/Colour.h"
 #include "gfx/ImageSets.h"
@@ -77,6 +79,59 @@ TEST_F(FrameLoop, UnknownScreenStatesPresentABlackFrame) {
   Frame();
   EXPECT_EQ(window.LastFrame.At(10, 10), 0u);
   EXPECT_EQ(window.LastFrame.At(400, 300), 0u);
+}
+
+TEST_F(FrameLoop, AnUnreadablePackDuringADisplayRebuildKeepsTheImagesAndTheProgramRunning) {
+  const auto pack = std::filesystem::path(files.Config).parent_path() / "Data.pp";
+  std::filesystem::copy_file(files.Pack, pack);
+  files.Pack = pack.string();
+  Start();
+  SkipIntro();
+  const Surface* background = form->images.MenuImages[0].get();
+  const Surface* mirror = form->images.GameImages[50].get();
+  std::filesystem::resize_file(pack, std::filesystem::file_size(pack) / 2);  // cut in the middle
+
+  ::testing::internal::CaptureStderr();
+  form->FormKeyDown(vkReturn, true);  // Alt+Enter
+  EXPECT_FALSE(form->settings.Windowed);
+  EXPECT_FALSE(form->menus->OptionsMenu.DisplayToggle.Checked) << "the switch itself went through";
+  EXPECT_TRUE(form->WindowActive);
+  window.Push(InputEvent::Deactivate);
+  window.Push(InputEvent::Restore);  // rebuilds full screen
+  window.Push(InputEvent::Activate);
+  window.Push(InputEvent::DisplayLost);
+  EXPECT_TRUE(form->Pump());
+  Frame();  // the lost display is repaired
+  window.Push(InputEvent::MaximizeRequest);
+  EXPECT_TRUE(form->Pump());
+  form->ScreenState = scrOptions;
+  form->menus->OptionsMenu.Cursor = 1;
+  Key(vkLeft);  // the options' display row: windowed
+  EXPECT_TRUE(form->settings.Windowed);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+
+  EXPECT_EQ(form->images.MenuImages[0].get(), background) << "the loaded images are kept";
+  EXPECT_EQ(form->images.GameImages[50].get(), mirror);
+  form->ScreenState = scrMainMenu;
+  Frame();
+  EXPECT_EQ(window.LastFrame.At(400, 300), background->At(400, 300)) << "and drawn";
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "said once:\n" << said;
+  EXPECT_NE(said.find(pack.string()), std::string::npos) << said;
+  EXPECT_NE(said.find("entry"), std::string::npos) << said;
+
+  // A pack that is whole again is read on the next rebuild; a new failure is told again.
+  std::filesystem::copy_file(FormFixture::GameFiles("").Pack, pack, std::filesystem::copy_options::overwrite_existing);
+  form->FormKeyDown(vkReturn, true);
+  EXPECT_NE(form->images.MenuImages[0].get(), nullptr);
+  std::filesystem::remove(pack);
+  ::testing::internal::CaptureStderr();
+  form->FormKeyDown(vkReturn, true);
+  form->FormKeyDown(vkReturn, true);
+  const std::string again = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(again.begin(), again.end(), '\n'), 1) << again;
+  EXPECT_NE(again.find(pack.string()), std::string::npos) << again;
+  Frame();
+  EXPECT_FALSE(form->Closed);
 }
 
 TEST(FormStart, ADamagedPackGivesAClearErrorNamingTheFile) {

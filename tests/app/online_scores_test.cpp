@@ -1,7 +1,9 @@
 // A game finished with a high score and sent through the real client to the real service on a
 // loopback port, driven through the main window on the fake platform.
 #include <atomic>
+#include <deque>
 #include <thread>
+#include <vector>
 
 #include "FormFixture.h"
 #include "LoopbackServer.h"
@@ -113,6 +115,78 @@ TEST_F(OnlineScores, KeysPressedDuringTheExchangeAreThrownAway) {
   EXPECT_EQ(form->ScreenState, scrHighScores);
   EXPECT_TRUE(window.Events.empty());
   EXPECT_GE(http.WaitCalls, 1);
+}
+
+// The score service answering slowly: while each request blocks, the desktop sends the events of
+// the next batch, which the window picks up through the wait handler.
+class SlowHttp : public FakeHttp {
+ public:
+  explicit SlowHttp(FakeWindow& window) : window_(window) {}
+  std::optional<std::string> Get(const std::string& url) override {
+    if (!During.empty()) {
+      for (const InputEvent& e : During.front()) window_.Events.push_back(e);
+      During.pop_front();
+    }
+    return FakeHttp::Get(url);
+  }
+  std::deque<std::vector<InputEvent>> During;
+
+ private:
+  FakeWindow& window_;
+};
+
+InputEvent Event(InputEvent::Type kind, int32_t x = 0, int32_t y = 0) {
+  InputEvent e;
+  e.Kind = kind;
+  e.X = x;
+  e.Y = y;
+  return e;
+}
+
+InputEvent KeyEvent(uint16_t vk) {
+  InputEvent e;
+  e.Kind = InputEvent::KeyDown;
+  e.Key = vk;
+  return e;
+}
+
+TEST_F(OnlineScores, AFocusLossDuringASlowExchangeIsHandledAfterItInOrder) {
+  SlowHttp slow(window);
+  Platform services{window, window, clock, shell, sound, music, slow};
+  FinishWithHighScore(services);
+  form->menus->HighScoreButtons.SetIndex(0);  // Enter on the table page would ask to clear it
+  slow.Reply("a|b|c|d|token|f");
+  slow.Reply("ok");
+  slow.During.push_back({KeyEvent(vkReturn), Event(InputEvent::MouseMove, 123, 456)});
+  slow.During.push_back({Event(InputEvent::MouseDown, 400, 300), Event(InputEvent::WheelUp),
+                         Event(InputEvent::Deactivate), Event(InputEvent::MouseMove, 10, 20)});
+  ASSERT_NE(music.Playing, 0u);
+  window.PushKey('Y');
+  EXPECT_TRUE(form->Pump());
+  EXPECT_EQ(slow.Requests.size(), 2u);
+  EXPECT_EQ(form->ScreenState, scrHighScores) << "keys, clicks and wheel turns were thrown away";
+  EXPECT_EQ(music.Playing, 0u) << "the focus loss stopped the music";
+  EXPECT_FALSE(form->WindowActive);
+  EXPECT_FALSE(window.KeyboardAcquired);
+  EXPECT_EQ(form->MouseX, 123) << "the move before the focus loss counts, the one after it does not";
+  EXPECT_EQ(form->MouseY, 456);
+  EXPECT_TRUE(window.Events.empty());
+}
+
+TEST_F(OnlineScores, ACloseRequestAndASystemQuitDuringASlowExchangeAreNotLost) {
+  SlowHttp slow(window);
+  Platform services{window, window, clock, shell, sound, music, slow};
+  FinishWithHighScore(services);
+  form->menus->OptionsMenu.NameEdit.SetText("Nemo");  // in memory only until a save
+  slow.Reply("a|b|c|d|token|f");
+  slow.Reply("ok");
+  slow.During.push_back({Event(InputEvent::CloseRequest), KeyEvent(vkReturn)});
+  slow.During.push_back({Event(InputEvent::Quit)});
+  window.PushKey('Y');
+  EXPECT_FALSE(form->Pump()) << "the system quit ends the loop";
+  EXPECT_TRUE(form->Closed);
+  EXPECT_EQ(form->ScreenState, scrExitQuestion) << "the close request asked after the exchange";
+  EXPECT_NE(ConfigBytes().find(static_cast<char>(~'N')), std::string::npos) << "the quit saved the name";
 }
 
 }  // namespace

@@ -100,25 +100,63 @@ TEST_F(Window, ThePointerIsCapturedOnlyWhileAGameIsPlayed) {
   EXPECT_FALSE(window.CursorVisible);
 }
 
-TEST_F(Window, FullScreenDeactivationMinimisesExceptTheFirstTime) {
+TEST_F(Window, FullScreenDeactivationMinimisesFromTheFirstTime) {
   Start();
   SkipIntro();
+  window.Push(InputEvent::Deactivate);  // windowed: nothing is minimised
+  window.Push(InputEvent::Activate);
   window.Push(InputEvent::MaximizeRequest);
   form->Pump();
+  EXPECT_EQ(window.Minimizes, 0);
   EXPECT_FALSE(window.Windowed);
   EXPECT_FALSE(form->settings.Windowed);
   EXPECT_FALSE(form->menus->OptionsMenu.DisplayToggle.Checked);
   window.Push(InputEvent::Deactivate);
   form->Pump();
-  EXPECT_EQ(window.Minimizes, 0) << "the first deactivation in full screen is absorbed";
-  window.Push(InputEvent::Deactivate);
-  form->Pump();
-  EXPECT_EQ(window.Minimizes, 1);
+  EXPECT_EQ(window.Minimizes, 1) << "switching to full screen takes no focus away: the first Alt+Tab minimises";
   const int modeSets = window.ModeSets;
   window.Push(InputEvent::Restore);
   form->Pump();
   EXPECT_EQ(window.ModeSets, modeSets + 1) << "restoring rebuilds the full-screen display";
   EXPECT_TRUE(form->WindowActive);
+}
+
+TEST_F(Window, EveryWayIntoFullScreenLeavesTheFirstDeactivationToMinimise) {
+  Start();
+  SkipIntro();
+  auto deactivateThenComeBack = [this] {
+    const int minimizes = window.Minimizes;
+    window.Push(InputEvent::Deactivate);
+    form->Pump();
+    if (window.Minimizes > minimizes) window.Push(InputEvent::Restore);
+    window.Push(InputEvent::Activate);
+    form->Pump();
+  };
+  form->FormKeyDown(vkReturn, true);  // Alt+Enter
+  ASSERT_FALSE(form->settings.Windowed);
+  deactivateThenComeBack();
+  EXPECT_EQ(window.Minimizes, 1) << "after Alt+Enter";
+
+  form->FormKeyDown(vkReturn, true);
+  ASSERT_TRUE(form->settings.Windowed);
+  deactivateThenComeBack();  // windowed: remembers the window, minimises nothing
+  EXPECT_EQ(window.Minimizes, 1);
+  form->ScreenState = scrOptions;
+  form->menus->OptionsMenu.Cursor = 0;
+  Key(vkRight);  // the options' display row: full screen
+  ASSERT_FALSE(form->settings.Windowed);
+  deactivateThenComeBack();
+  EXPECT_EQ(window.Minimizes, 2) << "after the options' display row";
+
+  std::string bytes = ConfigBytes();
+  form.reset();
+  bytes[0] = 0;  // saved as full screen
+  std::ofstream(files.Config, std::ios::binary | std::ios::trunc) << bytes;
+  Start();
+  ASSERT_FALSE(window.Windowed);
+  window.Push(InputEvent::Deactivate);
+  form->Pump();
+  EXPECT_EQ(window.Minimizes, 3) << "after starting in full screen";
 }
 
 TEST_F(Window, AltEnterSwitchesModesAndReleasesTheKeyboardAroundIt) {

@@ -72,21 +72,72 @@ uint8_t DirectInputScanCode(SDL_Scancode sc) {
   }
 }
 
-uint16_t VirtualKeyCode(SDL_Keycode key, SDL_Scancode sc) {
+namespace {
+
+// The keypad's keys 0 to 9 and its decimal point with Num Lock off: Insert, End, Down, Page Down,
+// Left, Clear, Right, Home, Up, Page Up; Delete.
+constexpr uint16_t kKeypadNavigation[10] = {45, 35, 40, 34, 37, 12, 39, 36, 38, 33};
+constexpr uint16_t kKeypadDelete = 46;
+
+// The OEM codes of punctuation by what the key prints: "+", ",", "-" and "." have the same code on
+// every layout; the others take the code of the US key that prints them.
+uint16_t PunctuationCode(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_SEMICOLON: return 186;
+    case SDLK_EQUALS: case SDLK_PLUS: return 187;
+    case SDLK_COMMA: return 188;
+    case SDLK_MINUS: return 189;
+    case SDLK_PERIOD: return 190;
+    case SDLK_SLASH: return 191;
+    case SDLK_BACKQUOTE: return 192;
+    case SDLK_LEFTBRACKET: return 219;
+    case SDLK_BACKSLASH: return 220;
+    case SDLK_RIGHTBRACKET: return 221;
+    case SDLK_QUOTE: return 222;
+    default: return 0;
+  }
+}
+
+// The OEM code of the key's place, for a character that has no US key of its own (AZERTY's ":",
+// "!", "ù", German umlauts): the code of the US key in that place, as Windows' layouts mostly do.
+uint16_t PlaceCode(SDL_Scancode sc) {
+  switch (sc) {
+    case SDL_SCANCODE_SEMICOLON: return 186;
+    case SDL_SCANCODE_EQUALS: return 187;
+    case SDL_SCANCODE_COMMA: return 188;
+    case SDL_SCANCODE_MINUS: return 189;
+    case SDL_SCANCODE_PERIOD: return 190;
+    case SDL_SCANCODE_SLASH: return 191;
+    case SDL_SCANCODE_GRAVE: return 192;
+    case SDL_SCANCODE_LEFTBRACKET: return 219;
+    case SDL_SCANCODE_BACKSLASH: case SDL_SCANCODE_NONUSHASH: return 220;
+    case SDL_SCANCODE_RIGHTBRACKET: return 221;
+    case SDL_SCANCODE_APOSTROPHE: return 222;
+    case SDL_SCANCODE_NONUSBACKSLASH: return 226;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+uint16_t VirtualKeyCode(SDL_Keycode key, SDL_Scancode sc, Uint16 mod) {
   // Letters follow the keyboard layout, as Windows' letter codes do; the digit row gives its digit
   // whatever the layout's unshifted character (AZERTY's "&" key is still 1).
   if (key >= SDLK_a && key <= SDLK_z) return static_cast<uint16_t>('A' + (key - SDLK_a));
-  if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return static_cast<uint16_t>('A' + (sc - SDL_SCANCODE_A));
   if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return static_cast<uint16_t>('1' + (sc - SDL_SCANCODE_1));
   if (sc == SDL_SCANCODE_0) return '0';
   if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return static_cast<uint16_t>(112 + (sc - SDL_SCANCODE_F1));
-  if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return static_cast<uint16_t>(97 + (sc - SDL_SCANCODE_KP_1));
+  const bool numLock = (mod & KMOD_NUM) != 0;
+  if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) {
+    const int digit = 1 + (sc - SDL_SCANCODE_KP_1);
+    return numLock ? static_cast<uint16_t>(96 + digit) : kKeypadNavigation[digit];
+  }
   switch (sc) {
-    case SDL_SCANCODE_KP_0: return 96;
+    case SDL_SCANCODE_KP_0: return numLock ? 96 : kKeypadNavigation[0];
+    case SDL_SCANCODE_KP_PERIOD: return numLock ? 110 : kKeypadDelete;
     case SDL_SCANCODE_KP_MULTIPLY: return 106;
     case SDL_SCANCODE_KP_PLUS: return 107;
     case SDL_SCANCODE_KP_MINUS: return 109;
-    case SDL_SCANCODE_KP_PERIOD: return 110;
     case SDL_SCANCODE_KP_DIVIDE: return 111;
     case SDL_SCANCODE_KP_ENTER: return 13;
     default: break;
@@ -118,19 +169,14 @@ uint16_t VirtualKeyCode(SDL_Keycode key, SDL_Scancode sc) {
     case SDLK_APPLICATION: return 93;
     case SDLK_NUMLOCKCLEAR: return 144;
     case SDLK_SCROLLLOCK: return 145;
-    case SDLK_SEMICOLON: return 186;
-    case SDLK_EQUALS: return 187;
-    case SDLK_COMMA: return 188;
-    case SDLK_MINUS: return 189;
-    case SDLK_PERIOD: return 190;
-    case SDLK_SLASH: return 191;
-    case SDLK_BACKQUOTE: return 192;
-    case SDLK_LEFTBRACKET: return 219;
-    case SDLK_BACKSLASH: return 220;
-    case SDLK_RIGHTBRACKET: return 221;
-    case SDLK_QUOTE: return 222;
-    default: return 0;
+    default: break;
   }
+  // Punctuation, also where the US layout has a letter (AZERTY's "," on the M key): never a letter.
+  if (const uint16_t code = PunctuationCode(key)) return code;
+  if (const uint16_t code = PlaceCode(sc)) return code;
+  // Layouts without Latin letters give the letter of the key's place, as Windows does.
+  if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return static_cast<uint16_t>('A' + (sc - SDL_SCANCODE_A));
+  return kVkNoCode;
 }
 
 }  // namespace sf

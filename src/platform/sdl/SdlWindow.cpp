@@ -12,6 +12,7 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kLargestWindow = 16384;
+constexpr int32_t kMostWheelNotches = 100;
 
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return std::min(std::max(v, lo), hi); }
 
@@ -190,10 +191,9 @@ bool SdlWindow::Translate(const SDL_Event& e, InputEvent& out) {
       out.Kind = InputEvent::Quit;
       return true;
     case SDL_KEYDOWN: {
-      const uint16_t vk = VirtualKeyCode(e.key.keysym.sym, e.key.keysym.scancode);
-      if (vk == 0) return false;
+      // Every key is a key press, also one without a code of its own: it ends mouse steering.
       out.Kind = InputEvent::KeyDown;
-      out.Key = vk;
+      out.Key = VirtualKeyCode(e.key.keysym.sym, e.key.keysym.scancode, e.key.keysym.mod);
       out.Alt = (e.key.keysym.mod & KMOD_ALT) != 0;
       return true;
     }
@@ -210,11 +210,17 @@ bool SdlWindow::Translate(const SDL_Event& e, InputEvent& out) {
       out.X = Clamp(e.button.x, 0, kWidth - 1);
       out.Y = Clamp(e.button.y, 0, kHeight - 1);
       return true;
-    case SDL_MOUSEWHEEL:
-      if (e.wheel.y == 0) return false;
-      relZ_ += e.wheel.y * 120;
-      out.Kind = e.wheel.y > 0 ? InputEvent::WheelUp : InputEvent::WheelDown;
+    case SDL_MOUSEWHEEL: {
+      // A real turn carries a few notches; the bound keeps a bogus count harmless.
+      const int32_t y = Clamp(e.wheel.y, -kMostWheelNotches, kMostWheelNotches);
+      if (y == 0) return false;
+      relZ_ += y * 120;
+      out.Kind = y > 0 ? InputEvent::WheelUp : InputEvent::WheelDown;
+      // One event per notch: the rest of a fast turn follows before the next SDL event.
+      wheelNotchesLeft_ = (y > 0 ? y : -y) - 1;
+      wheelKind_ = out.Kind;
       return true;
+    }
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
       rendererLost_ = e.type == SDL_RENDER_DEVICE_RESET;
@@ -304,6 +310,12 @@ bool SdlWindow::TakePadKey(InputEvent& out) {
 }
 
 bool SdlWindow::PollEvent(InputEvent& event) {
+  if (wheelNotchesLeft_ > 0) {
+    --wheelNotchesLeft_;
+    event = InputEvent{};
+    event.Kind = wheelKind_;
+    return true;
+  }
   if (pendingValid_) {
     pendingValid_ = false;
     HandlePadEvent(pending_);
@@ -319,7 +331,7 @@ bool SdlWindow::PollEvent(InputEvent& event) {
 }
 
 void SdlWindow::WaitEvent(uint32_t timeoutMs) {
-  if (pendingValid_) return;
+  if (pendingValid_ || wheelNotchesLeft_ > 0) return;
   SDL_Event e;
   if (SDL_WaitEventTimeout(&e, static_cast<int>(timeoutMs)) == 1) {
     pending_ = e;

@@ -85,6 +85,9 @@ class SdlWindow : public Display, public Input {
   uint64_t nextLogMs_ = 0;
   bool pendingValid_ = false;
   SDL_Event pending_{};
+  // Notches of the last wheel event not yet delivered as events of their own.
+  int32_t wheelNotchesLeft_ = 0;
+  InputEvent::Type wheelKind_ = InputEvent::WheelUp;
   PadMapper pads_;
   std::map<SDL_JoystickID, SDL_GameController*> controllers_;
   std::array<uint16_t, 16> padKeys_{};
