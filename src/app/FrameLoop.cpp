@@ -9,6 +9,7 @@
 #include "game/Game.h"
 #include "gfx/Blit.h"
 #include "gfx/DrawOps.h"
+#include "layout/MenuLayout.h"
 #include "options/HighScoreView.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
@@ -41,29 +42,29 @@ void TForm1::DrawScreen() {
       DrawIntro();
       break;
     case scrMainMenu:
-      if (BltFast(BackBuffer, 0, 0, images.Menu(0), false) != kBlitOk) RestoreSurfaces();
-      BltFast(BackBuffer, 0, 0, images.Menu(29), true);
+      if (BltFast(BackBuffer, 0, 0, images.Menu(menuImgBackground), false) != kBlitOk) RestoreSurfaces();
+      BltFast(BackBuffer, 0, 0, images.Menu(menuImgTitle), true);
       menus->MainMenu.Draw(BackBuffer);
       break;
     case scrGame:
       if (CurrentGame) CurrentGame->Step(BackBuffer);
       break;
     case scrOptions:
-      DrawPageBackground(13);
+      DrawPageBackground(menuImgOptionsPanel);
       menus->MainMenu.Draw(BackBuffer);
-      DrawMarker(23);
+      DrawMarker(menuImgOptionsMarker);
       menus->OptionsMenu.Draw(BackBuffer);
       break;
     case scrKeyCapture:
       // The options page without pointer following: the widgets one by one.
-      DrawPageBackground(13);
-      DrawMarker(23);
+      DrawPageBackground(menuImgOptionsPanel);
+      DrawMarker(menuImgOptionsMarker);
       menus->OptionsMenu.DrawWidgetsOnly(BackBuffer);
       break;
     case scrHighScores:
-      DrawPageBackground(10);
+      DrawPageBackground(menuImgHighScorePanel);
       menus->MainMenu.Draw(BackBuffer);
-      DrawMarker(24);
+      DrawMarker(menuImgHighScoresMarker);
       menus->HighScoreButtons.Draw(BackBuffer);
       DrawHighScores(*text, BackBuffer, highScores);
       break;
@@ -71,20 +72,20 @@ void TForm1::DrawScreen() {
     case scrHelpNavigation:
     case scrHelpEnemies:
     case scrAbout:
-      DrawPageBackground(14);
+      DrawPageBackground(menuImgHelpPanel);
       menus->MainMenu.Draw(BackBuffer);
-      DrawMarker(25);
+      DrawMarker(menuImgHelpMarker);
       DrawHelpPage();
       break;
     case scrExitQuestion:
       DrawDialog(false, true, 190);
-      BltFast(BackBuffer, 0, 0, images.Menu(29), true);
+      BltFast(BackBuffer, 0, 0, images.Menu(menuImgTitle), true);
       text->DrawShadowText(BackBuffer, 250, 260, 46, 20, "Exit  the game?", kNormalColour);
       menus->YesNoDialog.Draw(BackBuffer);
       break;
     case scrClearQuestion:
       DrawDialog(true, false, 210);
-      BltFast(BackBuffer, 0, 0, images.Menu(29), true);
+      BltFast(BackBuffer, 0, 0, images.Menu(menuImgTitle), true);
       text->DrawShadowText(BackBuffer, 260, 250, 26, 14, "Do you want to clear", kNormalColour);
       text->DrawShadowText(BackBuffer, 260, 278, 26, 14, "the High Score Table?", kNormalColour);
       menus->OkCancelDialog.Draw(BackBuffer);
@@ -129,9 +130,11 @@ void TForm1::DrawScreen() {
 }
 
 void TForm1::DrawIntro() {
-  BltFast(BackBuffer, 0, 0, images.Menu(0), false);
-  DrawClipped(images.Menu(29), BackBuffer, Rect{0, 0, 524, 103}, static_cast<int16_t>(IntroOffset - 524), 0);
-  if (IntroOffset >= 524) {
+  // The title slides in from the left, three pixels a frame, until it reaches its place.
+  const int32_t titleWidth = kTitleRect.Width();
+  BltFast(BackBuffer, 0, 0, images.Menu(menuImgBackground), false);
+  DrawClipped(images.Menu(menuImgTitle), BackBuffer, kTitleRect, static_cast<int16_t>(IntroOffset - titleWidth), 0);
+  if (IntroOffset >= static_cast<uint32_t>(titleWidth)) {
     ScreenState = scrMainMenu;
     IntroOffset = 0;
   }
@@ -140,17 +143,15 @@ void TForm1::DrawIntro() {
 }
 
 void TForm1::DrawPageBackground(int32_t panelImage) {
-  if (BltFast(BackBuffer, 0, 0, images.Menu(0), false) != kBlitOk) RestoreSurfaces();
-  BltFast(BackBuffer, 297, 157, images.Menu(panelImage), false);
-  BltFast(BackBuffer, 0, 0, images.Menu(29), true);
+  if (BltFast(BackBuffer, 0, 0, images.Menu(menuImgBackground), false) != kBlitOk) RestoreSurfaces();
+  BltFast(BackBuffer, kPanelRect.Left, kPanelRect.Top, images.Menu(panelImage), false);
+  BltFast(BackBuffer, 0, 0, images.Menu(menuImgTitle), true);
 }
 
 void TForm1::DrawMarker(int32_t markerImage) {
-  // The markers of the options, high-score and help items (menu images 23, 24, 25).
-  static constexpr int32_t kMarkerX[3] = {11, 12, 14};
-  static constexpr int32_t kMarkerY[3] = {229, 287, 349};
-  const int32_t m = markerImage - 23;
-  BltFast(BackBuffer, kMarkerX[m], kMarkerY[m], images.Menu(markerImage), false);
+  for (const MenuMarker& m : kMenuMarkers) {
+    if (m.Image == markerImage) BltFast(BackBuffer, m.X, m.Y, images.Menu(m.Image), false);
+  }
 }
 
 void TForm1::DrawHelpPage() {
@@ -185,7 +186,7 @@ void TForm1::DrawHelpPage() {
       text->DrawShadowText(BackBuffer, 460, 250, 40, 18, kAboutTitle, kHighlightColour);
       text->DrawShadowText(BackBuffer, 460, 290, 22, 12, kAboutNotice1, kNormalColour);
       text->DrawShadowText(BackBuffer, 460, 310, 22, 12, kAboutNotice2, kNormalColour);
-      BltFast(BackBuffer, 330, 240, images.Menu(20), true);
+      BltFast(BackBuffer, kAboutX, kAboutY, images.Menu(menuImgAbout), true);
       menus->HelpButtons.Draw(BackBuffer);
       break;
     default:
@@ -194,9 +195,9 @@ void TForm1::DrawHelpPage() {
 }
 
 void TForm1::DrawDialog(bool fromSnapshot, bool testRestore, int32_t boxX) {
-  const int32_t first = BltFast(BackBuffer, 0, 0, fromSnapshot ? SnapshotSurface : images.Menu(0), false);
+  const int32_t first = BltFast(BackBuffer, 0, 0, fromSnapshot ? SnapshotSurface : images.Menu(menuImgBackground), false);
   if (testRestore && first != kBlitOk) RestoreSurfaces();
-  BltFast(BackBuffer, boxX, 200, images.Menu(19), false);
+  BltFast(BackBuffer, boxX, kDialogBoxY, images.Menu(menuImgDialogBox), false);
 }
 
 void TForm1::DrawPause() {

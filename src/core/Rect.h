@@ -10,8 +10,8 @@ struct Rect {
   int32_t Right = 0;
   int32_t Bottom = 0;
 
-  int32_t Width() const { return Right - Left; }
-  int32_t Height() const { return Bottom - Top; }
+  constexpr int32_t Width() const { return Right - Left; }
+  constexpr int32_t Height() const { return Bottom - Top; }
   bool operator==(const Rect&) const = default;
 };
 

@@ -2,6 +2,8 @@
 #include <cstdint>
 
 #include "audio/SoundIds.h"
+#include "layout/ImageSizes.h"
+#include "layout/MenuLayout.h"
 
 namespace sf {
 
@@ -29,11 +31,9 @@ inline constexpr int kEnemySlots = 20;
 inline constexpr int kShotSlots = 21;
 inline constexpr uint8_t kNoSlot = 255;
 
-// The player's ship box (collisions) and sprite.
+// The player's ship box (collisions); its sprite's size follows the images below.
 inline constexpr int32_t kShipBoxWidth = 26;
 inline constexpr int32_t kShipBoxHeight = 93;
-inline constexpr int32_t kShipSpriteWidth = 38;
-inline constexpr int32_t kShipSpriteHeight = 103;
 
 // Game images by use.
 inline constexpr int imgLeftPanel = 0;
@@ -50,12 +50,17 @@ inline constexpr int imgTurret = 26;     // + gun kind
 inline constexpr int imgProjectile = 29; // + projectile kind
 inline constexpr int imgWeaponIcons = 33;
 inline constexpr int imgBonus = 34;      // + bonus kind
-inline constexpr int menuImgScanLine = 21;
+inline constexpr int32_t kShipSpriteWidth = kGameImageSizes[imgShip].Width / 2;  // two frames side by side
+inline constexpr int32_t kShipSpriteHeight = kGameImageSizes[imgShip].Height;
 
 struct Size16 {
   int16_t Width;
   int16_t Height;
 };
+constexpr Size16 GameImageSize16(int k) {
+  const ImageSize s = kGameImageSizes[static_cast<size_t>(k)];
+  return {static_cast<int16_t>(s.Width), static_cast<int16_t>(s.Height)};
+}
 
 // Gun kinds: turret image size, pivot, barrel length, cool-down.
 struct GunKindInfo {
@@ -66,9 +71,9 @@ struct GunKindInfo {
 };
 inline constexpr int kGunKindCount = 4;
 inline constexpr GunKindInfo kGunKinds[kGunKindCount] = {
-    {{12, 24}, 6, 18, 20, 80},
-    {{14, 25}, 6, 18, 30, 400},
-    {{18, 24}, 9, 15, 30, 700},
+    {GameImageSize16(imgTurret + 0), 6, 18, 20, 80},
+    {GameImageSize16(imgTurret + 1), 6, 18, 30, 400},
+    {GameImageSize16(imgTurret + 2), 9, 15, 30, 700},
     {{0, 0}, 0, 0, 44, 100},  // the supply plane's hatch: not drawn
 };
 
@@ -151,13 +156,14 @@ inline constexpr int32_t kFreezeSteps = 300;
 inline constexpr uint8_t hitExplosion = 0;
 inline constexpr uint8_t hitImpact = 4;
 inline constexpr int kHitFrames = 16;
-inline constexpr int32_t kHitFrameSize = 64;
+inline constexpr int32_t kHitFrameSize = kGameImageSizes[imgHit].Height;  // square frames in a row
 
 // Island kinds.
-inline constexpr Size16 kIslandSizes[4] = {{78, 210}, {62, 139}, {77, 191}, {72, 176}};
+inline constexpr Size16 kIslandSizes[4] = {GameImageSize16(imgIsland + 0), GameImageSize16(imgIsland + 1),
+                                           GameImageSize16(imgIsland + 2), GameImageSize16(imgIsland + 3)};
 
 // Sea tile.
-inline constexpr int16_t kSeaTileWidth = 123;
-inline constexpr int16_t kSeaTileHeight = 247;
+inline constexpr int16_t kSeaTileWidth = GameImageSize16(imgSea).Width;
+inline constexpr int16_t kSeaTileHeight = GameImageSize16(imgSea).Height;
 
 }  // namespace sf

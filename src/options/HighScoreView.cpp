@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/Colour.h"
+#include "layout/MenuLayout.h"
 
 namespace sf {
 
@@ -22,11 +23,11 @@ std::string_view Decimal(char (&buffer)[16], int64_t value) {
 void DrawHighScores(TextRenderer& text, Surface& target, const HighScores& table) {
   char number[16];
   for (size_t i = 0; i < kHighScoreCount; ++i) {
-    const int32_t y = 190 + 26 * static_cast<int32_t>(i);
+    const int32_t y = kScoreRowTop + kScoreRowStep * static_cast<int32_t>(i);
     const uint32_t colour = i == 0 ? kHighlightColour : kNormalColour;
-    text.DrawShadowText(target, 320, y, 24, 16, Decimal(number, static_cast<int64_t>(i) + 1), colour);
-    text.DrawShadowText(target, 410, y, 24, 14, table[i].Name, colour);
-    text.DrawShadowText(target, 650, y, 24, 16, Decimal(number, table[i].Score), colour);
+    text.DrawShadowText(target, kScoreRankX, y, kScoreRowHeight, 16, Decimal(number, static_cast<int64_t>(i) + 1), colour);
+    text.DrawShadowText(target, kScoreNameX, y, kScoreRowHeight, 14, table[i].Name, colour);
+    text.DrawShadowText(target, kScoreValueX, y, kScoreRowHeight, 16, Decimal(number, table[i].Score), colour);
   }
 }
 

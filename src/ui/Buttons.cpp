@@ -2,14 +2,10 @@
 
 #include "core/Colour.h"
 #include "gfx/Text.h"
+#include "layout/MenuLayout.h"
 #include "ui/Paint.h"
 
 namespace sf {
-
-namespace {
-constexpr int32_t kCaptionHeight = 32;
-constexpr int32_t kCaptionWidth = 20;
-}  // namespace
 
 void TDDButton::Draw(Surface& target) {
   if (Selected) BlitMenuImage(*host_, target, ImageIndex, Rect.Left, Rect.Top);
@@ -17,7 +13,7 @@ void TDDButton::Draw(Surface& target) {
 
 void TDDTextButton::Draw(Surface& target) {
   if (Highlighted) DrawUnderline(target, Rect.Left - 2, Rect.Bottom + 4, Rect.Right + 5, Rect.Bottom + 5);
-  host_->Text().DrawShadowText(target, Rect.Left, Rect.Top, kCaptionHeight, kCaptionWidth, Caption,
+  host_->Text().DrawShadowText(target, Rect.Left, Rect.Top, kWidgetTextHeight, kWidgetTextWidth, Caption,
                                Highlighted ? kHighlightColour : kNormalColour);
 }
 

@@ -69,7 +69,7 @@ void TDDEdit::Draw(Surface& target) {
   for (char& c : Text) c = ToLowerAscii(c);
   if (Length > 0) Text[0] = ToUpperAscii(Text[0]);
 
-  text.DrawString(target, Rect.Left + 7, Rect.Top - 2, kFontHeight, kFontWidth, kFontWeight,
+  text.DrawString(target, Rect.Left + 7, Rect.Top - kNameTextRise, kFontHeight, kFontWidth, kFontWeight,
                   std::string_view(Text).substr(0, Length), kHighlightColour, kAlignLeft);
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/Rect.h"
 #include "gfx/Surface.h"
+#include "layout/MenuLayout.h"
 #include "ui/MenuHost.h"
 
 namespace sf {
@@ -17,11 +18,11 @@ class TDDEdit {
   static constexpr char kEraseCode = 126;
   static constexpr uint8_t kMaxLength = 10;
   // The name font: bold, 32 high, 20 wide.
-  static constexpr int32_t kFontHeight = 32;
-  static constexpr int32_t kFontWidth = 20;
+  static constexpr int32_t kFontHeight = kWidgetTextHeight;
+  static constexpr int32_t kFontWidth = kWidgetTextWidth;
   static constexpr int32_t kFontWeight = 700;
   // Menu image drawn under the field while it has the cursor.
-  static constexpr int kFocusImage = 9;
+  static constexpr int kFocusImage = menuImgNameFocus;
   // The caret changes phase when more than this many milliseconds have passed.
   static constexpr uint32_t kBlinkMs = 300;
 

@@ -1,6 +1,7 @@
 #include "ui/OptBtnCollection.h"
 
 #include "gfx/DrawOps.h"
+#include "layout/MenuLayout.h"
 
 namespace sf {
 

@@ -18,7 +18,6 @@ class TDDOptBtnCollection {
   static constexpr int32_t kCursorCount = 8;
   static constexpr int32_t kNameCursor = 6;
   static constexpr int32_t kKeyCursor = 7;
-  static constexpr sf::Rect kKeyButtonRect{510, 396, 600, 425};
 
   // rects: display first/second, music on/off, sound on/off, name field. images: checked and
   // unchecked image of the display, music and sound rows.

@@ -127,7 +127,7 @@ TEST(MenuArt, MarkersAndPanelsCarryTheBackgroundUnderThem) {
     }
     for (int x = 0; x < marker.Width; ++x) EXPECT_EQ(marker.At(x, 0), under.At(x, 0));
     // It must not reach the item's label.
-    EXPECT_LE(m.X + marker.Width, menu::kMainItems[m.ItemIndex].Rect.L);
+    EXPECT_LE(m.X + marker.Width, menu::kMainItems[m.MainMenuItem].Rect.L);
   }
   for (const int k : {10, 13, 14}) {
     const Picture panel = MakeMenuImage(k);

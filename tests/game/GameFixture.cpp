@@ -1,6 +1,6 @@
 #include "GameFixture.h"
 
-#include "../../tools/assetgen/ImageSizes.h"
+#include "layout/ImageSizes.h"
 
 namespace sf::testing {
 
@@ -11,15 +11,15 @@ const ImageSets& TestImages() {
   static const ImageSets images = [] {
     ImageSets set;
     for (int k = 0; k < 42; ++k) {
-      const auto size = assetgen::kGameImageSizes[k];
+      const auto size = kGameImageSizes[static_cast<size_t>(k)];
       set.GameImages[static_cast<size_t>(k)] = std::make_unique<Surface>(size.Width, size.Height, GameImageColour(k));
     }
     for (int k = 42; k < kGameImageCount; ++k) {
-      const auto size = assetgen::kGameImageSizes[k - 20];
+      const auto size = kGameImageSizes[static_cast<size_t>(k - 20)];
       set.GameImages[static_cast<size_t>(k)] = std::make_unique<Surface>(size.Width, size.Height, GameImageColour(k));
     }
     for (int k = 0; k < kMenuImageCount; ++k) {
-      const auto size = assetgen::kMenuImageSizes[k];
+      const auto size = kMenuImageSizes[static_cast<size_t>(k)];
       set.MenuImages[static_cast<size_t>(k)] = std::make_unique<Surface>(size.Width, size.Height, MenuImageColour(k));
     }
     return set;

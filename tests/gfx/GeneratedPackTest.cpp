@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <string>
 
-#include "../../tools/assetgen/ImageSizes.h"
 #include "core/Colour.h"
 #include "gfx/ImageSets.h"
+#include "layout/ImageSizes.h"
 
 namespace sf {
 namespace {
@@ -23,10 +23,10 @@ TEST(GeneratedPack, EveryEntryDecodesWithItsSizeAndKey) {
     ASSERT_NE(image, nullptr);
     const bool game = entry < 42;
     const int k = game ? entry : entry - 42;
-    const assetgen::Size size = game ? assetgen::kGameImageSizes[k] : assetgen::kMenuImageSizes[k];
+    const ImageSize size = game ? kGameImageSizes[static_cast<size_t>(k)] : kMenuImageSizes[static_cast<size_t>(k)];
     EXPECT_EQ(image->Width, size.Width);
     EXPECT_EQ(image->Height, size.Height);
-    const bool keyed = game ? assetgen::GameImageKeyed(k) : assetgen::MenuImageKeyed(k);
+    const bool keyed = game ? GameImageKeyed(k) : MenuImageKeyed(k);
     if (!keyed) {
       EXPECT_FALSE(HasKey(*image)) << "a picture drawn without the key has a magenta pixel";
     }

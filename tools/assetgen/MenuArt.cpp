@@ -161,7 +161,7 @@ Built BuildAll() {
   const InkBox cap = font.Ink(kMainText.Height, kMainText.Width, "H");
   for (const Marker& m : kMarkers) {
     const Size s = kMenuImageSizes[m.Image];
-    const Pen pen = MainLabelPen(font, m.ItemIndex);
+    const Pen pen = MainLabelPen(font, m.MainMenuItem);
     const double centre =
         std::clamp(pen.Y + (cap.Top + cap.Bottom) / 2.0, m.Y + 9.0, m.Y + s.Height - 9.0);
     img[m.Image] = PaintOver(Crop(background, m.X, m.Y, s.Width, s.Height), {m.X, m.Y}, [&](cairo_t* cr) {

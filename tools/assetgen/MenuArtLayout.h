@@ -1,7 +1,8 @@
 #pragma once
-// Where the program puts every menu widget, in screen pixels (left, top, right, bottom; right and
-// bottom exclusive). The menu pictures are laid out from these, so a highlight image blitted at a
-// widget's corner covers the label painted under it.
+// The menu pictures' view of the program's menu layout (layout/MenuLayout.h): each widget with the
+// label painted under it, and the places the painted captions must keep clear of.
+#include "layout/ImageSizes.h"
+#include "layout/MenuLayout.h"
 
 namespace assetgen::menu {
 
@@ -14,6 +15,8 @@ struct Box {
   constexpr int H() const { return B - T; }
 };
 
+constexpr Box ToBox(const sf::Rect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+
 struct Item {
   Box Rect;
   const char* Label;
@@ -25,21 +28,26 @@ inline constexpr int kMainLabelHeight = 40;
 
 // Main menu, labels right-aligned inside the item rectangles of the background.
 inline constexpr Item kMainItems[6] = {
-    {{60, 170, 284, 212}, "New Game", 1},    {{124, 229, 284, 278}, "Options", 2},
-    {{62, 289, 284, 329}, "High Scores", 3}, {{188, 349, 284, 398}, "Help", 4},
-    {{23, 410, 284, 452}, "More Games", 5},  {{201, 470, 284, 509}, "Exit", 6},
+    {ToBox(sf::kMainMenuRects[0]), "New Game", sf::kMainMenuImages[0]},
+    {ToBox(sf::kMainMenuRects[1]), "Options", sf::kMainMenuImages[1]},
+    {ToBox(sf::kMainMenuRects[2]), "High Scores", sf::kMainMenuImages[2]},
+    {ToBox(sf::kMainMenuRects[3]), "Help", sf::kMainMenuImages[3]},
+    {ToBox(sf::kMainMenuRects[4]), "More Games", sf::kMainMenuImages[4]},
+    {ToBox(sf::kMainMenuRects[5]), "Exit", sf::kMainMenuImages[5]},
 };
 
-// Panels (options 13, high scores 10, help 14) all lie here.
-inline constexpr Box kPanel{297, 157, 793, 502};
+// Panels (options, high scores, help) all lie here.
+inline constexpr Box kPanel = ToBox(sf::kPanelRect);
 
 // Options panel: the choices of the toggles with their highlight images.
-inline constexpr Item kDisplayChoices[2] = {{{458, 211, 565, 230}, "Windowed", 7},
-                                            {{585, 211, 751, 230}, "Full screen", 8}};
-inline constexpr Item kMusicChoices[2] = {{{436, 259, 472, 278}, "On", 17}, {{492, 259, 540, 278}, "Off", 18}};
-inline constexpr Item kSoundChoices[2] = {{{445, 307, 481, 326}, "On", 17}, {{501, 307, 549, 326}, "Off", 18}};
-inline constexpr Box kNameField{535, 349, 740, 379};
-inline constexpr Box kKeyButton{510, 396, 600, 425};
+inline constexpr Item kDisplayChoices[2] = {{ToBox(sf::kOptionRects[0]), "Windowed", sf::kOptionImages[0]},
+                                            {ToBox(sf::kOptionRects[1]), "Full screen", sf::kOptionImages[1]}};
+inline constexpr Item kMusicChoices[2] = {{ToBox(sf::kOptionRects[2]), "On", sf::kOptionImages[2]},
+                                          {ToBox(sf::kOptionRects[3]), "Off", sf::kOptionImages[3]}};
+inline constexpr Item kSoundChoices[2] = {{ToBox(sf::kOptionRects[4]), "On", sf::kOptionImages[4]},
+                                          {ToBox(sf::kOptionRects[5]), "Off", sf::kOptionImages[5]}};
+inline constexpr Box kNameField = ToBox(sf::kOptionRects[6]);
+inline constexpr Box kKeyButton = ToBox(sf::kKeyButtonRect);
 // Row captions end before these x positions.
 inline constexpr int kDisplayLabelEnd = 450;
 inline constexpr int kMusicLabelEnd = 430;
@@ -47,34 +55,31 @@ inline constexpr int kSoundLabelEnd = 440;
 inline constexpr int kNameLabelEnd = 530;
 inline constexpr int kKeyLabelEnd = 505;
 // The name's text and the key's caption: cell top and height the program draws them with.
-inline constexpr int kNameTextTop = 347;
-inline constexpr int kKeyCaptionTop = 396;
-inline constexpr int kProgramCaptionHeight = 32;
+inline constexpr int kNameTextTop = kNameField.T - sf::kNameTextRise;
+inline constexpr int kKeyCaptionTop = kKeyButton.T;
+inline constexpr int kProgramCaptionHeight = sf::kWidgetTextHeight;
 
 // Buttons along the bottom of the high-score and help panels.
-inline constexpr Item kScoreButtons[2] = {{{332, 469, 453, 490}, "Clear table", 11},
-                                          {{585, 469, 763, 490}, "World scores", 12}};
-inline constexpr Item kHelpButtons[2] = {{{332, 469, 434, 490}, "Previous", 15}, {{690, 469, 756, 490}, "Next", 16}};
+inline constexpr Item kScoreButtons[2] = {
+    {ToBox(sf::kHighScoreButtonRects[0]), "Clear table", sf::kHighScoreButtonImages[0]},
+    {ToBox(sf::kHighScoreButtonRects[1]), "World scores", sf::kHighScoreButtonImages[1]}};
+inline constexpr Item kHelpButtons[2] = {{ToBox(sf::kHelpButtonRects[0]), "Previous", sf::kHelpButtonImages[0]},
+                                         {ToBox(sf::kHelpButtonRects[1]), "Next", sf::kHelpButtonImages[1]}};
 
-// The high-score rows the program writes: y = 190 + 26 i, 24 high.
-inline constexpr int kScoreRowTop = 190;
-inline constexpr int kScoreRowStep = 26;
-inline constexpr int kScoreRowHeight = 24;
+// The high-score rows the program writes.
+inline constexpr int kScoreRowTop = sf::kScoreRowTop;
+inline constexpr int kScoreRowStep = sf::kScoreRowStep;
+inline constexpr int kScoreRowHeight = sf::kScoreRowHeight;
 
-// Markers beside the main menu: top-left corners (sizes in ImageSizes.h) and the item each marks.
-struct Marker {
-  int X;
-  int Y;
-  int Image;
-  int ItemIndex;
-};
-inline constexpr Marker kMarkers[3] = {{11, 229, 23, 1}, {12, 287, 24, 2}, {14, 349, 25, 3}};
+// Markers beside the main menu: top-left corners (sizes in layout/ImageSizes.h) and the item each marks.
+using Marker = sf::MenuMarker;
+inline constexpr const auto& kMarkers = sf::kMenuMarkers;
 
 // The about page draws its picture here, over the help panel.
-inline constexpr int kAboutX = 330;
-inline constexpr int kAboutY = 240;
+inline constexpr int kAboutX = sf::kAboutX;
+inline constexpr int kAboutY = sf::kAboutY;
 
 // The title overlay's sliding region.
-inline constexpr Box kTitle{0, 0, 524, 103};
+inline constexpr Box kTitle = ToBox(sf::kTitleRect);
 
 }  // namespace assetgen::menu
