@@ -116,7 +116,7 @@ void BM_AppHeavyGameStep(benchmark::State& state) {
   MemcpyRatio ratio;
   int step = 0;
   for (auto _ : state) {
-    p.window.Keys[sf::kScanLeft] = (step / 60) % 2 ? 0x80 : 0;
+    p.window.Keys[sf::kScanLeft] = (step / 60) % 2 ? uint8_t{0x80} : uint8_t{0};
     p.window.Keys[sf::kScanRight] = (step / 60) % 2 ? 0 : 0x80;
     ++step;
     if (p.form->ScreenState != sf::scrGame) {  // a new game when the last one ended

@@ -37,7 +37,7 @@ class TForm1 {
   };
 
   TForm1(Platform& platform, Files files);
-  TForm1(Platform& platform) : TForm1(platform, Files{}) {}
+  TForm1(Platform& services) : TForm1(services, Files{}) {}
   ~TForm1();
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;

@@ -13,13 +13,13 @@ constexpr int kMaxPlays[kSoundCount] = {0, 1, 0, 2, 0, 0, 0, 1, 0, 0};
 
 WaveList::WaveList(Sound& sound, std::span<const EmbeddedWave> waves) : sound_(sound), items_(kSoundCount) {
   for (int i = 0; i < kSoundCount; ++i) {
-    WaveItem& item = items_[i];
+    WaveItem& item = items_[static_cast<size_t>(i)];
     item.MaxPlays = kMaxPlays[i];
     // Reserved once so that playing never allocates.
-    item.Copies.reserve(item.MaxPlays > 0 ? item.MaxPlays : kMaxUnlimitedCopies);
-    if (static_cast<size_t>(i) >= waves.size() || waves[i].Data == nullptr) continue;
-    item.Name = waves[i].Name != nullptr ? waves[i].Name : "";
-    item.Wave = sound_.LoadWave(waves[i].Data, waves[i].Size);
+    item.Copies.reserve(static_cast<size_t>(item.MaxPlays > 0 ? item.MaxPlays : kMaxUnlimitedCopies));
+    if (static_cast<size_t>(i) >= waves.size() || waves[static_cast<size_t>(i)].Data == nullptr) continue;
+    item.Name = waves[static_cast<size_t>(i)].Name != nullptr ? waves[static_cast<size_t>(i)].Name : "";
+    item.Wave = sound_.LoadWave(waves[static_cast<size_t>(i)].Data, waves[static_cast<size_t>(i)].Size);
   }
 }
 
@@ -43,7 +43,7 @@ int WaveList::ChooseVoice(WaveItem& item) {
 
 void WaveList::Play(int i) {
   if (i < 0 || i >= kSoundCount || !sound_.Available()) return;
-  WaveItem& item = items_[i];
+  WaveItem& item = items_[static_cast<size_t>(i)];
   if (item.Wave < 0) return;
   const int voice = ChooseVoice(item);
   if (voice >= 0) sound_.PlayVoice(voice, item.Pan, item.Volume);

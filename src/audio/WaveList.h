@@ -36,8 +36,8 @@ class WaveList {
   // the oldest copy when the limit is reached (which then becomes the newest), else on a new copy.
   void Play(int i);
 
-  WaveItem& Item(int i) { return items_[i]; }
-  const WaveItem& Item(int i) const { return items_[i]; }
+  WaveItem& Item(int i) { return items_[static_cast<size_t>(i)]; }
+  const WaveItem& Item(int i) const { return items_[static_cast<size_t>(i)]; }
 
  private:
   int ChooseVoice(WaveItem& item);

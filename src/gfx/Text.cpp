@@ -231,7 +231,7 @@ struct TextRenderer::Impl {
     for (int ch = 0; ch < 3; ++ch) {
       for (int level = 2; level < 16; ++level) {
         for (int d = 0; d < 256; ++d)
-          t.Channel[ch][level][d] = BlendTextChannel(level, text[ch], static_cast<uint8_t>(d));
+          t.Channel[static_cast<size_t>(ch)][static_cast<size_t>(level)][static_cast<size_t>(d)] = BlendTextChannel(level, text[ch], static_cast<uint8_t>(d));
       }
     }
   }

@@ -1,5 +1,6 @@
 #include "GameFixture.h"
 
+#include "BuildFont.h"
 #include "layout/ImageSizes.h"
 
 namespace sf::testing {
@@ -28,7 +29,7 @@ const ImageSets& TestImages() {
 }
 
 TextRenderer& TestText() {
-  static TextRenderer text("/usr/share/wine/fonts/tahomabd.ttf");
+  static TextRenderer text(BuildFontPath());
   return text;
 }
 

@@ -12,7 +12,7 @@ using test::BuildBmp;
 
 // Packs top-first palette indices into stored rows of the given depth.
 std::vector<uint8_t> PackIndices(int32_t w, int32_t h, int bpp, const std::vector<int>& idx, bool topDown = false) {
-  const size_t stride = ((static_cast<size_t>(w) * bpp + 31) / 32) * 4;
+  const size_t stride = ((static_cast<size_t>(w) * static_cast<size_t>(bpp) + 31) / 32) * 4;
   std::vector<uint8_t> bits(stride * static_cast<size_t>(h), 0);
   for (int32_t y = 0; y < h; ++y) {
     uint8_t* row = bits.data() + stride * static_cast<size_t>(topDown ? y : h - 1 - y);

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "BuildFont.h"
 #include "core/Colour.h"
 #include "gfx/GdiFontMetrics.h"
 
@@ -15,7 +16,7 @@ constexpr uint32_t kNormalPixel = GdiToPixel(kNormalColour);
 constexpr uint32_t kAlertPixel = GdiToPixel(kAlertColour);
 
 TextRenderer& Renderer() {
-  static TextRenderer renderer(TextRenderer::FindDefaultFont());
+  static TextRenderer renderer(testing::BuildFontPath());
   return renderer;
 }
 
@@ -189,7 +190,7 @@ TEST(Text, AntiAliasingFollowsTheFaceSizes) {
   std::set<uint32_t> colours(s.Pixels.begin(), s.Pixels.end());
   EXPECT_GT(colours.size(), 4u) << "edges are blended";
 
-  TextRenderer everywhere(TextRenderer::FindDefaultFont(), false);
+  TextRenderer everywhere(testing::BuildFontPath(), false);
   EXPECT_TRUE(everywhere.Metrics(14, 8).AntiAliased);
   if (!Renderer().Metrics(14, 8).AntiAliased) {
     // The face asks for black-and-white glyphs at this size: only the text colour is drawn.

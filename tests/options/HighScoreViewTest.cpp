@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "BuildFont.h"
 #include "core/Colour.h"
 #include "options/HighScoreView.h"
 
@@ -28,9 +29,7 @@ Ink InkIn(const Surface& s, int top, int bottom) {
 }
 
 TEST(HighScoreView, TenRowsWithTheBestInTheHighlightColour) {
-  const std::string font = TextRenderer::FindDefaultFont();
-  if (font.empty()) GTEST_SKIP() << "no font installed";
-  TextRenderer text(font);
+  TextRenderer text(testing::BuildFontPath());
   Surface target(800, 600);
   HighScores table;
   table[0].Name = "Wwwwwwwwww";

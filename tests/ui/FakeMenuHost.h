@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "BuildFont.h"
 #include "core/ScreenState.h"
 #include "gfx/ImageSets.h"
 #include "gfx/Surface.h"
@@ -18,14 +19,8 @@ inline uint32_t MenuImageColour(int k) { return 0x100000u + static_cast<uint32_t
 inline constexpr int32_t kFakeImageWidth = 10;
 inline constexpr int32_t kFakeImageHeight = 8;
 
-inline std::string TestFontPath() {
-  std::string path = TextRenderer::FindDefaultFont();
-  if (path.empty()) throw std::runtime_error("no font for the ui tests");
-  return path;
-}
-
 inline TextRenderer& SharedText() {
-  static TextRenderer text(TestFontPath());
+  static TextRenderer text(BuildFontPath());
   return text;
 }
 

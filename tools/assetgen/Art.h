@@ -6,7 +6,7 @@
 
 namespace assetgen {
 
-// Each returns the finished picture of its slot, of exactly the size in ImageSizes.h.
+// Each returns the finished picture of its slot, of exactly the size in layout/ImageSizes.h.
 Picture MakeGameImage(int k);  // game image k = pack entry k, 0..41
 Picture MakeMenuImage(int k);  // menu image k = pack entry 42 + k, 0..33
 
@@ -16,8 +16,5 @@ extern const char* const kSoundNames[10];
 
 // The music modules: 1 for "1.xm" (menus), 2 for "2.xm" (game); complete XM files.
 std::vector<uint8_t> MakeMusicModule(int number);
-
-// Plain stand-in of the right size, used until a slot has its drawing.
-Picture PlaceholderPicture(int width, int height, bool keyed, uint32_t colour);
 
 }  // namespace assetgen

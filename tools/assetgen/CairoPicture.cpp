@@ -15,7 +15,7 @@ Picture FromCairo(cairo_surface_t* surface, bool keyed, uint32_t matte) {
   Picture out(w, h);
   const uint32_t mr = (matte >> 16) & 0xFF, mg = (matte >> 8) & 0xFF, mb = matte & 0xFF;
   for (int y = 0; y < h; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
+    const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * static_cast<size_t>(stride));
     for (int x = 0; x < w; ++x) {
       const uint32_t p = row[x];  // premultiplied ARGB
       const uint32_t a = p >> 24;

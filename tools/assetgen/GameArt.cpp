@@ -25,7 +25,7 @@ Picture MakeGameImage(int k) {
     case 29: case 30: case 31: return Projectile(k - 29);
     case 33: return WeaponIcons(false);
     case 34: case 35: case 36: case 37: case 38: case 39: case 40: case 41: return BonusIcon(k - 34);
-    case 15: case 16: case 32: return SpareTile(kGameImageSizes[k].Width, kGameImageSizes[k].Height);
+    case 15: case 16: case 32: return SpareTile(kGameImageSizes[static_cast<size_t>(k)].Width, kGameImageSizes[static_cast<size_t>(k)].Height);
     default: throw std::out_of_range("no game image " + std::to_string(k));
   }
 }

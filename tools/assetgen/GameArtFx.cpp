@@ -37,7 +37,7 @@ uint32_t Heat(double h) {
 }
 
 void Sparks(cairo_t* cr, double cx, double cy, double dist, double len, int count, int seed, double alpha) {
-  Rng rng(seed);
+  Rng rng(static_cast<uint32_t>(seed));
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   for (int i = 0; i < count; ++i) {
     const double a = rng.Range(0, 2 * M_PI), d = dist * rng.Range(0.6, 1.0);
@@ -57,7 +57,7 @@ void Fireball(cairo_t* cr, int f, double scale, int seed, bool oily) {
   const double grow = scale * (0.5 + 0.7 * std::sqrt(t));
   const double heat = std::max(0.0, 1.0 - f / 11.0);
   const double fade = f < 10 ? 1.0 : 1.0 - (f - 10) / 6.5;
-  Rng rng(seed);
+  Rng rng(static_cast<uint32_t>(seed));
   // Shock ring in the first frames.
   if (f >= 1 && f <= 4) {
     Circle(cr, cx, cy, 12 + f * 5);
@@ -75,7 +75,7 @@ void Fireball(cairo_t* cr, int f, double scale, int seed, bool oily) {
          smokeAlpha);
   }
   // Fire: overlapping balls of flame, hottest at the start.
-  Rng fire(seed + 7);
+  Rng fire(static_cast<uint32_t>(seed + 7));
   for (int i = 0; i < 10; ++i) {
     const double a = fire.Range(0, 2 * M_PI), d = fire.Range(0, 12), r = fire.Range(8, 12);
     const double h = heat * fire.Range(0.75, 1.05);
@@ -143,7 +143,7 @@ void ShockBurst(cairo_t* cr, int f) {
   SetRgb(cr, 0x9EE8FF, fade);
   cairo_set_line_width(cr, 2.5);
   cairo_stroke(cr);
-  Rng rng(55 + f);
+  Rng rng(static_cast<uint32_t>(55 + f));
   cairo_set_line_width(cr, 1.2);
   for (int i = 0; i < 6; ++i) {
     double a = rng.Range(0, 2 * M_PI), r = 2;

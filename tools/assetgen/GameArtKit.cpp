@@ -27,7 +27,7 @@ void Canvas::MarkDirty() const { cairo_surface_mark_dirty(surface_); }
 
 uint32_t* Canvas::Row(int y) const {
   unsigned char* data = cairo_image_surface_get_data(surface_);
-  return reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * cairo_image_surface_get_stride(surface_));
+  return reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * static_cast<size_t>(cairo_image_surface_get_stride(surface_)));
 }
 
 void Canvas::Put(int x, int y, uint32_t rgb, double alpha) const {

@@ -13,6 +13,11 @@ namespace {
 constexpr int kTileW = 123;
 constexpr int kTileH = 247;
 
+// Offset of (x, y) in a row-major map w wide.
+size_t Index(int x, int y, int w) {
+  return static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
+}
+
 double SmoothStep(double e0, double e1, double x) {
   const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
   return t * t * (3 - 2 * t);
@@ -55,14 +60,14 @@ struct IslandMap {
   std::vector<char> Land;
   std::vector<double> Inside;   // distance to the nearest water pixel (land pixels)
   std::vector<double> Outside;  // distance to the nearest land pixel (water pixels)
-  bool IsLand(int x, int y) const { return Land[static_cast<size_t>(y) * W + x] != 0; }
+  bool IsLand(int x, int y) const { return Land[Index(x, y, W)] != 0; }
 };
 
 IslandMap BuildIsland(int w, int h, bool leftSide, int seed) {
   IslandMap m;
   m.W = w;
   m.H = h;
-  m.Land.assign(static_cast<size_t>(w) * h, 0);
+  m.Land.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
   const double y0 = 9, y1 = h - 9;
   const double padReach = leftSide ? w / 2.0 + 32 : w / 2.0 + 8;  // the gun's clearing stays on land
   const double maxReach = w - 6;
@@ -76,7 +81,7 @@ IslandMap BuildIsland(int w, int h, bool leftSide, int seed) {
     reach = std::min(reach, maxReach);
     for (int x = 0; x < w; ++x) {
       const double fromSide = leftSide ? x + 0.5 : w - x - 0.5;
-      if (fromSide < reach) m.Land[static_cast<size_t>(y) * w + x] = 1;
+      if (fromSide < reach) m.Land[Index(x, y, w)] = 1;
     }
   }
   // Distances by brute force against the shore pixels (the pictures are small).
@@ -104,7 +109,7 @@ IslandMap BuildIsland(int w, int h, bool leftSide, int seed) {
         const double dx = p.first - x, dy = p.second - y;
         best = std::min(best, dx * dx + dy * dy);
       }
-      (land ? m.Inside : m.Outside)[static_cast<size_t>(y) * w + x] = std::sqrt(best);
+      (land ? m.Inside : m.Outside)[Index(x, y, w)] = std::sqrt(best);
     }
   }
   return m;
@@ -255,7 +260,7 @@ Picture Island(int kind) {
   c.Flush();
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      const size_t i = static_cast<size_t>(y) * w + x;
+      const size_t i = Index(x, y, w);
       const double n = WrappedNoise(x / 40.0, y / 40.0, 7, 7, 400 + kind);
       const double fine = Hash01(x, y, 410 + kind) - 0.5;
       if (!m.Land[i]) {
@@ -286,13 +291,13 @@ Picture Island(int kind) {
   c.MarkDirty();
 
   cairo_t* cr = c.Cr();
-  Rng rng(500 + kind);
+  Rng rng(static_cast<uint32_t>(500 + kind));
   // The gun's picture (23 x 28) is placed with its top-left at the island's centre.
   const double padX = w / 2 + 11.5, padY = h / 2 + 12;
   const auto freeSpot = [&](double x, double y, double r) {
     const int ix = static_cast<int>(x), iy = static_cast<int>(y);
     if (ix < 0 || iy < 0 || ix >= w || iy >= h || !m.IsLand(ix, iy)) return false;
-    if (m.Inside[static_cast<size_t>(iy) * w + ix] < r + 3) return false;
+    if (m.Inside[Index(ix, iy, w)] < r + 3) return false;
     return std::hypot(x - padX, y - padY) > r + 18;
   };
   // Rocks along the shore.
@@ -300,7 +305,7 @@ Picture Island(int kind) {
     const double x = rng.Range(0, w), y = rng.Range(0, h);
     const int ix = static_cast<int>(x), iy = static_cast<int>(y);
     if (!m.IsLand(ix, iy)) continue;
-    const double d = m.Inside[static_cast<size_t>(iy) * w + ix];
+    const double d = m.Inside[Index(ix, iy, w)];
     if (d < 1 || d > 4) continue;
     Rock(cr, x, y, rng.Range(1.8, 3.5), rng);
     ++placed;

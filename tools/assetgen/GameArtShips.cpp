@@ -78,7 +78,7 @@ void Foam(cairo_t* cr, double x, double y, double r, double alpha) {
 
 void Wake(cairo_t* cr, double cx, double y0, double dir, double len, double spread, int seed) {
   // A V of foam trailing from the stern (dir = +1: trailing downwards, -1: upwards).
-  Rng rng(seed);
+  Rng rng(static_cast<uint32_t>(seed));
   for (int i = 0; i < 60; ++i) {
     const double k = rng.Next();
     const double side = rng.Next() < 0.5 ? -1 : 1;
@@ -95,7 +95,7 @@ void Wake(cairo_t* cr, double cx, double y0, double dir, double len, double spre
 
 void BowWave(cairo_t* cr, double cx, double bowY, double dir, double half, double len, int seed) {
   // Foam peeling off both sides of the bow (dir: the way the bow points, -1 up, +1 down).
-  Rng rng(seed);
+  Rng rng(static_cast<uint32_t>(seed));
   for (int i = 0; i < 34; ++i) {
     const double k = rng.Next();
     const double side = rng.Next() < 0.5 ? -1 : 1;

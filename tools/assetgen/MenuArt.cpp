@@ -153,18 +153,18 @@ Built BuildAll() {
   for (int i = 0; i < 6; ++i) {
     const Pen pen = MainLabelPen(font, i);
     PaintLabel(font, background, {}, kMainItems[i].Label, pen, kMainText, false);
-    img[kMainItems[i].Image] = CutHighlight(font, scene, {}, kMainItems[i], pen, kMainText);
+    img[static_cast<size_t>(kMainItems[i].Image)] = CutHighlight(font, scene, {}, kMainItems[i], pen, kMainText);
   }
   img[0] = background;
 
   // Markers: a torpedo running at the label of the open page, cut from the composed background.
   const InkBox cap = font.Ink(kMainText.Height, kMainText.Width, "H");
   for (const Marker& m : kMarkers) {
-    const Size s = kMenuImageSizes[m.Image];
+    const Size s = kMenuImageSizes[static_cast<size_t>(m.Image)];
     const Pen pen = MainLabelPen(font, m.MainMenuItem);
     const double centre =
         std::clamp(pen.Y + (cap.Top + cap.Bottom) / 2.0, m.Y + 9.0, m.Y + s.Height - 9.0);
-    img[m.Image] = PaintOver(Crop(background, m.X, m.Y, s.Width, s.Height), {m.X, m.Y}, [&](cairo_t* cr) {
+    img[static_cast<size_t>(m.Image)] = PaintOver(Crop(background, m.X, m.Y, s.Width, s.Height), {m.X, m.Y}, [&](cairo_t* cr) {
       Torpedo(cr, m.X + 2, m.X + s.Width - 5, std::floor(centre) + 0.5);
     });
   }
@@ -186,7 +186,7 @@ Built BuildAll() {
         const Item& choice = row.Choices[c];
         const Pen pen = Centred(font, choice, kPanelText);
         PaintLabel(font, panel, kPanelOrigin, choice.Label, pen, kPanelText, false);
-        img[choice.Image] = CutHighlight(font, base, kPanelOrigin, choice, pen, kPanelText);
+        img[static_cast<size_t>(choice.Image)] = CutHighlight(font, base, kPanelOrigin, choice, pen, kPanelText);
       }
     }
     // Name and minimise key captions share the baseline of the text the program writes there.
@@ -208,7 +208,7 @@ Built BuildAll() {
     for (const Item& b : kScoreButtons) {
       const Pen pen = Centred(font, b, kPanelText);
       PaintLabel(font, panel, kPanelOrigin, b.Label, pen, kPanelText, false);
-      img[b.Image] = CutHighlight(font, base, kPanelOrigin, b, pen, kPanelText);
+      img[static_cast<size_t>(b.Image)] = CutHighlight(font, base, kPanelOrigin, b, pen, kPanelText);
     }
     img[10] = panel;
   }
@@ -220,7 +220,7 @@ Built BuildAll() {
     for (const Item& b : kHelpButtons) {
       const Pen pen = Centred(font, b, kPanelText);
       PaintLabel(font, panel, kPanelOrigin, b.Label, pen, kPanelText, false);
-      img[b.Image] = CutHighlight(font, base, kPanelOrigin, b, pen, kPanelText);
+      img[static_cast<size_t>(b.Image)] = CutHighlight(font, base, kPanelOrigin, b, pen, kPanelText);
     }
     img[14] = panel;
   }
@@ -244,8 +244,8 @@ Built BuildAll() {
   img[21] = Picture(800, 1, 0x000814);
   img[29] = DrawTitle(font);
   for (const int k : {22, 26, 27, 28, 30, 31, 32, 33}) {
-    const Size s = kMenuImageSizes[k];
-    img[k] = Picture(s.Width, s.Height, 0x5B6770);
+    const Size s = kMenuImageSizes[static_cast<size_t>(k)];
+    img[static_cast<size_t>(k)] = Picture(s.Width, s.Height, 0x5B6770);
   }
   return out;
 }

@@ -45,7 +45,7 @@ cairo_surface_t* ToCairo(const Picture& p) {
   unsigned char* data = cairo_image_surface_get_data(s);
   const int stride = cairo_image_surface_get_stride(s);
   for (int y = 0; y < p.Height; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * static_cast<size_t>(stride));
     for (int x = 0; x < p.Width; ++x) row[x] = 0xFF000000u | p.At(x, y);
   }
   cairo_surface_mark_dirty(s);

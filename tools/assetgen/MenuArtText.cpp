@@ -112,8 +112,8 @@ namespace {
 struct PathSink {
   cairo_t* Cr;
   double X, Y, ScaleX, ScaleY;
-  double Px(const FT_Vector* v) const { return X + v->x * ScaleX; }
-  double Py(const FT_Vector* v) const { return Y - v->y * ScaleY; }
+  double Px(const FT_Vector* v) const { return X + static_cast<double>(v->x) * ScaleX; }
+  double Py(const FT_Vector* v) const { return Y - static_cast<double>(v->y) * ScaleY; }
 };
 
 int MoveTo(const FT_Vector* to, void* user) {
@@ -160,7 +160,7 @@ void LabelFont::AppendPath(cairo_t* cr, double x, double baseline, double sizeX,
     cairo_new_sub_path(cr);
     FT_Outline_Decompose(&face->glyph->outline, &funcs, &sink);
     cairo_close_path(cr);
-    pen += face->glyph->advance.x * unitsX;
+    pen += static_cast<double>(face->glyph->advance.x) * unitsX;
   }
 }
 
@@ -169,7 +169,7 @@ double LabelFont::PathAdvance(double sizeX, std::string_view text) {
   double units = 0;
   for (const char ch : text) {
     const FT_UInt glyph = FT_Get_Char_Index(face, static_cast<unsigned char>(ch));
-    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0) units += face->glyph->advance.x;
+    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0) units += static_cast<double>(face->glyph->advance.x);
   }
   return units * sizeX / face->units_per_EM;
 }

@@ -134,9 +134,9 @@ std::string StabBar(const char* note, Part kind) {
 }
 
 std::string ArpBar(const Chord& c) {
-  static constexpr int kOrder[16] = {0, 1, 2, 3, 1, 2, 3, 2, 0, 1, 2, 3, 2, 3, 2, 1};
+  static constexpr size_t kOrder[16] = {0, 1, 2, 3, 1, 2, 3, 2, 0, 1, 2, 3, 2, 3, 2, 1};
   std::string bar;
-  for (int i : kOrder) bar += Token(c.Arp[i], 1);
+  for (size_t i : kOrder) bar += Token(c.Arp[i], 1);
   return bar;
 }
 
@@ -189,7 +189,7 @@ xm::Module ComposeGameTheme() {
     const Section& sec = kSections[s];
     const int start = s * score.RowsPerPattern();
     for (int bar = 0; bar < 4; ++bar) {
-      const Chord& chord = *(*sec.Chords)[bar];
+      const Chord& chord = *(*sec.Chords)[static_cast<size_t>(bar)];
       const int row = start + bar * kBar;
       score.Line(kBass, row, BassBar(chord, sec.Kind), kInsBass, 38);
       if (sec.Kind != Part::Intro) {

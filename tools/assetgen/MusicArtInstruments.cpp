@@ -51,7 +51,7 @@ xm::Sample ToneSample(const ToneRecipe& r) {
   for (int v = 0; v < r.Voices; ++v) {
     const int cycles = r.LoopCycles + v - (r.Voices - 1) / 2;
     for (size_t h = 0; h < harmonics; ++h) {
-      const double cyclesPerFrame = static_cast<double>(h + 1) * cycles / loopFrames;
+      const double cyclesPerFrame = static_cast<double>(h + 1) * cycles / static_cast<double>(loopFrames);
       if (cyclesPerFrame >= 0.45) break;  // would alias
       const double phase = r.Voices > 1 ? kTwoPi * phases.RandInt(4096) / 4096.0 : 0.0;
       const double sustain = amplitude(r.Harmonics, h);
@@ -59,7 +59,7 @@ xm::Sample ToneSample(const ToneRecipe& r) {
       for (size_t i = 0; i < s.size(); ++i) {
         double a = sustain;
         if (i < attackFrames) {
-          const double left = 1.0 - static_cast<double>(i) / attackFrames;
+          const double left = 1.0 - static_cast<double>(i) / static_cast<double>(attackFrames);
           a += (attack - sustain) * left * left;
         }
         if (a != 0) s[i] += a * std::sin(kTwoPi * cyclesPerFrame * static_cast<double>(i) + phase);
@@ -70,7 +70,7 @@ xm::Sample ToneSample(const ToneRecipe& r) {
     synth::Noise noise(r.Seed * 7919u + 17u);
     synth::LowPass1 lp;
     for (size_t i = 0; i < attackFrames; ++i) {
-      const double left = 1.0 - static_cast<double>(i) / attackFrames;
+      const double left = 1.0 - static_cast<double>(i) / static_cast<double>(attackFrames);
       s[i] += r.AttackNoise * lp.Process(noise.White(), 3000, kMiddleC * kCycleFrames) * left * left * left;
     }
   }
@@ -122,8 +122,8 @@ void SetVibrato(xm::Instrument& ins, double hz, int depth, double delay, double 
 }
 
 std::vector<double> SawSpectrum(int count, double rolloff) {
-  std::vector<double> a(count);
-  for (int h = 1; h <= count; ++h) a[h - 1] = std::exp(-(h - 1) / rolloff) / h;
+  std::vector<double> a(static_cast<size_t>(count));
+  for (int h = 1; h <= count; ++h) a[static_cast<size_t>(h - 1)] = std::exp(-(h - 1) / rolloff) / h;
   return a;
 }
 
@@ -132,7 +132,7 @@ xm::Instrument Drum(const char* name, double seconds, uint8_t volume,
                     const std::function<double(double t)>& render) {
   const auto n = static_cast<size_t>(seconds * kDrumRate);
   std::vector<double> s(n);
-  for (size_t i = 0; i < n; ++i) s[i] = render(i / kDrumRate);
+  for (size_t i = 0; i < n; ++i) s[i] = render(static_cast<double>(i) / kDrumRate);
   synth::FadeOut(s, std::min<size_t>(n / 8, static_cast<size_t>(0.03 * kDrumRate)));
   xm::Instrument ins;
   ins.Name = name;

@@ -80,13 +80,13 @@ const Section kSections[] = {
 std::string Token(const char* note, int rows) { return std::string(note) + ":" + std::to_string(rows) + " "; }
 
 std::string ArpBar(const Chord& c, Arp style) {
-  static constexpr int kEighths[8] = {0, 1, 2, 3, 2, 1, 2, 1};
-  static constexpr int kSixteenths[16] = {0, 1, 2, 3, 1, 2, 3, 2, 0, 1, 2, 3, 2, 3, 2, 1};
+  static constexpr size_t kEighths[8] = {0, 1, 2, 3, 2, 1, 2, 1};
+  static constexpr size_t kSixteenths[16] = {0, 1, 2, 3, 1, 2, 3, 2, 0, 1, 2, 3, 2, 3, 2, 1};
   std::string bar;
   if (style == Arp::Eighths) {
-    for (int i : kEighths) bar += Token(c.Arp[i], 2);
+    for (size_t i : kEighths) bar += Token(c.Arp[i], 2);
   } else {
-    for (int k = 0; k < 16; ++k) bar += Token(c.Arp[kSixteenths[k]], 1);
+    for (size_t i : kSixteenths) bar += Token(c.Arp[i], 1);
   }
   return bar;
 }
@@ -154,16 +154,16 @@ xm::Module ComposeMenuTheme() {
     const Section& sec = kSections[s];
     const int start = s * score.RowsPerPattern();
     for (int bar = 0; bar < 4; ++bar) {
-      const Chord& chord = *(*sec.Chords)[bar];
+      const Chord& chord = *(*sec.Chords)[static_cast<size_t>(bar)];
       const int row = start + bar * kBar;
-      for (int v = 0; v < 3; ++v) {
+      for (size_t v = 0; v < 3; ++v) {
         if (lastPad[v] && std::string(lastPad[v]) == chord.Pad[v]) continue;  // held over the bar line
-        const int sounding = kPadLow + v + 3 * padSide[v];
+        const int sounding = kPadLow + static_cast<int>(v) + 3 * padSide[v];
         if (lastPad[v]) {
           score.At(row, sounding) = xm::Cell{xm::kKeyOff};
           padSide[v] ^= 1;
         }
-        score.Line(kPadLow + v + 3 * padSide[v], row, Token(chord.Pad[v], 16), kInsPad, 30);
+        score.Line(kPadLow + static_cast<int>(v) + 3 * padSide[v], row, Token(chord.Pad[v], 16), kInsPad, 30);
         lastPad[v] = chord.Pad[v];
       }
       if (sec.BassStyle != Bass::None) score.Line(kBass, row, BassBar(chord, sec.BassStyle), kInsBass, 46);

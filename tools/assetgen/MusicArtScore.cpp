@@ -90,17 +90,17 @@ Score::Score(int channels, int patterns, int rowsPerPattern)
     : channels_(channels),
       rowsPerPattern_(rowsPerPattern),
       rows_(patterns * rowsPerPattern),
-      cells_(static_cast<size_t>(rows_) * channels),
-      panning_(channels, -1) {}
+      cells_(static_cast<size_t>(rows_) * static_cast<size_t>(channels)),
+      panning_(static_cast<size_t>(channels), -1) {}
 
 xm::Cell& Score::At(int row, int channel) {
   if (row < 0 || row >= rows_ || channel < 0 || channel >= channels_) {
     throw std::out_of_range("score cell outside the song");
   }
-  return cells_[static_cast<size_t>(row) * channels_ + channel];
+  return cells_[static_cast<size_t>(row) * static_cast<size_t>(channels_) + static_cast<size_t>(channel)];
 }
 
-void Score::SetPanning(int channel, uint8_t pan) { panning_.at(channel) = pan; }
+void Score::SetPanning(int channel, uint8_t pan) { panning_.at(static_cast<size_t>(channel)) = pan; }
 
 int Score::Line(int channel, int row, std::string_view phrase, uint8_t instrument, int volume) {
   for (std::string_view word : SplitWords(phrase)) {
@@ -167,11 +167,11 @@ void Score::WriteInto(xm::Module& module) const {
     xm::Pattern pattern(rowsPerPattern_, channels_);
     for (int r = 0; r < rowsPerPattern_; ++r) {
       for (int ch = 0; ch < channels_; ++ch) {
-        xm::Cell c = cells_[static_cast<size_t>(p * rowsPerPattern_ + r) * channels_ + ch];
+        xm::Cell c = cells_[static_cast<size_t>(p * rowsPerPattern_ + r) * static_cast<size_t>(channels_) + static_cast<size_t>(ch)];
         const bool struck = c.Note >= 1 && c.Note <= 96 && c.Instrument != 0;
-        if (struck && panning_[ch] >= 0 && c.Effect == 0 && c.Param == 0) {
+        if (struck && panning_[static_cast<size_t>(ch)] >= 0 && c.Effect == 0 && c.Param == 0) {
           c.Effect = xm::kFxSetPanning;
-          c.Param = static_cast<uint8_t>(panning_[ch]);
+          c.Param = static_cast<uint8_t>(panning_[static_cast<size_t>(ch)]);
         }
         pattern.At(r, ch) = c;
       }

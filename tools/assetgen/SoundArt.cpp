@@ -48,7 +48,7 @@ void AddNote(Samples& out, double rate, double start, double length, double note
   const auto first = static_cast<size_t>(start * rate);
   const auto count = static_cast<size_t>((length + v.Release) * rate);
   for (size_t i = 0; i < count && first + i < out.size(); ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     double pitch = note + bend * std::min(t / length, 1.0);
     if (v.VibratoHz > 0 && t > v.VibratoDelay) {
       const double depth = v.VibratoSemis * std::min((t - v.VibratoDelay) / 0.15, 1.0);
@@ -72,7 +72,7 @@ Samples CheckMenu(size_t n, double rate) {
   Noise noise(0x5EED0001);
   LowPass1 lp;
   for (size_t i = 0; i < n; ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     double v = 0.8 * std::sin(kTwoPi * 1650 * t) * std::exp(-t / 0.012);
     v += 0.35 * std::sin(kTwoPi * 2900 * t) * std::exp(-t / 0.005);
     v += 0.3 * std::sin(kTwoPi * 720 * t) * std::exp(-t / 0.02);
@@ -138,7 +138,7 @@ Samples Shot(size_t n, double rate) {
   Biquad band(Biquad::Kind::BandPass);
   Oscillator pop(Oscillator::Shape::Square);
   for (size_t i = 0; i < n; ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     const double w = noise.White();
     double v = (0.6 * w + 1.4 * band.Process(w, 1800, 0.8, rate)) * std::exp(-t / 0.011);
     v += 0.45 * pop.Next(120 + 480 * std::exp(-t / 0.012), rate) * std::exp(-t / 0.018);
@@ -154,7 +154,7 @@ Samples Snarad(size_t n, double rate) {
   LowPass1 blast, tail;
   double phase = 0;
   for (size_t i = 0; i < n; ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     phase += (45 + 110 * std::exp(-t / 0.04)) / rate;
     double v = std::sin(kTwoPi * phase) * AttackDecay(t, 0.002, 0.12);
     v += 0.7 * blast.Process(noise.White(), 200 + 2500 * std::exp(-t / 0.03), rate) * std::exp(-t / 0.05);
@@ -173,7 +173,7 @@ Samples Bomba(size_t n, double rate) {
   LowPass1 body, sparks;
   double phase = 0;
   for (size_t i = 0; i < n; ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     phase += (30 + 40 * std::exp(-t / 0.08)) / rate;
     double v = 0.8 * std::sin(kTwoPi * phase) * AttackDecay(t, 0.004, 0.16);
     v += 1.2 * body.Process(noise.White(), 150 + 3000 * std::exp(-t / 0.06), rate) * AttackDecay(t, 0.004, 0.14);
@@ -193,7 +193,7 @@ Samples Expl(size_t n, double rate) {
   Noise wobble(0x5EED0106);
   LowPass1 body, rumble, lfo;
   for (size_t i = 0; i < n; ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     const double w = noise.White();
     double v = 0.6 * w * std::exp(-t / 0.035);
     v += 1.0 * body.Process(w, 150 + 3000 * std::exp(-t / 0.15), rate) * AttackDecay(t, 0.005, 0.25);
@@ -214,7 +214,7 @@ Samples Vert(size_t n, double rate) {
   LowPass1 lp;
   const double bladeHz = 13.5;
   for (size_t i = 0; i < n; ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     const double beat = std::fmod(t * bladeHz, 1.0) / bladeHz;
     double v = 1.4 * lp.Process(noise.White(), 700, rate) * (0.15 + std::exp(-beat / 0.018));
     v += 0.25 * std::sin(kTwoPi * bladeHz * 2 * t) * std::exp(-beat / 0.03);
@@ -234,7 +234,7 @@ Samples Hit(size_t n, double rate) {
   const struct { double Hz, Level, Tau; } partials[] = {
       {330, 1.0, 0.32}, {333, 0.5, 0.30}, {911, 0.7, 0.2}, {1782, 0.5, 0.12}, {2947, 0.35, 0.07}};
   for (size_t i = 0; i < n; ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     double v = 0;
     for (const auto& p : partials) v += p.Level * std::sin(kTwoPi * p.Hz * t) * std::exp(-t / p.Tau);
     v += 1.5 * strike.Process(noise.White(), 2500, 2.0, rate) * std::exp(-t / 0.008);
@@ -248,7 +248,7 @@ Samples Hit(size_t n, double rate) {
 Samples Bonus(size_t n, double rate) {
   Samples s(n);
   for (size_t i = 0; i < n; ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     double v = 0;
     const struct { double Start, Hz; } notes[] = {{0.0, 1318.5}, {0.06, 1975.5}};
     for (const auto& note : notes) {

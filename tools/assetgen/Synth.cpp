@@ -132,13 +132,13 @@ void Normalize(std::vector<double>& s, double peak) {
 
 void FadeIn(std::vector<double>& s, size_t count) {
   count = std::min(count, s.size());
-  for (size_t i = 0; i < count; ++i) s[i] *= static_cast<double>(i) / count;
+  for (size_t i = 0; i < count; ++i) s[i] *= static_cast<double>(i) / static_cast<double>(count);
 }
 
 void FadeOut(std::vector<double>& s, size_t count) {
   count = std::min(count, s.size());
   const size_t start = s.size() - count;
-  for (size_t i = 0; i < count; ++i) s[start + i] *= static_cast<double>(count - i) / count;
+  for (size_t i = 0; i < count; ++i) s[start + i] *= static_cast<double>(count - i) / static_cast<double>(count);
 }
 
 double SoftClip(double x) { return std::tanh(x); }

@@ -57,7 +57,7 @@ void Check(const Module& m) {
   }
   for (const Pattern& p : m.Patterns) {
     if (p.Rows < 1 || p.Rows > 256) Fail("pattern rows must be 1..256");
-    if (p.Channels != m.Channels || p.Cells.size() != static_cast<size_t>(p.Rows) * p.Channels) {
+    if (p.Channels != m.Channels || p.Cells.size() != static_cast<size_t>(p.Rows) * static_cast<size_t>(p.Channels)) {
       Fail("pattern shape does not match the channel count");
     }
     for (const Cell& c : p.Cells) {

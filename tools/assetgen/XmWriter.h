@@ -34,9 +34,9 @@ struct Pattern {
   std::vector<Cell> Cells;  // row-major: all channels of row 0, then row 1, ...
 
   Pattern() = default;
-  Pattern(int rows, int channels) : Rows(rows), Channels(channels), Cells(static_cast<size_t>(rows) * channels) {}
-  Cell& At(int row, int channel) { return Cells[static_cast<size_t>(row) * Channels + channel]; }
-  const Cell& At(int row, int channel) const { return Cells[static_cast<size_t>(row) * Channels + channel]; }
+  Pattern(int rows, int channels) : Rows(rows), Channels(channels), Cells(static_cast<size_t>(rows) * static_cast<size_t>(channels)) {}
+  Cell& At(int row, int channel) { return Cells[static_cast<size_t>(row) * static_cast<size_t>(Channels) + static_cast<size_t>(channel)]; }
+  const Cell& At(int row, int channel) const { return Cells[static_cast<size_t>(row) * static_cast<size_t>(Channels) + static_cast<size_t>(channel)]; }
 };
 
 struct EnvelopePoint {

@@ -12,7 +12,7 @@
 namespace {
 
 void CheckSize(const assetgen::Picture& p, assetgen::Size s, const char* set, int k) {
-  if (p.Width != s.Width || p.Height != s.Height || p.Pixels.size() != static_cast<size_t>(s.Width) * s.Height) {
+  if (p.Width != s.Width || p.Height != s.Height || p.Pixels.size() != static_cast<size_t>(s.Width) * static_cast<size_t>(s.Height)) {
     throw std::runtime_error(std::string(set) + " image " + std::to_string(k) + " has the wrong size");
   }
 }
@@ -33,12 +33,12 @@ int main(int argc, char** argv) {
     std::vector<std::vector<uint8_t>> bitmaps;
     for (int k = 0; k < 42; ++k) {
       const assetgen::Picture p = assetgen::MakeGameImage(k);
-      CheckSize(p, assetgen::kGameImageSizes[k], "game", k);
+      CheckSize(p, assetgen::kGameImageSizes[static_cast<size_t>(k)], "game", k);
       bitmaps.push_back(assetgen::EncodeBmp24(p));
     }
     for (int k = 0; k < 34; ++k) {
       const assetgen::Picture p = assetgen::MakeMenuImage(k);
-      CheckSize(p, assetgen::kMenuImageSizes[k], "menu", k);
+      CheckSize(p, assetgen::kMenuImageSizes[static_cast<size_t>(k)], "menu", k);
       bitmaps.push_back(assetgen::EncodeBmp24(p));
     }
     assetgen::WriteFile((game / "Data" / "Data.pp").string(), assetgen::EncodePack(bitmaps));

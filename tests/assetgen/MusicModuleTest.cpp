@@ -83,7 +83,7 @@ class Player {
   // Renders `frames` samples; returns the order position after them.
   int Render(std::vector<int16_t>& out, int frames) {
     const size_t at = out.size();
-    out.resize(at + frames);
+    out.resize(at + static_cast<size_t>(frames));
     xmp_.playBuffer(ctx_, out.data() + at, frames * 2, 0);
     xmp_frame_info fi{};
     xmp_.frameInfo(ctx_, &fi);
@@ -169,7 +169,7 @@ TEST_P(MusicModule, NothingRingsOnWhenTheSongLoops) {
   for (int lag = -128; lag <= 128; ++lag) {
     double diff = 0, energy = 0;
     for (size_t i = 0; i < length; ++i) {
-      const double a = audio[from + i], b = audio[loopAt + from + i + lag];
+      const double a = audio[from + i], b = audio[static_cast<size_t>(static_cast<ptrdiff_t>(loopAt + from + i) + lag)];
       diff += (a - b) * (a - b);
       energy += a * a;
     }
@@ -197,9 +197,9 @@ double PitchHz(const std::vector<int16_t>& s, size_t from, size_t length) {
   for (int lag = minLag; lag <= kRate / 55; ++lag) {
     double sum = 0, e1 = 0, e2 = 0;
     for (size_t i = from; i < from + length; ++i) {
-      sum += static_cast<double>(s[i]) * s[i + lag];
+      sum += static_cast<double>(s[i]) * s[i + static_cast<size_t>(lag)];
       e1 += static_cast<double>(s[i]) * s[i];
-      e2 += static_cast<double>(s[i + lag]) * s[i + lag];
+      e2 += static_cast<double>(s[i + static_cast<size_t>(lag)]) * s[i + static_cast<size_t>(lag)];
     }
     r.push_back(sum / std::sqrt(e1 * e2 + 1));
   }

@@ -15,13 +15,18 @@ using assetgen::kKey;
 using assetgen::MakeGameImage;
 using assetgen::Picture;
 
-const std::vector<Picture>& GameImages() {
+// Every game image, drawn once for all tests and looked up by slot.
+struct GameImageSet {
+  const std::vector<Picture>& All;
+  const Picture& operator[](int k) const { return All[static_cast<size_t>(k)]; }
+};
+GameImageSet GameImages() {
   static const std::vector<Picture> images = [] {
     std::vector<Picture> v;
     for (int k = 0; k < 42; ++k) v.push_back(MakeGameImage(k));
     return v;
   }();
-  return images;
+  return {images};
 }
 
 int Red(uint32_t c) { return (c >> 16) & 0xFF; }
@@ -51,9 +56,9 @@ double OpaqueShare(const Picture& p, int x0, int y0, int w, int h) {
 TEST(GameArt, EveryPictureHasItsSlotsSizeAndOnlyKeyedOnesUseTheKey) {
   for (int k = 0; k < 42; ++k) {
     const Picture& p = GameImages()[k];
-    ASSERT_EQ(p.Width, kGameImageSizes[k].Width) << "image " << k;
-    ASSERT_EQ(p.Height, kGameImageSizes[k].Height) << "image " << k;
-    ASSERT_EQ(p.Pixels.size(), static_cast<size_t>(p.Width) * p.Height);
+    ASSERT_EQ(p.Width, kGameImageSizes[static_cast<size_t>(k)].Width) << "image " << k;
+    ASSERT_EQ(p.Height, kGameImageSizes[static_cast<size_t>(k)].Height) << "image " << k;
+    ASSERT_EQ(p.Pixels.size(), static_cast<size_t>(p.Width) * static_cast<size_t>(p.Height));
     if (!assetgen::GameImageKeyed(k)) {
       for (uint32_t c : p.Pixels) ASSERT_NE(c, kKey) << "image " << k;
     }

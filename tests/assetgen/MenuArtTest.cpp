@@ -54,9 +54,9 @@ TEST(MenuArt, EveryPictureHasItsSizeAndUsesTheKeyOnlyWhereKeyed) {
   for (int k = 0; k < 34; ++k) {
     SCOPED_TRACE("menu image " + std::to_string(k));
     const Picture p = MakeMenuImage(k);
-    ASSERT_EQ(p.Width, kMenuImageSizes[k].Width);
-    ASSERT_EQ(p.Height, kMenuImageSizes[k].Height);
-    ASSERT_EQ(p.Pixels.size(), static_cast<size_t>(p.Width) * p.Height);
+    ASSERT_EQ(p.Width, kMenuImageSizes[static_cast<size_t>(k)].Width);
+    ASSERT_EQ(p.Height, kMenuImageSizes[static_cast<size_t>(k)].Height);
+    ASSERT_EQ(p.Pixels.size(), static_cast<size_t>(p.Width) * static_cast<size_t>(p.Height));
     size_t keyed = 0;
     for (const uint32_t v : p.Pixels) {
       EXPECT_EQ(v & 0xFF000000u, 0u);

@@ -46,10 +46,10 @@ double PitchHz(const std::vector<int>& s, size_t from, size_t to, int rate) {
   const int minLag = rate / 1000;
   for (int lag = minLag; lag <= rate / 100; ++lag) {
     double sum = 0, e1 = 0, e2 = 0;
-    for (size_t i = from; i + lag < to; ++i) {
-      sum += static_cast<double>(s[i]) * s[i + lag];
+    for (size_t i = from; i + static_cast<size_t>(lag) < to; ++i) {
+      sum += static_cast<double>(s[i]) * s[i + static_cast<size_t>(lag)];
       e1 += static_cast<double>(s[i]) * s[i];
-      e2 += static_cast<double>(s[i + lag]) * s[i + lag];
+      e2 += static_cast<double>(s[i + static_cast<size_t>(lag)]) * s[i + static_cast<size_t>(lag)];
     }
     r.push_back(sum / std::sqrt(e1 * e2 + 1));
   }

@@ -80,7 +80,7 @@ TEST(XmWriter, CellsArePackedUnlessEveryColumnIsUsed) {
       0x88, 0x0E,                  // effect only
       0x80, 0x80, 0x80};               // rest of rows 2 and 3
   EXPECT_EQ(Le16(b, 343), expected.size());
-  EXPECT_EQ(std::vector<uint8_t>(b.begin() + 345, b.begin() + 345 + expected.size()), expected);
+  EXPECT_EQ(std::vector<uint8_t>(b.begin() + 345, b.begin() + 345 + static_cast<ptrdiff_t>(expected.size())), expected);
 }
 
 TEST(XmWriter, InstrumentAndSampleHeadersWithDeltaData) {
@@ -115,7 +115,7 @@ TEST(XmWriter, InstrumentAndSampleHeadersWithDeltaData) {
   EXPECT_EQ(Le16(b, at + 27), 0);
   at += 33;
   EXPECT_EQ(Le32(b, at), 263u);
-  EXPECT_EQ(std::string(b.begin() + at + 4, b.begin() + at + 8), "lead");
+  EXPECT_EQ(std::string(b.begin() + static_cast<ptrdiff_t>(at) + 4, b.begin() + static_cast<ptrdiff_t>(at) + 8), "lead");
   EXPECT_EQ(Le16(b, at + 27), 2);
   EXPECT_EQ(Le32(b, at + 29), 40u);
   EXPECT_EQ(b[at + 33], 1);              // key map
@@ -147,7 +147,7 @@ TEST(XmWriter, InstrumentAndSampleHeadersWithDeltaData) {
   const std::vector<uint16_t> deltas = {0, 100, static_cast<uint16_t>(-200), 32867, 1};
   for (size_t i = 0; i < deltas.size(); ++i) EXPECT_EQ(Le16(b, at + 2 * i), deltas[i]) << i;
   at += 10;
-  EXPECT_EQ(std::vector<uint8_t>(b.begin() + at, b.end()), (std::vector<uint8_t>{1, 2, static_cast<uint8_t>(-5)}));
+  EXPECT_EQ(std::vector<uint8_t>(b.begin() + static_cast<ptrdiff_t>(at), b.end()), (std::vector<uint8_t>{1, 2, static_cast<uint8_t>(-5)}));
 }
 
 TEST(XmWriter, TuningPlaysTheDataAtItsRateOnC4) {
