@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "FormFixture.h"
-#include "LoopbackServer.h"
+#include "HttpServer.h"
 #include "ScoreService.h"
-#include "ScoreStore.h"
+#include "SqliteStore.h"
 #include "game/Game.h"
 #include "game/GameTables.h"
 #include "platform/sdl/CurlHttp.h"
@@ -19,25 +19,19 @@ namespace {
 class RunningService {
  public:
   explicit RunningService(const std::filesystem::path& file)
-      : store_(file),
-        service_(store_, scores::SystemRandomId, [] { return int64_t{1700000000}; }),
-        server_(0),
-        thread_([this] {
-          server_.Run([this](const scores::HttpRequest& r) { return service_.Handle(r); }, stop_);
-        }) {}
-  ~RunningService() {
-    stop_ = true;
-    thread_.join();
-  }
+      : store_(file.string()),
+        service_(store_, scores::ServiceConfig{},
+                 scores::ServiceEnvironment{[] { return int64_t{1700000000}; }, [] { return int64_t{0}; },
+                                            scores::SystemRandomId}),
+        server_("127.0.0.1", 0, scores::ServerLimits{},
+                [this](const scores::HttpRequest& r) { return service_.Handle(r); }) {}
   std::string Url() const { return "http://127.0.0.1:" + std::to_string(server_.Port()); }
-  const scores::ScoreStore& Store() const { return store_; }
+  std::vector<scores::StoredResult> Results() { return store_.List(scores::ListQuery{}).Results; }
 
  private:
-  scores::ScoreStore store_;
+  scores::SqliteStore store_;
   scores::ScoreService service_;
-  std::atomic<bool> stop_{false};
-  scores::LoopbackServer server_;
-  std::thread thread_;
+  scores::HttpServer server_;
 };
 
 class OnlineScores : public FormFixture {
@@ -63,8 +57,11 @@ class OnlineScores : public FormFixture {
 };
 
 TEST_F(OnlineScores, AResultSentFromTheNameEntryReachesTheWorldPage) {
-  const auto store = std::filesystem::temp_directory_path() / "saltfang_online_store.txt";
-  std::filesystem::remove(store);
+  const auto store = std::filesystem::temp_directory_path() / "saltfang_online_store.db";
+  const auto removeStore = [&] {
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(store.string() + suffix);
+  };
+  removeStore();
   CurlHttp curl;
   Platform real{window, window, clock, shell, sound, music, curl};
   {
@@ -73,15 +70,17 @@ TEST_F(OnlineScores, AResultSentFromTheNameEntryReachesTheWorldPage) {
     FinishWithHighScore(real);
     Key('Y');
     EXPECT_EQ(form->ScreenState, scrHighScores);
-    ASSERT_EQ(service.Store().All().size(), 1u);
-    EXPECT_EQ(service.Store().All()[0].Name, "Rosa");
-    EXPECT_EQ(service.Store().All()[0].Score, 4321);
-    const auto page = curl.Get(service.Url() + "/cgi/version.pl?prg=Saltfang&show&type=0");
+    const auto results = service.Results();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].Name, "Rosa");
+    EXPECT_EQ(results[0].Score, 4321);
+    // Not verified by a replay: listed in the world page's unverified view.
+    const auto page = curl.Get(service.Url() + "/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified");
     ASSERT_TRUE(page);
     EXPECT_NE(page->find("Rosa"), std::string::npos);
     form.reset();
   }
-  std::filesystem::remove(store);
+  removeStore();
 }
 
 TEST_F(OnlineScores, NoServiceAsksToRepeatAndYesTriesAgain) {

@@ -1,0 +1,361 @@
+#include "PostgresStore.h"
+
+#include <libpq-fe.h>
+
+#include <optional>
+#include <type_traits>
+#include <string>
+#include <utility>
+
+#include "StoreSql.h"
+
+namespace sf::scores {
+
+namespace {
+
+// A query's result, freed at the end of its scope.
+class Result {
+ public:
+  explicit Result(PGresult* r) : r_(r) {}
+  ~Result() { PQclear(r_); }
+  Result(const Result&) = delete;
+  Result& operator=(const Result&) = delete;
+  int Rows() const { return PQntuples(r_); }
+  bool IsNull(int row, int col) const { return PQgetisnull(r_, row, col) != 0; }
+  std::string Text(int row, int col) const {
+    return std::string(PQgetvalue(r_, row, col), static_cast<size_t>(PQgetlength(r_, row, col)));
+  }
+  int64_t Int(int row, int col) const { return std::stoll(PQgetvalue(r_, row, col)); }
+  bool Bool(int row, int col) const { return PQgetvalue(r_, row, col)[0] == 't'; }
+  std::vector<uint8_t> Bytes(int row, int col) const {
+    const auto* p = reinterpret_cast<const uint8_t*>(PQgetvalue(r_, row, col));
+    return std::vector<uint8_t>(p, p + PQgetlength(r_, row, col));
+  }
+
+ private:
+  PGresult* r_;
+};
+
+// A parameter: text, or binary bytes.
+struct Param {
+  std::string Value;
+  bool Binary = false;
+  Param(std::string_view v) : Value(v) {}             // NOLINT: parameters read naturally as values
+  Param(const char* v) : Value(v) {}                  // NOLINT
+  Param(int64_t v) : Value(std::to_string(v)) {}      // NOLINT
+  Param(int32_t v) : Value(std::to_string(v)) {}      // NOLINT
+  Param(const std::vector<uint8_t>& bytes) : Value(bytes.begin(), bytes.end()), Binary(true) {}  // NOLINT
+};
+
+Result Query(PGconn* conn, const char* sql, std::initializer_list<Param> params = {}) {
+  std::vector<const char*> values;
+  std::vector<int> lengths, formats;
+  for (const Param& p : params) {
+    values.push_back(p.Value.data());
+    lengths.push_back(static_cast<int>(p.Value.size()));
+    formats.push_back(p.Binary ? 1 : 0);
+  }
+  PGresult* r = PQexecParams(conn, sql, static_cast<int>(values.size()), nullptr, values.data(), lengths.data(),
+                             formats.data(), 0);
+  const ExecStatusType status = PQresultStatus(r);
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+    std::string message = r ? PQresultErrorMessage(r) : PQerrorMessage(conn);
+    PQclear(r);
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+    throw StoreUnavailable("database: " + message);
+  }
+  return Result(r);
+}
+
+// Statements without parameters; several may be given at once (migrations).
+void Exec(PGconn* conn, const char* sql) {
+  PGresult* r = PQexec(conn, sql);
+  const ExecStatusType status = PQresultStatus(r);
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+    std::string message = r ? PQresultErrorMessage(r) : PQerrorMessage(conn);
+    PQclear(r);
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+    throw StoreUnavailable("database: " + message);
+  }
+  PQclear(r);
+}
+
+PGconn* Connect(const std::string& conninfo) {
+  // A dead server must not hold a request for long: the reply is then a quick 503.
+  const char* keys[] = {"dbname", "connect_timeout", nullptr};
+  const char* values[] = {conninfo.c_str(), "2", nullptr};
+  PGconn* conn = PQconnectdbParams(keys, values, 1);
+  if (PQstatus(conn) != CONNECTION_OK) {
+    std::string message = PQerrorMessage(conn);
+    PQfinish(conn);
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+    throw StoreUnavailable("cannot connect to the database: " + message);
+  }
+  // Results are acknowledged only once their commit is on disk.
+  Exec(conn, "SET synchronous_commit = on");
+  Exec(conn, "SET client_min_messages = warning");
+  return conn;
+}
+
+// bytea comes back as hex text unless asked for in binary: read the replay bytes as they are.
+std::optional<std::vector<uint8_t>> ReplayData(PGconn* c, int64_t resultId) {
+  const std::string id = std::to_string(resultId);
+  const char* values[] = {id.c_str()};
+  PGresult* raw = PQexecParams(c, "SELECT data FROM replays WHERE result_id = $1", 1, nullptr, values, nullptr,
+                               nullptr, 1);
+  if (PQresultStatus(raw) != PGRES_TUPLES_OK) {
+    PQclear(raw);
+    throw StoreUnavailable(std::string("database: ") + PQerrorMessage(c));
+  }
+  const Result r(raw);
+  if (r.Rows() == 0) return std::nullopt;
+  return r.Bytes(0, 0);
+}
+
+StoredResult ReadResult(const Result& r, int row) {
+  StoredResult s;
+  s.Id = r.Int(row, 0);
+  s.Time = r.Int(row, 1);
+  s.Score = static_cast<int32_t>(r.Int(row, 2));
+  s.Name = r.Text(row, 3);
+  s.PlayerName = r.Text(row, 4);
+  s.Verified = r.Bool(row, 5);
+  s.HasReplay = r.Bool(row, 6);
+  s.Rank = r.Int(row, 7);
+  return s;
+}
+
+}  // namespace
+
+template <typename Work>
+auto PostgresStore::With(bool transactional, Work&& work) {
+  PGconn* conn = Acquire();
+  struct Returner {
+    PostgresStore* self;
+    PGconn* conn;
+    ~Returner() { self->Release(conn); }
+  } returner{this, conn};
+  if (!transactional) return work(conn);
+  Exec(conn, "BEGIN");
+  try {
+    if constexpr (std::is_void_v<decltype(work(conn))>) {
+      work(conn);
+      Exec(conn, "COMMIT");
+    } else {
+      auto value = work(conn);
+      Exec(conn, "COMMIT");
+      return value;
+    }
+  } catch (...) {
+    if (PQstatus(conn) == CONNECTION_OK) PQclear(PQexec(conn, "ROLLBACK"));
+    throw;
+  }
+}
+
+PostgresStore::PostgresStore(std::string conninfo, int poolSize)
+    : conninfo_(std::move(conninfo)), poolSize_(poolSize < 1 ? 1 : poolSize) {
+  try {
+    With(true, [](PGconn* c) {
+      // One instance migrates at a time; the others wait here and then find nothing to do.
+      Exec(c, "SELECT pg_advisory_xact_lock(87651)");
+      Exec(c, "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+      const Result current = Query(c, "SELECT COALESCE(MAX(version), 0) FROM schema_version");
+      const auto migrations = PostgresMigrations();
+      for (size_t i = static_cast<size_t>(current.Int(0, 0)); i < migrations.size(); ++i) {
+        Exec(c, migrations[i]);
+        Query(c, "INSERT INTO schema_version (version) VALUES ($1)", {static_cast<int64_t>(i + 1)});
+      }
+    });
+  } catch (const StoreUnavailable& e) {
+    for (PGconn* c : idle_) PQfinish(c);
+    throw std::runtime_error(std::string("cannot set up the database: ") + e.what());
+  }
+}
+
+PostgresStore::~PostgresStore() {
+  for (PGconn* c : idle_) PQfinish(c);
+}
+
+PGconn* PostgresStore::Acquire() {
+  {
+    std::unique_lock lock(mutex_);
+    if (!released_.wait_for(lock, std::chrono::seconds(5), [&] { return !idle_.empty() || open_ < poolSize_; }))
+      throw StoreUnavailable("every database connection is busy");
+    if (!idle_.empty()) {
+      PGconn* c = idle_.back();
+      idle_.pop_back();
+      return c;
+    }
+    ++open_;
+  }
+  try {
+    return Connect(conninfo_);
+  } catch (...) {
+    std::lock_guard lock(mutex_);
+    --open_;
+    released_.notify_one();
+    throw;
+  }
+}
+
+void PostgresStore::Release(PGconn* conn) {
+  std::lock_guard lock(mutex_);
+  if (conn && PQstatus(conn) == CONNECTION_OK && PQtransactionStatus(conn) == PQTRANS_IDLE) {
+    idle_.push_back(conn);
+  } else {
+    PQfinish(conn);  // broken or left inside a transaction: the next call opens a fresh one
+    --open_;
+  }
+  released_.notify_one();
+}
+
+int PostgresStore::SchemaVersion() {
+  return With(false, [](PGconn* c) {
+    return static_cast<int>(Query(c, "SELECT COALESCE(MAX(version), 0) FROM schema_version").Int(0, 0));
+  });
+}
+
+void PostgresStore::IssueToken(std::string_view token, std::string_view session, int64_t now) {
+  With(false, [&](PGconn* c) {
+    Query(c, "INSERT INTO tokens (token, session, issued) VALUES ($1, $2, $3)", {token, session, now});
+  });
+}
+
+SubmitOutcome PostgresStore::Submit(const NewSubmission& s) {
+  return With(true, [&](PGconn* c) -> SubmitOutcome {
+    // The row lock keeps two submissions of one token from both going through.
+    const Result token = Query(c, "SELECT session, issued, result_id FROM tokens WHERE token = $1 FOR UPDATE",
+                               {std::string_view(s.Token)});
+    if (token.Rows() == 0 || token.Text(0, 0) != s.Session || token.Int(0, 1) < s.Now - kTokenLifetimeSeconds)
+      return {};
+    if (!token.IsNull(0, 2)) {
+      const int64_t id = token.Int(0, 2);
+      const Result same = Query(c, "SELECT 1 FROM results WHERE id = $1 AND name = $2 AND score = $3 AND player = $4",
+                                {id, std::string_view(s.Name), s.Score, std::string_view(s.PlayerName)});
+      if (same.Rows() > 0) return {SubmitStatus::Duplicate, id};
+      return {};
+    }
+    SubmitOutcome outcome;
+    const Result earlier =
+        Query(c,
+              "SELECT id FROM results WHERE session = $1 AND time >= $2 AND name = $3 AND score = $4 AND player = $5 "
+              "ORDER BY id LIMIT 1",
+              {std::string_view(s.Session), s.Now - kDuplicateWindowSeconds, std::string_view(s.Name), s.Score,
+               std::string_view(s.PlayerName)});
+    if (earlier.Rows() > 0) {
+      outcome = {SubmitStatus::Duplicate, earlier.Int(0, 0)};
+    } else {
+      const Result inserted =
+          Query(c, "INSERT INTO results (time, score, name, player, session) VALUES ($1, $2, $3, $4, $5) RETURNING id",
+                {s.Now, s.Score, std::string_view(s.Name), std::string_view(s.PlayerName), std::string_view(s.Session)});
+      outcome = {SubmitStatus::Stored, inserted.Int(0, 0)};
+    }
+    Query(c, "UPDATE tokens SET result_id = $1 WHERE token = $2", {outcome.ResultId, std::string_view(s.Token)});
+    return outcome;
+  });
+}
+
+int64_t PostgresStore::Import(const std::vector<StoredResult>& results) {
+  With(true, [&](PGconn* c) {
+    for (const StoredResult& r : results)
+      Query(c, "INSERT INTO results (time, score, name, player) VALUES ($1, $2, $3, $4)",
+            {r.Time, r.Score, std::string_view(r.Name), std::string_view(r.PlayerName)});
+  });
+  return static_cast<int64_t>(results.size());
+}
+
+ResultPage PostgresStore::List(const ListQuery& q) {
+  const std::string pattern = LikePattern(q.NameContains);
+  const int64_t verified = q.Verified ? (*q.Verified ? 1 : 0) : -1;
+  return With(true, [&](PGconn* c) {  // one snapshot for the rows and their count
+    ResultPage page;
+    const Result rows = Query(c, kPostgresListSql, {q.Since, verified, std::string_view(pattern), q.Limit, q.Offset});
+    for (int i = 0; i < rows.Rows(); ++i) page.Results.push_back(ReadResult(rows, i));
+    page.Total = Query(c, kPostgresCountSql, {q.Since, verified, std::string_view(pattern)}).Int(0, 0);
+    return page;
+  });
+}
+
+std::optional<StoredResult> PostgresStore::Find(int64_t id) {
+  return With(false, [&](PGconn* c) -> std::optional<StoredResult> {
+    const Result r = Query(c,
+                           "SELECT id, time, score, name, player, verified, EXISTS (SELECT 1 FROM replays p WHERE "
+                           "p.result_id = r.id), 0 FROM results r WHERE id = $1",
+                           {id});
+    if (r.Rows() == 0) return std::nullopt;
+    return ReadResult(r, 0);
+  });
+}
+
+bool PostgresStore::Remove(int64_t id) {
+  return With(true, [&](PGconn* c) {
+    Query(c, "DELETE FROM replays WHERE result_id = $1", {id});
+    return Query(c, "DELETE FROM results WHERE id = $1 RETURNING id", {id}).Rows() > 0;
+  });
+}
+
+bool PostgresStore::Ping() {
+  try {
+    With(false, [](PGconn* c) { Exec(c, "SELECT 1 FROM schema_version LIMIT 1"); });
+    return true;
+  } catch (const StoreUnavailable&) {
+    return false;
+  }
+}
+
+void PostgresStore::Prune(int64_t now) {
+  With(false, [&](PGconn* c) { Query(c, "DELETE FROM tokens WHERE issued < $1", {now - kReplayWindowSeconds}); });
+}
+
+AttachStatus PostgresStore::AttachReplay(std::string_view token, std::string_view session,
+                                         const std::vector<uint8_t>& file, int64_t now, int64_t* resultId) {
+  return With(true, [&](PGconn* c) {
+    const Result t = Query(c, "SELECT session, issued, result_id FROM tokens WHERE token = $1 FOR UPDATE", {token});
+    if (t.Rows() == 0 || t.Text(0, 0) != session || t.IsNull(0, 2) || t.Int(0, 1) < now - kReplayWindowSeconds)
+      return AttachStatus::BadToken;
+    const int64_t id = t.Int(0, 2);
+    if (resultId) *resultId = id;
+    const Result inserted = Query(c,
+                                  "INSERT INTO replays (result_id, data, state, received) VALUES ($1, $2, 'pending', "
+                                  "$3) ON CONFLICT (result_id) DO NOTHING RETURNING result_id",
+                                  {id, file, now});
+    return inserted.Rows() > 0 ? AttachStatus::Stored : AttachStatus::AlreadyHasReplay;
+  });
+}
+
+std::optional<ClaimedReplay> PostgresStore::ClaimReplay(int64_t now) {
+  return With(true, [&](PGconn* c) -> std::optional<ClaimedReplay> {
+    // SKIP LOCKED: instances claiming at the same moment take different replays.
+    const Result r = Query(c,
+                           "UPDATE replays SET claimed_at = $1 WHERE result_id = (SELECT result_id FROM replays "
+                           "WHERE state = 'pending' AND (claimed_at IS NULL OR claimed_at < $2) "
+                           "ORDER BY received, result_id LIMIT 1 FOR UPDATE SKIP LOCKED) "
+                           "RETURNING result_id, (SELECT score FROM results WHERE id = replays.result_id)",
+                           {now, now - kReplayClaimSeconds});
+    if (r.Rows() == 0) return std::nullopt;
+    auto data = ReplayData(c, r.Int(0, 0));
+    return ClaimedReplay{r.Int(0, 0), static_cast<int32_t>(r.Int(0, 1)), data ? std::move(*data) : std::vector<uint8_t>{}};
+  });
+}
+
+void PostgresStore::FinishReplay(int64_t resultId, bool verified, std::string_view error) {
+  With(true, [&](PGconn* c) {
+    Query(c, "UPDATE replays SET state = $1, error = $2 WHERE result_id = $3",
+          {verified ? "verified" : "rejected", error, resultId});
+    Query(c, "UPDATE results SET verified = $1 WHERE id = $2", {verified ? "true" : "false", resultId});
+  });
+}
+
+std::optional<std::vector<uint8_t>> PostgresStore::ReplayFile(int64_t resultId) {
+  return With(false, [&](PGconn* c) { return ReplayData(c, resultId); });
+}
+
+std::optional<ReplayState> PostgresStore::ReplayStateOf(int64_t resultId) {
+  return With(false, [&](PGconn* c) -> std::optional<ReplayState> {
+    const Result r = Query(c, "SELECT state FROM replays WHERE result_id = $1", {resultId});
+    if (r.Rows() == 0) return std::nullopt;
+    return ParseReplayState(r.Text(0, 0));
+  });
+}
+
+}  // namespace sf::scores

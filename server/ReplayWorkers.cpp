@@ -1,0 +1,87 @@
+#include "ReplayWorkers.h"
+
+#include <chrono>
+#include <exception>
+#include <string>
+
+namespace sf::scores {
+
+ReplayWorkers::ReplayWorkers(ScoreStore& store, ReplayVerifier& verifier, std::function<int64_t()> now,
+                             size_t threads, size_t maxQueued, int sweepMs)
+    : store_(store), verifier_(verifier), now_(std::move(now)), maxQueued_(maxQueued), sweepMs_(sweepMs) {
+  for (size_t i = 0; i < (threads ? threads : 1); ++i) threads_.emplace_back([this] { Loop(); });
+}
+
+ReplayWorkers::~ReplayWorkers() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  for (std::thread& t : threads_) t.join();
+}
+
+bool ReplayWorkers::HasRoom() const {
+  std::lock_guard lock(mutex_);
+  return queued_ < maxQueued_;
+}
+
+void ReplayWorkers::Notify() {
+  {
+    std::lock_guard lock(mutex_);
+    ++queued_;
+  }
+  wake_.notify_one();
+}
+
+void ReplayWorkers::Drain() {
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [&] { return queued_ == 0 && busy_ == 0; });
+}
+
+bool ReplayWorkers::WorkOne() {
+  std::optional<ClaimedReplay> claimed;
+  try {
+    claimed = store_.ClaimReplay(now_());
+  } catch (const StoreUnavailable&) {
+    return false;  // the database is away; the next sweep tries again
+  }
+  if (!claimed) return false;
+  replay::Verdict verdict;
+  try {
+    verdict = verifier_.Verify(claimed->File);
+  } catch (const std::exception& e) {
+    verdict.ok = false;
+    verdict.error = std::string("the verifier failed: ") + e.what();
+  }
+  const bool verified = ConfirmsScore(verdict, claimed->Score);
+  std::string why = verdict.ok ? std::string() : verdict.error;
+  if (verdict.ok && !verified)
+    why = "the replay scored " + std::to_string(verdict.score) + " (its header claims " +
+          std::to_string(verdict.claimedScore) + "), the submission " + std::to_string(claimed->Score);
+  try {
+    store_.FinishReplay(claimed->ResultId, verified, why);
+  } catch (const StoreUnavailable&) {
+    // Left claimed: another worker takes it up again once the claim goes stale.
+  }
+  return true;
+}
+
+void ReplayWorkers::Loop() {
+  std::unique_lock lock(mutex_);
+  while (!stopping_) {
+    const bool notified = queued_ > 0;
+    if (notified) --queued_;
+    ++busy_;
+    lock.unlock();
+    const bool worked = WorkOne();
+    lock.lock();
+    --busy_;
+    if (worked) continue;  // more may be pending
+    if (queued_ == 0 && busy_ == 0) idle_.notify_all();
+    if (stopping_) break;
+    wake_.wait_for(lock, std::chrono::milliseconds(sweepMs_), [&] { return stopping_ || queued_ > 0; });
+  }
+}
+
+}  // namespace sf::scores

@@ -1,0 +1,344 @@
+#include "ScoreService.h"
+
+#include <random>
+#include <string_view>
+
+#include "ReplayWorkers.h"
+#include "ResultRecord.h"
+#include "StaticFiles.h"
+#include "Text.h"
+#include "WorldPage.h"
+
+namespace sf::scores {
+
+namespace {
+
+HttpResponse Plain(int status, std::string_view text) {
+  HttpResponse r;
+  r.Status = status;
+  r.Body = std::string(text) + "\n";
+  return r;
+}
+
+HttpResponse TooMany() {
+  HttpResponse r = Plain(429, "too many requests; try again in a minute");
+  r.Headers.emplace_back("Retry-After", "60");
+  return r;
+}
+
+HttpResponse Unavailable() {
+  HttpResponse r = Plain(503, "the score table is not available; try again shortly");
+  r.Headers.emplace_back("Retry-After", "5");
+  return r;
+}
+
+bool IsSessionId(std::string_view s) {
+  return s.size() == 32 && s.find_first_not_of("0123456789ABCDEF") == std::string_view::npos;
+}
+
+std::optional<Period> ParsePeriod(const std::optional<std::string>& text) {
+  if (!text || *text == "all") return Period::All;
+  if (*text == "week") return Period::Week;
+  if (*text == "day") return Period::Day;
+  return std::nullopt;
+}
+
+// The game's three requests name what they want by bare words in the query.
+struct GameQuery {
+  bool Version = false, Submit = false, Show = false;
+  std::optional<std::string> Program, Inf;
+};
+
+GameQuery ReadGameQuery(const QueryParams& params) {
+  GameQuery q;
+  for (const auto& [name, value] : params) {
+    if (name == "version") q.Version = true;
+    else if (name == "hs") q.Submit = true;
+    else if (name == "show") q.Show = true;
+    else if (name == "prg" && !q.Program) q.Program = value;
+    else if (name == "inf" && !q.Inf) q.Inf = value;
+  }
+  return q;
+}
+
+}  // namespace
+
+std::string SystemRandomId() {
+  thread_local std::random_device device;
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string id;
+  for (int i = 0; i < 4; ++i) {
+    uint32_t v = device();
+    for (int k = 0; k < 8; ++k, v >>= 4) id.push_back(kHex[v & 15u]);
+  }
+  return id;
+}
+
+std::string LoggedTarget(std::string_view target) {
+  std::string out;
+  const size_t mark = target.find('?');
+  out = target.substr(0, mark);
+  if (mark == std::string_view::npos) return out;
+  std::string_view query = target.substr(mark + 1);
+  char sep = '?';
+  while (!query.empty()) {
+    const size_t amp = query.find('&');
+    std::string_view item = query.substr(0, amp);
+    query.remove_prefix(amp == std::string_view::npos ? query.size() : amp + 1);
+    out.push_back(sep);
+    sep = '&';
+    if (item.rfind("inf=", 0) == 0 || item.rfind("p=", 0) == 0) {
+      out += item.substr(0, item.find('=') + 1);
+      out += "-";
+    } else {
+      for (char c : item) out.push_back(static_cast<unsigned char>(c) < 0x21 || c == '"' ? '_' : c);
+    }
+  }
+  return out;
+}
+
+ScoreService::ScoreService(ScoreStore& store, ServiceConfig config, ServiceEnvironment env, Metrics* metrics,
+                           ReplayWorkers* replays, const StaticFiles* web)
+    : store_(store),
+      config_(std::move(config)),
+      env_(std::move(env)),
+      metrics_(metrics),
+      replays_(replays),
+      web_(web),
+      versionLimit_(config_.VersionPerMinute, config_.VersionBurst),
+      submitLimit_(config_.SubmitPerMinute, config_.SubmitBurst) {}
+
+std::string ScoreService::ClientAddress(const HttpRequest& request) const {
+  if (config_.TrustedProxy.empty() || request.Peer != config_.TrustedProxy) return request.Peer;
+  std::string forwarded = request.Header("X-Forwarded-For");
+  const size_t comma = forwarded.rfind(',');
+  if (comma != std::string::npos) forwarded.erase(0, comma + 1);
+  while (!forwarded.empty() && forwarded.front() == ' ') forwarded.erase(0, 1);
+  while (!forwarded.empty() && forwarded.back() == ' ') forwarded.pop_back();
+  if (forwarded.empty() || forwarded.size() > 64 ||
+      forwarded.find_first_not_of("0123456789abcdefABCDEF.:") != std::string::npos)
+    return request.Peer;
+  return forwarded;
+}
+
+HttpResponse ScoreService::Handle(const HttpRequest& request) {
+  const std::string client = ClientAddress(request);
+  const std::string_view target = request.Target;
+  const std::string_view path = target.substr(0, target.find('?'));
+  const bool read = request.Method == "GET" || request.Method == "HEAD";
+  HttpResponse response;
+  try {
+    if (path == "/api/replays") {
+      response = request.Method == "POST" ? UploadReplay(request, client) : Plain(405, "POST a replay here");
+    } else if (!read) {
+      response = Plain(405, "only GET and HEAD here");
+    } else if (path == "/cgi/version.pl") {
+      response = Game(request, client);
+    } else if (path == "/api/scores") {
+      response = ApiScores(request);
+    } else if (path.rfind("/api/replays/", 0) == 0) {
+      response = DownloadReplay(request, path.substr(13));
+    } else if (path == "/healthz") {
+      response = Health();
+    } else if (path == "/metrics") {
+      response.ContentType = "text/plain; version=0.0.4; charset=utf-8";
+      response.Body = metrics_ ? metrics_->Render() : std::string();
+    } else if (web_) {
+      response = web_->Serve(request);
+    } else {
+      response = Plain(404, "not found");
+    }
+  } catch (const StoreUnavailable&) {
+    response = Unavailable();
+  }
+  if (request.Method == "HEAD") response.Body.clear();
+  return response;
+}
+
+HttpResponse ScoreService::Game(const HttpRequest& request, const std::string& client) {
+  const std::string_view target = request.Target;
+  const size_t mark = target.find('?');
+  const auto params = ParseQueryParams(mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1));
+  if (!params) return Plain(400, "malformed query");
+  const GameQuery q = ReadGameQuery(*params);
+  if (q.Program != "Saltfang") return Plain(404, "unknown program");
+  if (q.Version + q.Submit + q.Show != 1) return Plain(400, "ask for one thing");
+  if (q.Version) return Version(request, client);
+  if (q.Submit) return q.Inf ? Submission(request, client, *q.Inf) : Plain(400, "no result");
+  return WorldPage(request);
+}
+
+void ScoreService::PruneNowAndThen() {
+  const int64_t now = env_.NowSeconds();
+  int64_t last = lastPrune_.load();
+  if (now - last < 60 || !lastPrune_.compare_exchange_strong(last, now)) return;
+  store_.Prune(now);
+}
+
+HttpResponse ScoreService::Version(const HttpRequest& request, const std::string& client) {
+  HttpResponse r;
+  if (request.Method == "HEAD") {  // changes nothing: no token, no session
+    r.Body = "Saltfang|1.0|0|0||end";
+    return r;
+  }
+  if (!versionLimit_.Allow(client, env_.NowMs())) return TooMany();
+  PruneNowAndThen();
+  std::string session = CookieValue(request.Cookie, kSessionCookie);
+  if (!IsSessionId(session)) {
+    session = env_.RandomId();
+    r.SetCookie = std::string(kSessionCookie) + "=" + session + "; Path=/; HttpOnly; SameSite=Lax";
+    if (request.Peer == config_.TrustedProxy && request.Header("X-Forwarded-Proto") == "https")
+      r.SetCookie += "; Secure";
+  }
+  const std::string token = env_.RandomId();
+  store_.IssueToken(token, session, env_.NowSeconds());
+  // Program, version, two reserved fields, the token the submission returns, end marker.
+  r.Body = "Saltfang|1.0|0|0|" + token + "|end";
+  return r;
+}
+
+HttpResponse ScoreService::Submission(const HttpRequest& request, const std::string& client,
+                                      std::string_view symbols) {
+  const auto record = DecodeSubmission(symbols);
+  if (!record) return Plain(400, "malformed result");
+  if (record->Score > config_.MaxScore) return Plain(400, "score above the table's limit");
+  if (request.Method == "HEAD") return Plain(200, "well-formed");  // nothing checked against the table, nothing stored
+  if (!submitLimit_.Allow(client, env_.NowMs())) return TooMany();
+  const std::string session = CookieValue(request.Cookie, kSessionCookie);
+  if (!IsSessionId(session)) return Plain(403, "no session");
+  NewSubmission s;
+  s.Token = record->Token;
+  s.Session = session;
+  s.Name = Cp1252ToUtf8(record->Name);
+  s.PlayerName = Cp1252ToUtf8(record->PlayerName);
+  s.Score = record->Score;
+  s.Now = env_.NowSeconds();
+  const SubmitOutcome outcome = store_.Submit(s);
+  if (outcome.Status == SubmitStatus::BadToken) return Plain(403, "unknown, used or foreign token");
+  if (metrics_) metrics_->CountSubmission(outcome.Status == SubmitStatus::Stored);
+  return Plain(200, "OK");
+}
+
+HttpResponse ScoreService::WorldPage(const HttpRequest& request) {
+  const std::string_view target = request.Target;
+  const auto params = ParseQueryParams(target.substr(target.find('?') + 1));
+  if (!params) return Plain(400, "malformed query");
+  WorldPageView view;
+  const auto period = ParsePeriod(Param(*params, "period"));
+  const auto shown = Param(*params, "view");
+  const auto page = Param(*params, "page");
+  view.Search = Param(*params, "q").value_or("");
+  if (!period || (shown && *shown != "verified" && *shown != "unverified") || view.Search.size() > 64 ||
+      !IsCleanUtf8(view.Search))
+    return Plain(400, "malformed query");
+  view.Span = *period;
+  view.Verified = !shown || *shown == "verified";
+  if (page) {
+    const auto n = ParseCount(*page, 1000000);
+    if (!n || *n < 1) return Plain(400, "malformed page number");
+    view.Page = *n;
+  }
+  ListQuery q;
+  q.Since = PeriodStart(view.Span, env_.NowSeconds());
+  q.NameContains = view.Search;
+  q.Verified = view.Verified;
+  q.Limit = kWorldPageRows;
+  q.Offset = (view.Page - 1) * kWorldPageRows;
+  HttpResponse r;
+  r.ContentType = "text/html; charset=utf-8";
+  r.Headers.emplace_back("Cache-Control", "no-cache");
+  r.Body = RenderWorldPage(view, store_.List(q), kWorldPageRows);
+  return r;
+}
+
+HttpResponse ScoreService::ApiScores(const HttpRequest& request) {
+  const std::string_view target = request.Target;
+  const size_t mark = target.find('?');
+  const auto params = ParseQueryParams(mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1));
+  if (!params) return Plain(400, "malformed query");
+  const auto period = ParsePeriod(Param(*params, "period"));
+  const auto limit = Param(*params, "limit");
+  const auto offset = Param(*params, "offset");
+  const auto verified = Param(*params, "verified");
+  ListQuery q;
+  q.NameContains = Param(*params, "name").value_or("");
+  if (!period || q.NameContains.size() > 64 || !IsCleanUtf8(q.NameContains)) return Plain(400, "malformed query");
+  if (limit) {
+    const auto n = ParseCount(*limit, kMaxApiLimit);
+    if (!n || *n < 1) return Plain(400, "limit must be 1 to 100");
+    q.Limit = *n;
+  }
+  if (offset) {
+    const auto n = ParseCount(*offset, 1000000000);
+    if (!n) return Plain(400, "malformed offset");
+    q.Offset = *n;
+  }
+  if (verified) {
+    if (*verified != "0" && *verified != "1") return Plain(400, "verified must be 0 or 1");
+    q.Verified = *verified == "1";
+  }
+  q.Since = PeriodStart(*period, env_.NowSeconds());
+  const ResultPage page = store_.List(q);
+  HttpResponse r;
+  r.ContentType = "application/json";
+  r.Headers.emplace_back("Cache-Control", "no-cache");
+  std::string& b = r.Body;
+  b = "{\"results\":[";
+  for (size_t i = 0; i < page.Results.size(); ++i) {
+    const StoredResult& s = page.Results[i];
+    if (i) b += ",";
+    b += "{\"id\":" + std::to_string(s.Id) + ",\"rank\":" + std::to_string(s.Rank) + ",\"name\":\"" +
+         JsonEscape(s.Name) + "\",\"score\":" + std::to_string(s.Score) + ",\"player\":\"" + JsonEscape(s.PlayerName) +
+         "\",\"time\":\"" + FormatIso(s.Time) + "\",\"verified\":" + (s.Verified ? "true" : "false") + "}";
+  }
+  b += "],\"total\":" + std::to_string(page.Total) + "}\n";
+  return r;
+}
+
+HttpResponse ScoreService::UploadReplay(const HttpRequest& request, const std::string& client) {
+  const std::string_view target = request.Target;
+  const size_t mark = target.find('?');
+  const auto params = ParseQueryParams(mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1));
+  const auto token = params ? Param(*params, "p") : std::nullopt;
+  if (!token || token->empty() || token->size() > 64) return Plain(400, "no token");
+  if (request.Body.empty()) return Plain(400, "no replay");
+  if (request.Body.size() > kMaxReplayBytes) return Plain(413, "replay too large");
+  const std::string session = CookieValue(request.Cookie, kSessionCookie);
+  if (!IsSessionId(session)) return Plain(403, "no session");
+  if (!submitLimit_.Allow(client, env_.NowMs())) return TooMany();
+  if (replays_ && !replays_->HasRoom()) return Plain(503, "too many replays wait for verification");
+  const std::vector<uint8_t> file(request.Body.begin(), request.Body.end());
+  int64_t id = 0;
+  switch (store_.AttachReplay(*token, session, file, env_.NowSeconds(), &id)) {
+    case AttachStatus::BadToken: return Plain(403, "unknown, foreign or unused token");
+    case AttachStatus::AlreadyHasReplay: return Plain(409, "that result has a replay already");
+    case AttachStatus::Stored: break;
+  }
+  if (replays_) replays_->Notify();
+  return Plain(202, "queued for verification");
+}
+
+HttpResponse ScoreService::DownloadReplay(const HttpRequest& request, std::string_view idText) {
+  (void)request;
+  const auto id = ParseCount(idText, INT64_MAX / 2);
+  if (!id) return Plain(404, "no such replay");
+  const auto result = store_.Find(*id);
+  if (!result || !result->Verified) return Plain(404, "no verified replay for that result");
+  auto file = store_.ReplayFile(*id);
+  if (!file) return Plain(404, "no verified replay for that result");
+  HttpResponse r;
+  r.ContentType = "application/octet-stream";
+  r.Body.assign(file->begin(), file->end());
+  r.Headers.emplace_back("Content-Disposition",
+                         "attachment; filename=\"saltfang-" + std::to_string(*id) + ".replay\"");
+  return r;
+}
+
+HttpResponse ScoreService::Health() {
+  if (!store_.Ping()) return Unavailable();
+  HttpResponse r = Plain(200, "ok");
+  r.Headers.emplace_back("Cache-Control", "no-store");
+  return r;
+}
+
+}  // namespace sf::scores

@@ -1,0 +1,116 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sf::scores {
+
+// A one-time token lives this long after the version reply that handed it out.
+inline constexpr int64_t kTokenLifetimeSeconds = 600;
+// The same result from the same session within this time is stored once.
+inline constexpr int64_t kDuplicateWindowSeconds = 600;
+// A replay may follow its submission within this time.
+inline constexpr int64_t kReplayWindowSeconds = 3600;
+// A claimed replay not finished within this time is taken up again (its instance died).
+inline constexpr int64_t kReplayClaimSeconds = 120;
+
+// The database cannot answer now (down, disk full, locked): the request gets 503 and nothing is
+// acknowledged.
+struct StoreUnavailable : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+struct StoredResult {
+  int64_t Id = 0;
+  int64_t Time = 0;  // seconds since 1970, UTC
+  int32_t Score = 0;
+  std::string Name;        // UTF-8
+  std::string PlayerName;  // UTF-8
+  bool Verified = false;
+  bool HasReplay = false;
+  int64_t Rank = 0;  // place within the listing's period and view, from 1
+};
+
+struct ListQuery {
+  int64_t Since = 0;                // only results at or after this time
+  std::string NameContains;         // empty: any; matched without regard to ASCII case
+  std::optional<bool> Verified;     // nothing: verified and unverified together
+  int64_t Limit = 50;
+  int64_t Offset = 0;
+};
+
+struct ResultPage {
+  std::vector<StoredResult> Results;
+  int64_t Total = 0;  // matching results in all pages
+};
+
+struct NewSubmission {
+  std::string Token;
+  std::string Session;
+  std::string Name;        // UTF-8
+  std::string PlayerName;  // UTF-8
+  int32_t Score = 0;
+  int64_t Now = 0;
+};
+
+enum class SubmitStatus {
+  Stored,     // a new result
+  Duplicate,  // the same result came before (a retry): not stored again, still a success
+  BadToken,   // unknown, expired, foreign or spent on another result
+};
+
+struct SubmitOutcome {
+  SubmitStatus Status = SubmitStatus::BadToken;
+  int64_t ResultId = 0;
+};
+
+enum class AttachStatus { Stored, BadToken, AlreadyHasReplay };
+
+enum class ReplayState { Pending, Verified, Rejected };
+
+struct ClaimedReplay {
+  int64_t ResultId = 0;
+  int32_t Score = 0;
+  std::vector<uint8_t> File;
+};
+
+// Everything the service keeps, in one database shared by all its instances: results, one-time
+// tokens with their sessions, and replays with their verification state. Every call may throw
+// StoreUnavailable; a call that returns has committed durably.
+class ScoreStore {
+ public:
+  virtual ~ScoreStore() = default;
+
+  virtual int SchemaVersion() = 0;
+  virtual void IssueToken(std::string_view token, std::string_view session, int64_t now) = 0;
+  virtual SubmitOutcome Submit(const NewSubmission& submission) = 0;
+  // Adds results as they are (old data); returns how many were added.
+  virtual int64_t Import(const std::vector<StoredResult>& results) = 0;
+  virtual ResultPage List(const ListQuery& query) = 0;
+  virtual std::optional<StoredResult> Find(int64_t id) = 0;
+  virtual bool Remove(int64_t id) = 0;
+  // True when the database answers a query.
+  virtual bool Ping() = 0;
+  // Forgets tokens too old to be used for anything.
+  virtual void Prune(int64_t now) = 0;
+
+  // Stores the replay of the result whose submission used this token in this session.
+  virtual AttachStatus AttachReplay(std::string_view token, std::string_view session,
+                                    const std::vector<uint8_t>& file, int64_t now, int64_t* resultId) = 0;
+  // Takes one pending replay nobody works on (or whose worker went silent), marking it claimed.
+  virtual std::optional<ClaimedReplay> ClaimReplay(int64_t now) = 0;
+  virtual void FinishReplay(int64_t resultId, bool verified, std::string_view error) = 0;
+  // The replay file of a result, when it has one.
+  virtual std::optional<std::vector<uint8_t>> ReplayFile(int64_t resultId) = 0;
+  virtual std::optional<ReplayState> ReplayStateOf(int64_t resultId) = 0;
+};
+
+// "sqlite:PATH" (or a bare path) or "postgresql://..." / "postgres://..."; applies the migrations.
+// Throws std::runtime_error with a clear sentence when it cannot open the database.
+std::unique_ptr<ScoreStore> OpenStore(const std::string& url);
+
+}  // namespace sf::scores

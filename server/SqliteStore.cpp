@@ -1,0 +1,416 @@
+#include "SqliteStore.h"
+
+#include <sqlite3.h>
+
+#include <exception>
+#include <utility>
+
+#include "StoreSql.h"
+
+namespace sf::scores {
+
+namespace {
+
+[[noreturn]] void Fail(sqlite3* db, const char* what) {
+  throw StoreUnavailable(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "no database"));
+}
+
+void Exec(sqlite3* db, const char* sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    const std::string message = error ? error : "unknown error";
+    sqlite3_free(error);
+    throw StoreUnavailable(std::string("database: ") + message);
+  }
+}
+
+// One prepared statement; binds count from 1, columns from 0.
+class Statement {
+ public:
+  Statement(sqlite3* db, const char* sql) : db_(db) {
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) Fail(db, "prepare");
+  }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Statement& Bind(int i, int64_t v) {
+    sqlite3_bind_int64(stmt_, i, v);
+    return *this;
+  }
+  Statement& Bind(int i, std::string_view v) {
+    sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+    return *this;
+  }
+  Statement& BindBlob(int i, const std::vector<uint8_t>& v) {
+    sqlite3_bind_blob(stmt_, i, v.empty() ? "" : static_cast<const void*>(v.data()), static_cast<int>(v.size()),
+                      SQLITE_TRANSIENT);
+    return *this;
+  }
+  // True while there is a row.
+  bool Step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    Fail(db_, "step");
+  }
+  void Reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+  }
+  void Run() {
+    while (Step()) {
+    }
+  }
+  int64_t Int(int c) const { return sqlite3_column_int64(stmt_, c); }
+  bool IsNull(int c) const { return sqlite3_column_type(stmt_, c) == SQLITE_NULL; }
+  std::string Text(int c) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
+    return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, c))) : std::string();
+  }
+  std::vector<uint8_t> Blob(int c) const {
+    const auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(stmt_, c));
+    return p ? std::vector<uint8_t>(p, p + sqlite3_column_bytes(stmt_, c)) : std::vector<uint8_t>();
+  }
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+sqlite3* OpenConnection(const std::string& path, bool reader) {
+  sqlite3* db = nullptr;
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+  if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+    const std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close(db);
+    throw std::runtime_error("cannot open the database " + path + ": " + message);
+  }
+  sqlite3_busy_timeout(db, 5000);
+  try {
+    Exec(db, "PRAGMA foreign_keys=ON");
+    if (reader) {
+      Exec(db, "PRAGMA query_only=ON");
+    } else {
+      // WAL keeps readers and the writer apart; FULL syncs the log at every commit, so an
+      // acknowledged result survives a power cut.
+      Exec(db, "PRAGMA journal_mode=WAL");
+      Exec(db, "PRAGMA synchronous=FULL");
+    }
+  } catch (const std::exception& e) {
+    sqlite3_close(db);
+    throw std::runtime_error("cannot open the database " + path + ": " + e.what());
+  }
+  return db;
+}
+
+StoredResult ReadResult(const Statement& s) {
+  StoredResult r;
+  r.Id = s.Int(0);
+  r.Time = s.Int(1);
+  r.Score = static_cast<int32_t>(s.Int(2));
+  r.Name = s.Text(3);
+  r.PlayerName = s.Text(4);
+  r.Verified = s.Int(5) != 0;
+  r.HasReplay = s.Int(6) != 0;
+  r.Rank = s.Int(7);
+  return r;
+}
+
+}  // namespace
+
+SqliteStore::SqliteStore(const std::string& path) : path_(path), memory_(path == ":memory:") {
+  writer_ = OpenConnection(path_, false);
+  try {
+    const auto migrations = SqliteMigrations();
+    Exec(writer_, "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+    for (size_t i = 0; i < migrations.size(); ++i) {
+      const int version = static_cast<int>(i) + 1;
+      Exec(writer_, "BEGIN IMMEDIATE");
+      Statement current(writer_, "SELECT COALESCE(MAX(version), 0) FROM schema_version");
+      current.Step();
+      if (current.Int(0) < version) {
+        Exec(writer_, migrations[i]);
+        Statement(writer_, "INSERT INTO schema_version (version) VALUES (?)").Bind(1, version).Run();
+      }
+      Exec(writer_, "COMMIT");
+    }
+  } catch (const std::exception& e) {
+    sqlite3_close(writer_);
+    throw std::runtime_error("cannot set up the database " + path_ + ": " + e.what());
+  }
+  writerThread_ = std::thread([this] { WriterLoop(); });
+}
+
+SqliteStore::~SqliteStore() {
+  {
+    std::lock_guard lock(jobsMutex_);
+    stopping_ = true;
+  }
+  jobsReady_.notify_all();
+  writerThread_.join();
+  for (sqlite3* db : idleReaders_) sqlite3_close(db);
+  sqlite3_close(writer_);
+}
+
+void SqliteStore::Write(std::function<void(sqlite3*)> work) {
+  Job job{std::move(work), {}};
+  std::future<void> done = job.Done.get_future();
+  {
+    std::lock_guard lock(jobsMutex_);
+    jobs_.push_back(std::move(job));
+  }
+  jobsReady_.notify_one();
+  done.get();  // rethrows the job's failure or the commit's
+}
+
+void SqliteStore::WriterLoop() {
+  std::vector<Job> batch;
+  while (true) {
+    {
+      std::unique_lock lock(jobsMutex_);
+      jobsReady_.wait(lock, [&] { return stopping_ || !jobs_.empty(); });
+      if (jobs_.empty()) return;
+      batch.swap(jobs_);
+    }
+    std::vector<std::exception_ptr> errors(batch.size());
+    std::exception_ptr batchError;
+    try {
+      Exec(writer_, "BEGIN IMMEDIATE");
+      for (size_t i = 0; i < batch.size() && !batchError; ++i) {
+        Exec(writer_, "SAVEPOINT job");
+        try {
+          batch[i].Work(writer_);
+          Exec(writer_, "RELEASE job");
+        } catch (...) {
+          errors[i] = std::current_exception();
+          if (sqlite3_get_autocommit(writer_)) {
+            // The database rolled the whole transaction back (disk full, I/O error): every job of
+            // the batch is undone.
+            batchError = errors[i];
+          } else {
+            Exec(writer_, "ROLLBACK TO job");
+            Exec(writer_, "RELEASE job");
+          }
+        }
+      }
+      if (!batchError) Exec(writer_, "COMMIT");
+    } catch (...) {
+      batchError = std::current_exception();
+    }
+    if (batchError && !sqlite3_get_autocommit(writer_)) sqlite3_exec(writer_, "ROLLBACK", nullptr, nullptr, nullptr);
+    for (size_t i = 0; i < batch.size(); ++i) {
+      if (batchError) batch[i].Done.set_exception(batchError);
+      else if (errors[i]) batch[i].Done.set_exception(errors[i]);
+      else batch[i].Done.set_value();
+    }
+    batch.clear();
+  }
+}
+
+void SqliteStore::Read(const std::function<void(sqlite3*)>& work) {
+  if (memory_) {  // one connection holds the whole database
+    Write(work);
+    return;
+  }
+  sqlite3* db = nullptr;
+  {
+    std::lock_guard lock(readersMutex_);
+    if (!idleReaders_.empty()) {
+      db = idleReaders_.back();
+      idleReaders_.pop_back();
+    }
+  }
+  if (!db) {
+    try {
+      db = OpenConnection(path_, true);
+    } catch (const std::exception& e) {
+      throw StoreUnavailable(e.what());
+    }
+  }
+  struct GiveBack {
+    SqliteStore* self;
+    sqlite3* db;
+    ~GiveBack() {
+      std::lock_guard lock(self->readersMutex_);
+      self->idleReaders_.push_back(db);
+    }
+  } giveBack{this, db};
+  work(db);
+}
+
+int SqliteStore::SchemaVersion() {
+  int64_t version = 0;
+  Read([&](sqlite3* db) {
+    Statement s(db, "SELECT COALESCE(MAX(version), 0) FROM schema_version");
+    s.Step();
+    version = s.Int(0);
+  });
+  return static_cast<int>(version);
+}
+
+void SqliteStore::IssueToken(std::string_view token, std::string_view session, int64_t now) {
+  Write([&](sqlite3* db) {
+    Statement(db, "INSERT INTO tokens (token, session, issued) VALUES (?, ?, ?)")
+        .Bind(1, token).Bind(2, session).Bind(3, now).Run();
+  });
+}
+
+SubmitOutcome SqliteStore::Submit(const NewSubmission& s) {
+  SubmitOutcome outcome;
+  Write([&](sqlite3* db) {
+    outcome = SubmitOutcome{};
+    Statement token(db, "SELECT session, issued, result_id FROM tokens WHERE token = ?");
+    token.Bind(1, s.Token);
+    if (!token.Step() || token.Text(0) != s.Session || token.Int(1) < s.Now - kTokenLifetimeSeconds) return;
+    if (!token.IsNull(2)) {
+      // A spent token counts again only for the very result it was spent on (a retried request).
+      Statement same(db, "SELECT 1 FROM results WHERE id = ? AND name = ? AND score = ? AND player = ?");
+      if (same.Bind(1, token.Int(2)).Bind(2, s.Name).Bind(3, s.Score).Bind(4, s.PlayerName).Step())
+        outcome = {SubmitStatus::Duplicate, token.Int(2)};
+      return;
+    }
+    Statement earlier(db,
+                      "SELECT id FROM results WHERE session = ? AND time >= ? AND name = ? AND score = ? AND "
+                      "player = ? ORDER BY id LIMIT 1");
+    earlier.Bind(1, s.Session).Bind(2, s.Now - kDuplicateWindowSeconds).Bind(3, s.Name).Bind(4, s.Score).Bind(
+        5, s.PlayerName);
+    if (earlier.Step()) {
+      outcome = {SubmitStatus::Duplicate, earlier.Int(0)};
+    } else {
+      Statement(db, "INSERT INTO results (time, score, name, player, session) VALUES (?, ?, ?, ?, ?)")
+          .Bind(1, s.Now).Bind(2, s.Score).Bind(3, s.Name).Bind(4, s.PlayerName).Bind(5, s.Session).Run();
+      outcome = {SubmitStatus::Stored, sqlite3_last_insert_rowid(db)};
+    }
+    Statement(db, "UPDATE tokens SET result_id = ? WHERE token = ?").Bind(1, outcome.ResultId).Bind(2, s.Token).Run();
+  });
+  return outcome;
+}
+
+int64_t SqliteStore::Import(const std::vector<StoredResult>& results) {
+  Write([&](sqlite3* db) {
+    Statement insert(db, "INSERT INTO results (time, score, name, player) VALUES (?, ?, ?, ?)");
+    for (const StoredResult& r : results) {
+      insert.Reset();
+      insert.Bind(1, r.Time).Bind(2, r.Score).Bind(3, r.Name).Bind(4, r.PlayerName).Run();
+    }
+  });
+  return static_cast<int64_t>(results.size());
+}
+
+ResultPage SqliteStore::List(const ListQuery& q) {
+  ResultPage page;
+  const std::string pattern = LikePattern(q.NameContains);
+  const int64_t verified = q.Verified ? (*q.Verified ? 1 : 0) : -1;
+  Read([&](sqlite3* db) {
+    page = ResultPage{};
+    Statement rows(db, kSqliteListSql);
+    rows.Bind(1, q.Since).Bind(2, verified).Bind(3, pattern).Bind(4, q.Limit).Bind(5, q.Offset);
+    while (rows.Step()) page.Results.push_back(ReadResult(rows));
+    Statement count(db, kSqliteCountSql);
+    count.Bind(1, q.Since).Bind(2, verified).Bind(3, pattern);
+    count.Step();
+    page.Total = count.Int(0);
+  });
+  return page;
+}
+
+std::optional<StoredResult> SqliteStore::Find(int64_t id) {
+  std::optional<StoredResult> found;
+  Read([&](sqlite3* db) {
+    Statement s(db,
+                "SELECT id, time, score, name, player, verified, EXISTS(SELECT 1 FROM replays p WHERE p.result_id = "
+                "r.id), 0 FROM results r WHERE id = ?");
+    if (s.Bind(1, id).Step()) found = ReadResult(s);
+  });
+  return found;
+}
+
+bool SqliteStore::Remove(int64_t id) {
+  bool removed = false;
+  Write([&](sqlite3* db) {
+    Statement(db, "DELETE FROM replays WHERE result_id = ?").Bind(1, id).Run();
+    Statement(db, "DELETE FROM results WHERE id = ?").Bind(1, id).Run();
+    removed = sqlite3_changes(db) > 0;
+  });
+  return removed;
+}
+
+bool SqliteStore::Ping() {
+  try {
+    Read([](sqlite3* db) { Statement(db, "SELECT COUNT(*) FROM schema_version").Run(); });
+    return true;
+  } catch (const StoreUnavailable&) {
+    return false;
+  }
+}
+
+void SqliteStore::Prune(int64_t now) {
+  Write([&](sqlite3* db) {
+    Statement(db, "DELETE FROM tokens WHERE issued < ?").Bind(1, now - kReplayWindowSeconds).Run();
+  });
+}
+
+AttachStatus SqliteStore::AttachReplay(std::string_view token, std::string_view session,
+                                       const std::vector<uint8_t>& file, int64_t now, int64_t* resultId) {
+  AttachStatus status = AttachStatus::BadToken;
+  Write([&](sqlite3* db) {
+    status = AttachStatus::BadToken;
+    Statement t(db, "SELECT session, issued, result_id FROM tokens WHERE token = ?");
+    t.Bind(1, token);
+    if (!t.Step() || t.Text(0) != session || t.IsNull(2) || t.Int(1) < now - kReplayWindowSeconds) return;
+    const int64_t id = t.Int(2);
+    if (resultId) *resultId = id;
+    if (Statement(db, "SELECT 1 FROM replays WHERE result_id = ?").Bind(1, id).Step()) {
+      status = AttachStatus::AlreadyHasReplay;
+      return;
+    }
+    Statement(db, "INSERT INTO replays (result_id, data, state, received) VALUES (?, ?, 'pending', ?)")
+        .Bind(1, id).BindBlob(2, file).Bind(3, now).Run();
+    status = AttachStatus::Stored;
+  });
+  return status;
+}
+
+std::optional<ClaimedReplay> SqliteStore::ClaimReplay(int64_t now) {
+  std::optional<ClaimedReplay> claimed;
+  Write([&](sqlite3* db) {
+    claimed.reset();
+    Statement s(db,
+                "SELECT p.result_id, r.score, p.data FROM replays p JOIN results r ON r.id = p.result_id "
+                "WHERE p.state = 'pending' AND (p.claimed_at IS NULL OR p.claimed_at < ?) "
+                "ORDER BY p.received, p.result_id LIMIT 1");
+    if (!s.Bind(1, now - kReplayClaimSeconds).Step()) return;
+    claimed = ClaimedReplay{s.Int(0), static_cast<int32_t>(s.Int(1)), s.Blob(2)};
+    Statement(db, "UPDATE replays SET claimed_at = ? WHERE result_id = ?").Bind(1, now).Bind(2, s.Int(0)).Run();
+  });
+  return claimed;
+}
+
+void SqliteStore::FinishReplay(int64_t resultId, bool verified, std::string_view error) {
+  Write([&](sqlite3* db) {
+    Statement(db, "UPDATE replays SET state = ?, error = ? WHERE result_id = ?")
+        .Bind(1, verified ? "verified" : "rejected").Bind(2, error).Bind(3, resultId).Run();
+    Statement(db, "UPDATE results SET verified = ? WHERE id = ?").Bind(1, verified ? 1 : 0).Bind(2, resultId).Run();
+  });
+}
+
+std::optional<std::vector<uint8_t>> SqliteStore::ReplayFile(int64_t resultId) {
+  std::optional<std::vector<uint8_t>> file;
+  Read([&](sqlite3* db) {
+    Statement s(db, "SELECT data FROM replays WHERE result_id = ?");
+    if (s.Bind(1, resultId).Step()) file = s.Blob(0);
+  });
+  return file;
+}
+
+std::optional<ReplayState> SqliteStore::ReplayStateOf(int64_t resultId) {
+  std::optional<ReplayState> state;
+  Read([&](sqlite3* db) {
+    Statement s(db, "SELECT state FROM replays WHERE result_id = ?");
+    if (s.Bind(1, resultId).Step()) state = ParseReplayState(s.Text(0));
+  });
+  return state;
+}
+
+}  // namespace sf::scores

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "HttpMessage.h"
+
+namespace sf::scores {
+
+// Serves the files of one folder (the browser build) at "/": index.html for "/", the right MIME
+// type, gzip for clients that accept it, and caching by name: names holding a content hash
+// ("game.3f9a2c1d.wasm") are cached for a year, the rest revalidated every time. Nothing outside
+// the folder is ever served.
+class StaticFiles {
+ public:
+  explicit StaticFiles(std::filesystem::path root);
+
+  HttpResponse Serve(const HttpRequest& request) const;
+
+  static std::string MimeType(const std::filesystem::path& file);
+  static bool HasContentHash(std::string_view fileName);
+
+ private:
+  struct Cached {
+    std::filesystem::file_time_type Modified;
+    uintmax_t Size = 0;
+    std::shared_ptr<const std::string> Plain, Gzipped;  // Gzipped empty when it does not pay
+  };
+  std::shared_ptr<const Cached> Load(const std::filesystem::path& file) const;
+
+  std::filesystem::path root_;
+  mutable std::mutex mutex_;
+  mutable std::map<std::string, std::shared_ptr<const Cached>> cache_;
+  mutable size_t cachedBytes_ = 0;
+};
+
+// gzip of bytes (best compression); empty on failure.
+std::string Gzip(std::string_view bytes);
+
+}  // namespace sf::scores

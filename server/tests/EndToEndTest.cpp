@@ -1,0 +1,169 @@
+// The game's side of the exchange (its OnlineScores code over the real libcurl client) against
+// the real service on a loopback port.
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "HttpServer.h"
+#include "RawClient.h"
+#include "ScoreService.h"
+#include "SqliteStore.h"
+#include "platform/sdl/CurlHttp.h"
+#include "web/OnlineScores.h"
+
+namespace sf::scores::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("sf_e2e_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    store_ = std::make_unique<SqliteStore>((dir_ / "scores.db").string());
+    service_ = std::make_unique<ScoreService>(
+        *store_, ServiceConfig{}, ServiceEnvironment{[] { return int64_t{1700000000}; }, [] { return int64_t{0}; },
+                                                     SystemRandomId});
+  }
+  void TearDown() override {
+    server_.reset();
+    service_.reset();
+    store_.reset();
+    fs::remove_all(dir_);
+  }
+  std::string Serve(HttpHandler handler) {
+    server_ = std::make_unique<HttpServer>("127.0.0.1", 0, ServerLimits{}, std::move(handler));
+    return "http://127.0.0.1:" + std::to_string(server_->Port());
+  }
+  std::string ServeService() {
+    return Serve([this](const HttpRequest& r) { return service_->Handle(r); });
+  }
+  static std::string FreePort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    ::close(fd);
+    return std::to_string(ntohs(addr.sin_port));
+  }
+
+  fs::path dir_;
+  std::unique_ptr<SqliteStore> store_;
+  std::unique_ptr<ScoreService> service_;
+  std::unique_ptr<HttpServer> server_;
+};
+
+TEST_F(EndToEnd, ResultReachesTheServiceAndItsWorldPage) {
+  std::mutex m;
+  std::vector<HttpRequest> seen;
+  const std::string url = Serve([&](const HttpRequest& r) {
+    {
+      std::lock_guard lock(m);
+      seen.push_back(r);
+    }
+    return service_->Handle(r);
+  });
+  CurlHttp http;
+  EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "Anonymous", url), sf::SubmitOutcome::Sent);
+  EXPECT_EQ(SubmitOnlineScore(http, "J\xF6rg", 7, "", url), sf::SubmitOutcome::Sent);
+  const auto page = http.Get(WorldHighScoresUrl(url) + "&view=unverified");
+  ASSERT_TRUE(page);
+  EXPECT_NE(page->find(">Bob<"), std::string::npos);
+  EXPECT_NE(page->find(">1200<"), std::string::npos);
+  EXPECT_NE(page->find(">J\xC3\xB6rg<"), std::string::npos);
+  const auto results = store_->List(ListQuery{}).Results;
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0].Name, "Bob");
+  EXPECT_EQ(results[0].PlayerName, "Anonymous");
+  server_.reset();
+
+  std::lock_guard lock(m);
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_TRUE(seen[0].Cookie.empty());
+  EXPECT_NE(seen[1].Cookie.find("sfsid="), std::string::npos);  // the version reply's cookie came back
+  for (const HttpRequest& r : seen) {
+    EXPECT_EQ(r.Method, "GET");
+    EXPECT_EQ(r.Header("Accept"), "text/html, */*");
+    EXPECT_EQ(r.Header("Content-Type"), "text/html");
+    EXPECT_EQ(r.Header("User-Agent"), "Mozilla/3.0 (compatible; Indy Library)");
+  }
+}
+
+TEST_F(EndToEnd, NothingListeningIsAFailedVersionQuery) {
+  CurlHttp http;
+  EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", "http://127.0.0.1:" + FreePort()), sf::SubmitOutcome::VersionFailed);
+}
+
+TEST_F(EndToEnd, ErrorStatusesAreFailures) {
+  CurlHttp http;
+  const std::string down = Serve([](const HttpRequest&) { return HttpResponse{500, "text/plain", "down", "", {}}; });
+  EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", down), sf::SubmitOutcome::VersionFailed);
+  const std::string refuses = Serve([](const HttpRequest& r) {
+    if (r.Target.find("version&") != std::string::npos) return HttpResponse{200, "text/plain", "a|b|c|d|e|f", "", {}};
+    return HttpResponse{403, "text/plain", "no", "", {}};
+  });
+  EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", refuses), sf::SubmitOutcome::SubmissionFailed);
+}
+
+TEST_F(EndToEnd, OversizedReplyIsAFailure) {
+  const std::string url =
+      Serve([](const HttpRequest&) { return HttpResponse{200, "text/plain", std::string(200000, 'x'), "", {}}; });
+  CurlHttp http(HttpLimits{2000, 10000, 64 * 1024});
+  EXPECT_FALSE(http.Get(url + "/"));
+  EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", url), sf::SubmitOutcome::VersionFailed);
+}
+
+TEST_F(EndToEnd, SilentServerTimesOutAndTheWindowIsPumpedMeanwhile) {
+  // Accepts connections (the kernel's backlog) but never answers.
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof addr;
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ASSERT_EQ(::listen(fd, 4), 0);
+  ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+  CurlHttp http(HttpLimits{300, 600, 64 * 1024});
+  int pumps = 0;
+  http.SetWaitHandler([&] { ++pumps; });
+  EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port))),
+            sf::SubmitOutcome::VersionFailed);
+  EXPECT_GT(pumps, 0);
+  ::close(fd);
+}
+
+TEST_F(EndToEnd, ServiceSurvivesHostileConnections) {
+  const std::string url = ServeService();
+  const auto port = static_cast<uint16_t>(std::stoi(url.substr(url.rfind(':') + 1)));
+  const auto exchange = [&](const std::string& bytes) {
+    RawClient c(port);
+    c.Send(bytes);
+    c.EndWriting();
+    return StatusLine(c.ReadAll());
+  };
+  EXPECT_EQ(exchange("garbage\r\n\r\n"), "HTTP/1.1 400 Bad Request");
+  EXPECT_EQ(exchange("GET /" + std::string(20000, 'a') + " HTTP/1.1\r\n\r\n"),
+            "HTTP/1.1 431 Request Header Fields Too Large");
+  EXPECT_EQ(exchange("GET /cgi/version.pl?hs&prg=Saltfang&inf=00000000 HTTP/1.1\r\n\r\n"), "HTTP/1.1 400 Bad Request");
+  EXPECT_EQ(exchange(""), "");
+
+  CurlHttp http;
+  EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", url), sf::SubmitOutcome::Sent);  // still serving
+  EXPECT_EQ(store_->List(ListQuery{}).Total, 1);
+}
+
+}  // namespace
+}  // namespace sf::scores::testing

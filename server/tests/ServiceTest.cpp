@@ -1,0 +1,392 @@
+// The service's answers, without sockets, on both databases: the game's exchange, the abuse rules,
+// the world page, the JSON API, replays, health and metrics.
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "Backends.h"
+#include "HttpMessage.h"
+#include "Metrics.h"
+#include "ReplayWorkers.h"
+#include "ScoreService.h"
+#include "web/OnlineScores.h"
+#include "web/ScoreCodec.h"
+
+namespace sf::scores::testing {
+namespace {
+
+class ServiceTest : public BackendTest {
+ protected:
+  void SetUp() override {
+    BackendTest::SetUp();
+    config_.VersionPerMinute = 0;  // rate limits off unless a test sets them
+    config_.SubmitPerMinute = 0;
+  }
+
+  ScoreService Make(ReplayWorkers* replays = nullptr) {
+    return ScoreService(*store_, config_,
+                        ServiceEnvironment{[this] { return now_; }, [this] { return nowMs_; },
+                                           [this] {
+                                             char id[40];
+                                             std::snprintf(id, sizeof id, "%032X", ++ids_);
+                                             return std::string(id);
+                                           }},
+                        &metrics_, replays);
+  }
+
+  static HttpRequest Get(const std::string& target, const std::string& cookie = {}, const std::string& peer = "10.0.0.1") {
+    HttpRequest r;
+    r.Method = "GET";
+    r.Target = target;
+    r.Cookie = cookie;
+    r.Peer = peer;
+    return r;
+  }
+  static std::string Path(const std::string& url) { return url.substr(url.find("/cgi/")); }
+  static std::string Submission(const std::string& name, int32_t score, const std::string& token,
+                                const std::string& player = "Pl") {
+    return Path(SubmitionUrlFor(name, score, token, player));
+  }
+  static std::string SubmitionUrlFor(const std::string& name, int32_t score, const std::string& token,
+                                     const std::string& player) {
+    return SubmissionUrl(BitStringToSymbols(BytesToBitString(ResultString(name, score, token, player))), "http://x");
+  }
+
+  // The version reply's token and the cookie pair it set.
+  std::pair<std::string, std::string> AskVersion(ScoreService& service, const std::string& cookie = {}) {
+    const HttpResponse r = service.Handle(Get(Path(VersionQueryUrl("http://x")), cookie));
+    EXPECT_EQ(r.Status, 200);
+    const std::string set = r.SetCookie.substr(0, r.SetCookie.find(';'));
+    return {ServerField(r.Body), set.empty() ? cookie : set};
+  }
+  int Send(ScoreService& service, const std::string& name, int32_t score) {
+    const auto [token, cookie] = AskVersion(service);
+    return service.Handle(Get(Submission(name, score, token), cookie)).Status;
+  }
+  std::vector<StoredResult> All() { return store_->List(ListQuery{}).Results; }
+
+  ServiceConfig config_;
+  Metrics metrics_;
+  int64_t now_ = 1'700'000'000;
+  int64_t nowMs_ = 0;
+  int ids_ = 0;
+};
+
+TEST_P(ServiceTest, TokenWorksOnceAndOnlyWithItsCookie) {
+  ScoreService service = Make();
+  const auto [token, cookie] = AskVersion(service);
+  ASSERT_FALSE(token.empty());
+  ASSERT_EQ(cookie.rfind("sfsid=", 0), 0u);
+
+  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, token))).Status, 403);                // no cookie
+  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, token), "sfsid=OTHER")).Status, 403);  // foreign
+  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, "made-up"), cookie)).Status, 403);
+  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
+  // The same request again (its reply was lost): success, stored once. Another result: refused.
+  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
+  EXPECT_EQ(service.Handle(Get(Submission("Eve", 9999, token), cookie)).Status, 403);
+  const auto all = All();
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0].Name, "Bob");
+  EXPECT_EQ(all[0].Score, 1200);
+  EXPECT_EQ(all[0].PlayerName, "Pl");
+
+  // The same session gets a fresh token and keeps its cookie.
+  const auto [second, sameCookie] = AskVersion(service, cookie);
+  EXPECT_NE(second, token);
+  EXPECT_EQ(sameCookie, cookie);
+  EXPECT_EQ(service.Handle(Get(Submission("Cid", 50, second), cookie)).Status, 200);
+}
+
+TEST_P(ServiceTest, TokensExpire) {
+  ScoreService service = Make();
+  const auto [token, cookie] = AskVersion(service);
+  now_ += kTokenLifetimeSeconds + 1;
+  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 403);
+  EXPECT_TRUE(All().empty());
+}
+
+TEST_P(ServiceTest, GameRetryAfterALostReplyIsStoredOnce) {
+  ScoreService service = Make();
+  const auto [first, cookie] = AskVersion(service);
+  ASSERT_EQ(service.Handle(Get(Submission("Bob", 1200, first), cookie)).Status, 200);
+  // The game saw a failure and runs the whole exchange again: new token, same cookie jar.
+  const auto [second, sameCookie] = AskVersion(service, cookie);
+  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, second), sameCookie)).Status, 200);
+  EXPECT_EQ(All().size(), 1u);
+}
+
+TEST_P(ServiceTest, RefusesWhatIsNotASubmissionAndStoresNothing) {
+  config_.MaxScore = 1000000;
+  ScoreService service = Make();
+  const auto [token, cookie] = AskVersion(service);
+  const std::string base = "/cgi/version.pl?hs&prg=Saltfang";
+  for (const std::string& target :
+       {base, base + "&inf=", base + "&inf=%3Cscript%3E", base + "&inf=" + std::string(5000, 'A'), base + "&inf=%",
+        base + "&inf=%zz", Submission("Bob", 1000001, token), Submission("Bob", INT32_MAX, token),
+        Submission(std::string(40, 'x'), 5, token), Submission("tab\there", 5, token),
+        std::string("/cgi/version.pl?version&hs&prg=Saltfang")}) {
+    const int status = service.Handle(Get(target, cookie)).Status;
+    EXPECT_GE(status, 400) << target;
+    EXPECT_LT(status, 500) << target;
+  }
+  EXPECT_EQ(service.Handle(Get("/cgi/version.pl?version&prg=Other")).Status, 404);
+  EXPECT_EQ(service.Handle(Get("/cgi/other.pl?version&prg=Saltfang")).Status, 404);
+  HttpRequest post = Get("/cgi/version.pl?version&prg=Saltfang");
+  post.Method = "POST";
+  EXPECT_EQ(service.Handle(post).Status, 405);
+  EXPECT_TRUE(All().empty());
+  // The token was not spent by the refusals; the highest allowed score goes in.
+  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1000000, token), cookie)).Status, 200);
+}
+
+TEST_P(ServiceTest, HeadChangesNothing) {
+  ScoreService service = Make();
+  const auto [token, cookie] = AskVersion(service);
+  HttpRequest head = Get(Submission("Bob", 1200, token), cookie);
+  head.Method = "HEAD";
+  EXPECT_EQ(service.Handle(head).Status, 200);
+  EXPECT_TRUE(service.Handle(head).Body.empty());
+  EXPECT_TRUE(All().empty());
+  head.Target = Path(VersionQueryUrl("http://x"));
+  const HttpResponse version = service.Handle(head);
+  EXPECT_TRUE(version.SetCookie.empty());
+  EXPECT_EQ(ids_, 2);  // the first version query's session and token only
+  // The token still works for the real submission.
+  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
+}
+
+TEST_P(ServiceTest, RateLimitsArePerClientAndRecover) {
+  config_.VersionPerMinute = 60;
+  config_.VersionBurst = 3;
+  config_.SubmitPerMinute = 60;
+  config_.SubmitBurst = 2;
+  ScoreService service = Make();
+  const std::string version = Path(VersionQueryUrl("http://x"));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(service.Handle(Get(version)).Status, 200);
+  const HttpResponse refused = service.Handle(Get(version));
+  EXPECT_EQ(refused.Status, 429);
+  EXPECT_EQ(service.Handle(Get(version, "", "10.0.0.2")).Status, 200);  // another client is not affected
+  nowMs_ += 1000;  // one more a second
+  EXPECT_EQ(service.Handle(Get(version)).Status, 200);
+  EXPECT_EQ(service.Handle(Get(version)).Status, 429);
+
+  nowMs_ += 60000;
+  const auto [token, cookie] = AskVersion(service);
+  EXPECT_EQ(service.Handle(Get(Submission("A", 1, token), cookie)).Status, 200);
+  EXPECT_EQ(service.Handle(Get(Submission("A", 1, token), cookie)).Status, 200);
+  EXPECT_EQ(service.Handle(Get(Submission("A", 1, token), cookie)).Status, 429);
+}
+
+TEST_P(ServiceTest, ForwardedClientIsBelievedOnlyFromTheTrustedProxy) {
+  config_.TrustedProxy = "127.0.0.1";
+  ScoreService service = Make();
+  HttpRequest r = Get("/healthz", "", "127.0.0.1");
+  r.Headers.emplace_back("X-Forwarded-For", "6.6.6.6, 203.0.113.9");
+  EXPECT_EQ(service.ClientAddress(r), "203.0.113.9");  // the entry the proxy itself added
+  r.Peer = "10.0.0.5";
+  EXPECT_EQ(service.ClientAddress(r), "10.0.0.5");
+  r.Peer = "127.0.0.1";
+  r.Headers.back().second = "<script>";
+  EXPECT_EQ(service.ClientAddress(r), "127.0.0.1");
+}
+
+TEST_P(ServiceTest, WorldPageListsTheBestWithNamesEscaped) {
+  ScoreService service = Make();
+  for (const auto& [name, score] :
+       {std::pair<std::string, int32_t>{"<b>&", 300}, {"Top", 900}, {"Mid", 500}, {"J\xF6rg", 100}}) {
+    ASSERT_EQ(Send(service, name, score), 200);
+  }
+  const HttpResponse page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified"));
+  EXPECT_EQ(page.Status, 200);
+  EXPECT_EQ(page.ContentType, "text/html; charset=utf-8");
+  EXPECT_EQ(page.Body.find("<b>&"), std::string::npos);
+  const size_t top = page.Body.find(">Top<"), mid = page.Body.find(">Mid<"), low = page.Body.find("&lt;b&gt;&amp;");
+  ASSERT_NE(low, std::string::npos);
+  EXPECT_LT(top, mid);
+  EXPECT_LT(mid, low);
+  EXPECT_NE(page.Body.find(">J\xC3\xB6rg<"), std::string::npos);  // the game's code page, shown as UTF-8
+
+  // Verified results are the default view; nothing is verified yet.
+  const HttpResponse verified = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0"));
+  EXPECT_EQ(verified.Body.find(">Top<"), std::string::npos);
+  EXPECT_NE(verified.Body.find("No results here yet"), std::string::npos);
+}
+
+TEST_P(ServiceTest, WorldPagePeriodsSearchAndPages) {
+  ScoreService service = Make();
+  for (int i = 0; i < 60; ++i) ASSERT_EQ(Send(service, "P" + std::to_string(i), 1000 + i), 200);
+  now_ += 8 * 86400;
+  ASSERT_EQ(Send(service, "Fresh", 5), 200);
+  const std::string base = "/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified";
+
+  const std::string first = service.Handle(Get(base)).Body;
+  EXPECT_NE(first.find(">P59<"), std::string::npos);
+  EXPECT_EQ(first.find(">P9<"), std::string::npos);  // rank 51: on page 2
+  EXPECT_NE(first.find("Page 1 of 2"), std::string::npos);
+  EXPECT_NE(first.find("page=2"), std::string::npos);
+  const std::string second = service.Handle(Get(base + "&page=2")).Body;
+  EXPECT_NE(second.find(">P9<"), std::string::npos);
+  EXPECT_NE(second.find(">Fresh<"), std::string::npos);
+
+  const std::string week = service.Handle(Get(base + "&period=week")).Body;
+  EXPECT_NE(week.find(">Fresh<"), std::string::npos);
+  EXPECT_EQ(week.find(">P59<"), std::string::npos);
+  const std::string searched = service.Handle(Get(base + "&q=p5")).Body;  // what the search form sends
+  EXPECT_NE(searched.find(">P55<"), std::string::npos);
+  EXPECT_EQ(searched.find(">P44<"), std::string::npos);
+  EXPECT_NE(searched.find("value=\"p5\""), std::string::npos);
+
+  for (const char* bad : {"&period=year", "&page=0", "&page=x", "&view=all", "&q=%FF", "&q=%"})
+    EXPECT_EQ(service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0" + std::string(bad))).Status, 400) << bad;
+}
+
+TEST_P(ServiceTest, JsonApiListsResults) {
+  ScoreService service = Make();
+  ASSERT_EQ(Send(service, "Q\"<x>", 300), 200);
+  ASSERT_EQ(Send(service, "Top", 900), 200);
+  const HttpResponse r = service.Handle(Get("/api/scores?period=all&limit=1&offset=1"));
+  EXPECT_EQ(r.Status, 200);
+  EXPECT_EQ(r.ContentType, "application/json");
+  EXPECT_EQ(r.Body,
+            "{\"results\":[{\"id\":1,\"rank\":2,\"name\":\"Q\\\"\\u003cx\\u003e\",\"score\":300,\"player\":\"Pl\","
+            "\"time\":\"2023-11-14T22:13:20Z\",\"verified\":false}],\"total\":2}\n");
+  EXPECT_NE(service.Handle(Get("/api/scores?name=to")).Body.find("\"Top\""), std::string::npos);
+  EXPECT_EQ(service.Handle(Get("/api/scores?verified=1")).Body, "{\"results\":[],\"total\":0}\n");
+  for (const char* bad : {"?limit=0", "?limit=101", "?limit=-1", "?offset=x", "?period=month", "?verified=yes"})
+    EXPECT_EQ(service.Handle(Get(std::string("/api/scores") + bad)).Status, 400) << bad;
+}
+
+// Answers what it is told for every file.
+class FakeVerifier : public ReplayVerifier {
+ public:
+  replay::Verdict Verify(std::span<const std::uint8_t> file) override {
+    std::lock_guard lock(mutex_);
+    ++calls;
+    replay::Verdict v = next;
+    v.steps = static_cast<uint32_t>(file.size());
+    return v;
+  }
+  std::mutex mutex_;
+  replay::Verdict next;
+  int calls = 0;
+};
+
+TEST_P(ServiceTest, ReplaysAreAcceptedOncePerResultAndVerified) {
+  FakeVerifier verifier;
+  verifier.next.ok = true;
+  verifier.next.score = 1200;
+  verifier.next.claimedScore = 1200;
+  ReplayWorkers workers(*store_, verifier, [this] { return now_; }, 2, 8, 60000);
+  ScoreService service = Make(&workers);
+  const auto [token, cookie] = AskVersion(service);
+  ASSERT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
+
+  HttpRequest post = Get("/api/replays?p=" + token, cookie);
+  post.Method = "POST";
+  post.Body = std::string("REPLAY\0DATA", 11);
+  HttpRequest noCookie = post;
+  noCookie.Cookie.clear();
+  EXPECT_EQ(service.Handle(noCookie).Status, 403);
+  HttpRequest wrongToken = post;
+  wrongToken.Target = "/api/replays?p=00000000000000000000000000000000";
+  EXPECT_EQ(service.Handle(wrongToken).Status, 403);
+  HttpRequest empty = post;
+  empty.Body.clear();
+  EXPECT_EQ(service.Handle(empty).Status, 400);
+  HttpRequest huge = post;
+  huge.Body.assign(kMaxReplayBytes + 1, 'x');
+  EXPECT_EQ(service.Handle(huge).Status, 413);
+  EXPECT_EQ(service.Handle(post).Status, 202);
+  EXPECT_EQ(service.Handle(post).Status, 409);
+  workers.Drain();
+  EXPECT_EQ(verifier.calls, 1);
+
+  const std::string json = service.Handle(Get("/api/scores?verified=1")).Body;
+  EXPECT_NE(json.find("\"name\":\"Bob\""), std::string::npos);
+  EXPECT_NE(json.find("\"verified\":true"), std::string::npos);
+  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0")).Body;
+  EXPECT_NE(page.find("/api/replays/1\""), std::string::npos);
+  const HttpResponse download = service.Handle(Get("/api/replays/1"));
+  EXPECT_EQ(download.Status, 200);
+  EXPECT_EQ(download.ContentType, "application/octet-stream");
+  EXPECT_EQ(download.Body, post.Body);
+  EXPECT_EQ(download.Headers.at(0).second, "attachment; filename=\"saltfang-1.replay\"");
+  EXPECT_EQ(service.Handle(Get("/api/replays/2")).Status, 404);
+  EXPECT_EQ(service.Handle(Get("/api/replays/x")).Status, 404);
+}
+
+TEST_P(ServiceTest, ReplayMustConfirmTheSubmittedScoreTwice) {
+  FakeVerifier verifier;
+  ReplayWorkers workers(*store_, verifier, [this] { return now_; }, 1, 8, 60000);
+  ScoreService service = Make(&workers);
+  struct Case {
+    bool ok;
+    int64_t score, claimed;
+  };
+  // Played to a different score; header claims another; did not play to the end; all agree.
+  const Case cases[] = {{true, 1199, 1200}, {true, 1200, 1300}, {false, 1200, 1200}, {true, 1200, 1200}};
+  for (const Case& c : cases) {
+    verifier.next.ok = c.ok;
+    verifier.next.score = c.score;
+    verifier.next.claimedScore = c.claimed;
+    verifier.next.error = c.ok ? "" : "the file ends early";
+    const auto [token, cookie] = AskVersion(service);
+    ASSERT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
+    now_ += kDuplicateWindowSeconds + 1;  // each a game of its own
+    HttpRequest post = Get("/api/replays?p=" + token, cookie);
+    post.Method = "POST";
+    post.Body = "R";
+    ASSERT_EQ(service.Handle(post).Status, 202);
+    workers.Drain();
+  }
+  EXPECT_EQ(store_->ReplayStateOf(1), ReplayState::Rejected);
+  EXPECT_EQ(store_->ReplayStateOf(2), ReplayState::Rejected);
+  EXPECT_EQ(store_->ReplayStateOf(3), ReplayState::Rejected);
+  EXPECT_EQ(store_->ReplayStateOf(4), ReplayState::Verified);
+  ListQuery q;
+  q.Verified = true;
+  EXPECT_EQ(store_->List(q).Total, 1);
+}
+
+TEST_P(ServiceTest, FullReplayQueueIsRefusedAndNothingIsStored) {
+  FakeVerifier verifier;
+  ReplayWorkers workers(*store_, verifier, [this] { return now_; }, 1, 0, 60000);  // no room at all
+  ScoreService service = Make(&workers);
+  const auto [token, cookie] = AskVersion(service);
+  ASSERT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
+  HttpRequest post = Get("/api/replays?p=" + token, cookie);
+  post.Method = "POST";
+  post.Body = "R";
+  EXPECT_EQ(service.Handle(post).Status, 503);
+  EXPECT_FALSE(store_->ReplayStateOf(1));
+}
+
+TEST_P(ServiceTest, HealthAndMetrics) {
+  ScoreService service = Make();
+  EXPECT_EQ(service.Handle(Get("/healthz")).Status, 200);
+  ASSERT_EQ(Send(service, "Bob", 5), 200);
+  metrics_.CountRequest(RouteOf("/cgi/version.pl?hs&prg=Saltfang&inf=AAAA"), 200, 0.003);
+  metrics_.CountRequest(RouteOf("/whatever/../x"), 404, 7.0);
+  const std::string text = service.Handle(Get("/metrics")).Body;
+  EXPECT_NE(text.find("saltfang_http_requests_total{route=\"submit\",status=\"200\"} 1\n"), std::string::npos);
+  EXPECT_NE(text.find("saltfang_http_requests_total{route=\"static\",status=\"404\"} 1\n"), std::string::npos);
+  EXPECT_NE(text.find("saltfang_submissions_total{outcome=\"stored\"} 1\n"), std::string::npos);
+  EXPECT_NE(text.find("saltfang_http_request_duration_seconds_bucket{le=\"0.005\"} 1\n"), std::string::npos);
+  EXPECT_NE(text.find("saltfang_http_request_duration_seconds_bucket{le=\"+Inf\"} 2\n"), std::string::npos);
+  EXPECT_NE(text.find("saltfang_http_request_duration_seconds_count 2\n"), std::string::npos);
+}
+
+TEST(AccessLog, LeavesThePayloadAndTokensOut) {
+  EXPECT_EQ(LoggedTarget("/cgi/version.pl?hs&prg=Saltfang&inf=ABCDEFGH"), "/cgi/version.pl?hs&prg=Saltfang&inf=-");
+  EXPECT_EQ(LoggedTarget("/api/replays?p=0123"), "/api/replays?p=-");
+  EXPECT_EQ(LoggedTarget("/x?a=b c\"d"), "/x?a=b_c_d");
+  EXPECT_EQ(RouteOf("/cgi/version.pl?version&prg=Saltfang"), "version");
+  EXPECT_EQ(RouteOf("/cgi/version.pl?prg=Saltfang&show&type=0"), "world_page");
+  EXPECT_EQ(RouteOf("/cgi/version.pl?prg=Saltfang&show=&type=0&q=x"), "world_page");
+}
+
+SF_BOTH_DATABASES(ServiceTest);
+
+}  // namespace
+}  // namespace sf::scores::testing

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# nginx_e2e.sh SCORES PROBE: two service instances on one PostgreSQL (started by with-postgres)
+# behind nginx on loopback. The game's own online code sends a result through nginx; the version
+# query must be answered by one instance and the submission by the other; the result must then be
+# on the world page and in the JSON API, also over TLS. Finally both instances stop on SIGTERM.
+set -euo pipefail
+scores="$1"
+probe="$2"
+[[ -n "${SALTFANG_TEST_PG:-}" ]] || { echo "nginx_e2e: run through with-postgres" >&2; exit 1; }
+command -v nginx >/dev/null || [[ -x /usr/sbin/nginx ]] || { echo "nginx_e2e: nginx is not installed" >&2; exit 1; }
+nginx_bin="$(command -v nginx || echo /usr/sbin/nginx)"
+dir="$(mktemp -d /tmp/saltfang-e2e.XXXXXX)"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill -TERM "$p" 2>/dev/null || true; done
+  [[ -f "$dir/nginx.pid" ]] && kill -QUIT "$(cat "$dir/nginx.pid")" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+fail() {
+  echo "nginx_e2e: $*" >&2
+  for f in a.log b.log error.log; do [[ -f "$dir/$f" ]] && { echo "--- $f" >&2; tail -n 20 "$dir/$f" >&2; }; done
+  exit 1
+}
+free_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
+pa="$(free_port)"; pb="$(free_port)"; pn="$(free_port)"; ps="$(free_port)"
+
+for name in a b; do
+  port="$pa"; [[ "$name" == b ]] && port="$pb"
+  "$scores" --listen "127.0.0.1:$port" --db "$SALTFANG_TEST_PG" --trusted-proxy 127.0.0.1 >"$dir/$name.log" 2>&1 &
+  pids+=($!)
+done
+for port in "$pa" "$pb"; do
+  curl -sf --retry 30 --retry-connrefused --retry-delay 1 "http://127.0.0.1:$port/healthz" >/dev/null \
+    || fail "instance on $port did not come up"
+done
+
+# A certificate for the TLS side, made for this run.
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$dir/key.pem" -out "$dir/cert.pem" -days 1 \
+  -subj "/CN=127.0.0.1" -addext "subjectAltName=IP:127.0.0.1" >/dev/null 2>&1 || fail "openssl could not make a certificate"
+mkdir -p "$dir/tmp"
+sed -e "s#@DIR@#$dir#g" -e "s#@A@#$pa#g" -e "s#@B@#$pb#g" -e "s#@HTTP@#$pn#g" -e "s#@HTTPS@#$ps#g" \
+  "$(dirname "$0")/nginx-test.conf.in" >"$dir/nginx.conf"
+"$nginx_bin" -p "$dir" -c "$dir/nginx.conf" -e "$dir/error.log" || fail "nginx did not start"
+curl -sf --retry 30 --retry-connrefused --retry-delay 1 "http://127.0.0.1:$pn/healthz" >/dev/null || fail "nginx does not answer"
+# Only the exchange from here on counts in the logs.
+la="$(wc -l <"$dir/a.log")"; lb="$(wc -l <"$dir/b.log")"
+
+"$probe" "http://127.0.0.1:$pn" "Rosa" 4321 "Tester" || fail "the game's exchange through nginx failed"
+tail -n +"$((la + 1))" "$dir/a.log" >"$dir/a.new"
+tail -n +"$((lb + 1))" "$dir/b.log" >"$dir/b.new"
+versionA="$(grep -c 'GET /cgi/version.pl?version&prg=Saltfang 200' "$dir/a.new" || true)"
+versionB="$(grep -c 'GET /cgi/version.pl?version&prg=Saltfang 200' "$dir/b.new" || true)"
+submitA="$(grep -c 'GET /cgi/version.pl?hs&prg=Saltfang&inf=- 200' "$dir/a.new" || true)"
+submitB="$(grep -c 'GET /cgi/version.pl?hs&prg=Saltfang&inf=- 200' "$dir/b.new" || true)"
+echo "instance A: $versionA version queries, $submitA submissions; instance B: $versionB, $submitB"
+if ! { [[ "$versionA$submitB" == 11 && "$versionB$submitA" == 00 ]] || [[ "$versionB$submitA" == 11 && "$versionA$submitB" == 00 ]]; }; then
+  fail "the version query and the submission were not answered by different instances"
+fi
+grep -q ' 127.0.0.1 GET /cgi/version.pl?hs' "$dir/a.new" "$dir/b.new" || fail "the client address is missing from the log"
+
+api="$(curl -sf "http://127.0.0.1:$pn/api/scores?period=day")"
+echo "$api" | grep -q '"name":"Rosa","score":4321,"player":"Tester"' || fail "not in /api/scores: $api"
+page="$(curl -sf "http://127.0.0.1:$pn/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")"
+echo "$page" | grep -q '<td>Rosa</td><td class="n">4321</td><td>Tester</td>' || fail "not on the world page"
+tls="$(curl -sf --cacert "$dir/cert.pem" "https://127.0.0.1:$ps/api/scores")" || fail "no answer over TLS"
+echo "$tls" | grep -q '"name":"Rosa"' || fail "not in /api/scores over TLS"
+
+# SIGTERM: both instances finish and exit 0 within 5 s.
+for p in "${pids[@]}"; do kill -TERM "$p"; done
+for p in "${pids[@]}"; do
+  timeout 5 tail --pid="$p" -f /dev/null || fail "instance $p did not stop within 5 s"
+  wait "$p" || fail "instance $p exited with status $?"
+done
+pids=()
+grep -q "saltfang-scores: stopped" "$dir/a.log" || fail "instance A did not stop cleanly"
+echo "nginx_e2e: passed"
