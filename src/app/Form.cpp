@@ -11,6 +11,7 @@
 #include "platform/Input.h"
 #include "platform/Shell.h"
 #include "game/Game.h"
+#include "replay/ReplayRecorder.h"
 #include "ui/KeyName.h"
 #include "ui/Menus.h"
 
@@ -19,6 +20,7 @@ namespace sf {
 TForm1::TForm1(Platform& p, Files f)
     : platform(p),
       files(std::move(f)),
+      Recorder(std::make_unique<replay::ReplayRecorder>()),
       gameHost_(std::make_unique<FormGameHost>(*this)),
       menuHost_(std::make_unique<FormMenuHost>(*this)) {}
 
@@ -99,6 +101,7 @@ void TForm1::DrawScanlines(const Surface& image) {
 }
 
 void TForm1::PauseGame(const Surface& image) {
+  if (CurrentGame && ScreenState == scrGame) CurrentGame->NoteInterruption(GameEvent::Pause);
   SaveSnapshot();
   DrawScanlines(image);
   ScreenState = scrPause;
@@ -143,6 +146,7 @@ void TForm1::ApplicationEvents1Deactivate() {
   WindowActive = false;
   MouseSteering = false;
   platform.input.UnacquireKeyboard();
+  if (ScreenState == scrGame && CurrentGame) CurrentGame->NoteInterruption(GameEvent::FocusLost);
   if (ScreenState == scrGame) PauseGame(images.Menu(21));
   if (settings.Windowed) {
     SavedWindowRect = platform.display.WindowRect();
