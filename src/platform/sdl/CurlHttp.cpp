@@ -94,9 +94,11 @@ std::optional<std::string> CurlHttp::Post(const std::string& url, std::span<cons
   const CURLcode rc = curl_easy_perform(curl_);
   long status = 0;
   curl_easy_getinfo(curl_, CURLINFO_RESPONSE_CODE, &status);
-  // Back to the GETs with the fixed headers; the body pointer is not kept.
-  curl_easy_setopt(curl_, CURLOPT_HTTPGET, 1L);
+  // Back to the GETs with the fixed headers; the body pointer is not kept. Setting the body
+  // chooses POST, so the method is set after it.
   curl_easy_setopt(curl_, CURLOPT_POSTFIELDS, static_cast<const char*>(nullptr));
+  curl_easy_setopt(curl_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(-1));
+  curl_easy_setopt(curl_, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, headers_);
   curl_slist_free_all(headers);
   if (rc != CURLE_OK || overflow_ || status < 200 || status > 299) {
