@@ -101,6 +101,9 @@ TEST_F(ReplaySend, AGamePlayedToAHighScoreSendsAReplayThatVerifiesToItsScore) {
   EXPECT_EQ(v.score, form->CurrentGame->Score);
   EXPECT_EQ(v.claimedScore, form->CurrentGame->Score);
   EXPECT_EQ(v.level, form->CurrentGame->Level);
+  RecordProperty("replayBytes", static_cast<int>(http.Posts[0].Body.size()));
+  RecordProperty("steps", static_cast<int>(v.steps));
+  RecordProperty("score", static_cast<int>(v.score));
 }
 
 TEST_F(ReplaySend, TheReplayFollowsOnlyASubmittedResultAndItsFailureChangesNothing) {
