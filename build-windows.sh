@@ -20,6 +20,6 @@ cmake -S . -B build-windows -DCMAKE_BUILD_TYPE=Release \
   -DSALTFANG_WINDOWS_PREFIX="$root/build-windows-deps/prefix" \
   -DSALTFANG_HOST_ASSETS_DIR="$root/build-host-win" \
   -DSALTFANG_TESTS=OFF -DSALTFANG_BENCH=OFF >/dev/null
-cmake --build build-windows --target saltfang saltfang_dlls -j"$jobs"
+cmake --build build-windows --target saltfang saltfang_replay saltfang_dlls -j"$jobs"
 
 echo "build-windows: build-windows/game/ is ready ($((SECONDS - started)) s)" >&2

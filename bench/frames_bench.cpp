@@ -105,8 +105,9 @@ void FillShots(sf::TGame& game) {
 }
 
 // A heavy game step: all projectile slots of the three guns busy, explosions and floating scores
-// running, islands and enemies on the field, the player sweeping and firing.
-void BM_AppHeavyGameStep(benchmark::State& state) {
+// running, islands and enemies on the field, the player sweeping and firing. The game is recorded
+// for its replay as always, or (for comparison) not.
+void HeavyGameStep(benchmark::State& state, bool recorded) {
   Program p;
   p.form->menus->MainMenu.Select(0);
   p.form->menus->MainMenu.Clicked = true;
@@ -126,6 +127,7 @@ void BM_AppHeavyGameStep(benchmark::State& state) {
       p.form->ExecuteCommand();
     }
     sf::TGame& game = *p.form->CurrentGame;
+    if (!recorded) game.Recorder = nullptr;
     game.Health = sf::kMaxHealth;
     FillShots(game);
     for (int i = 0; i < 6; ++i) {
@@ -139,7 +141,10 @@ void BM_AppHeavyGameStep(benchmark::State& state) {
                                                 p.form->CurrentGame->Ship.Gunners[1].ShotCount() +
                                                 p.form->CurrentGame->Ship.Gunners[2].ShotCount());
 }
+void BM_AppHeavyGameStep(benchmark::State& state) { HeavyGameStep(state, true); }
 BENCHMARK(BM_AppHeavyGameStep);
+void BM_AppHeavyGameStepUnrecorded(benchmark::State& state) { HeavyGameStep(state, false); }
+BENCHMARK(BM_AppHeavyGameStepUnrecorded);
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "platform/Display.h"
 #include "platform/Input.h"
 #include "platform/Shell.h"
+#include "replay/ReplayRecorder.h"
 #include "ui/Menus.h"
 #include "web/OnlineScores.h"
 
@@ -241,7 +242,7 @@ void TForm1::ExecuteCommand() {
       return;
     case scrQuitGameQuestion:
       if (m.YesNoDialog.Clicked) {
-        if (m.YesNoDialog.Choice && CurrentGame) CurrentGame->Phase = phaseGameOver;
+        if (m.YesNoDialog.Choice && CurrentGame) CurrentGame->Leave();
         ScreenState = scrGame;
         ShowCursor(false);
         PlayMenuSound();
@@ -275,7 +276,7 @@ void TForm1::StartNewGame() {
   if (settings.MusicOn) StartMusic("2.xm");
   ScreenState = scrGame;
   CurrentGame.reset();  // the last game is discarded before the new one starts
-  CurrentGame = std::make_unique<TGame>(*gameHost_, platform.clock, random, images, *text);
+  CurrentGame = std::make_unique<TGame>(*gameHost_, platform.clock, random, images, *text, Recorder.get());
 }
 
 void TForm1::SendResult(bool send) {
@@ -299,8 +300,12 @@ void TForm1::SendResult(bool send) {
     }
   };
   platform.http.SetWaitHandler(holdEvents);
-  ScreenState = ScreenAfterSubmit(
-      SubmitOnlineScore(platform.http, menus->NameEntry.Text, score, settings.PlayerName, files.ScoreService));
+  std::string token;
+  const SubmitOutcome outcome =
+      SubmitOnlineScore(platform.http, menus->NameEntry.Text, score, settings.PlayerName, files.ScoreService, &token);
+  // The game's replay follows a submitted result; its failure leaves the result unverified only.
+  if (outcome == SubmitOutcome::Sent) SendGameReplay(token);
+  ScreenState = ScreenAfterSubmit(outcome);
   platform.http.SetWaitHandler({});
   holdEvents();
 }

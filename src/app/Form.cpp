@@ -12,6 +12,7 @@
 #include "platform/Input.h"
 #include "platform/Shell.h"
 #include "game/Game.h"
+#include "replay/ReplayRecorder.h"
 #include "ui/KeyName.h"
 #include "ui/Menus.h"
 
@@ -20,6 +21,7 @@ namespace sf {
 TForm1::TForm1(Platform& p, Files f)
     : platform(p),
       files(std::move(f)),
+      Recorder(std::make_unique<replay::ReplayRecorder>()),
       gameHost_(std::make_unique<FormGameHost>(*this)),
       menuHost_(std::make_unique<FormMenuHost>(*this)) {}
 
@@ -125,6 +127,7 @@ void TForm1::DrawScanlines(const Surface& image) {
 }
 
 void TForm1::PauseGame(const Surface& image) {
+  if (CurrentGame && ScreenState == scrGame) CurrentGame->NoteInterruption(GameEvent::Pause);
   SaveSnapshot();
   DrawScanlines(image);
   ScreenState = scrPause;
@@ -169,6 +172,7 @@ void TForm1::ApplicationEvents1Deactivate() {
   WindowActive = false;
   MouseSteering = false;
   platform.input.UnacquireKeyboard();
+  if (ScreenState == scrGame && CurrentGame) CurrentGame->NoteInterruption(GameEvent::FocusLost);
   if (ScreenState == scrGame) PauseGame(images.Menu(21));
   if (settings.Windowed) {
     SavedWindowRect = platform.display.WindowRect();

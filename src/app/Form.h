@@ -16,6 +16,10 @@
 #include "options/Settings.h"
 #include "platform/Input.h"
 
+namespace replay {
+class ReplayRecorder;
+}
+
 namespace sf {
 
 class TGame;
@@ -102,6 +106,8 @@ class TForm1 {
   HighScores highScores;
   std::unique_ptr<Audio> audio;
   std::unique_ptr<TGame> CurrentGame;
+  // Records every game as it is played (memory reserved once, at start-up).
+  std::unique_ptr<replay::ReplayRecorder> Recorder;
 
   Surface BackBuffer{800, 600};
   Surface SnapshotSurface{800, 600};
@@ -135,6 +141,8 @@ class TForm1 {
   void CloseRequest();
   void StartNewGame();
   void SendResult(bool send);
+  // Sends the replay of the current game for the result submitted with token; true when taken.
+  bool SendGameReplay(const std::string& token);
   void HandleMenuKey(uint16_t key);
   // Fills the image sets from the pack, and creates the menus the first time.
   void LoadImagesAndMenus();

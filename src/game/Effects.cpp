@@ -1,10 +1,10 @@
 #include "game/Effects.h"
 
 #include <charconv>
-#include <cmath>
 #include <string_view>
 
 #include "game/Game.h"
+#include "game/SimMath.h"
 #include "gfx/DrawOps.h"
 
 namespace sf {
@@ -84,7 +84,7 @@ TLineLive::TLineLive(const int16_t* x, const int16_t* y, const int32_t* hp, int3
     : X(x), Y(y), HP(hp), Ratio(static_cast<float>(fullLength) / static_cast<float>(maxHp)) {}
 
 void TLineLive::Draw(Surface& target) {
-  const int32_t length = static_cast<int32_t>(std::nearbyint(static_cast<float>(*HP) * Ratio));
+  const int32_t length = simmath::RoundHalfEven(static_cast<float>(*HP) * Ratio);
   if (length > 0) FillBar(*X + 2, *Y - 10, length, 3, kNormalColour, target);
   Counter = static_cast<uint16_t>(Counter + 1);
   if (Counter > 100) {
@@ -98,7 +98,7 @@ TRunScore::TRunScore(int16_t x, int16_t y, int16_t value)
 
 bool TRunScore::Step(TGame& game, Surface& target) {
   Y = static_cast<int16_t>(Y - 1);
-  X = static_cast<int16_t>(X + static_cast<int32_t>(std::nearbyint(std::sin(Y / 10.0) * 2)));
+  X = static_cast<int16_t>(X + simmath::RoundHalfEven(simmath::Sin(Y / 10.0) * 2));
   Counter = static_cast<int16_t>(Counter + 1);
   if (Counter > 80) return false;
   char buffer[8];

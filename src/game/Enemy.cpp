@@ -1,8 +1,7 @@
 #include "game/Enemy.h"
 
-#include <cmath>
-
 #include "game/Game.h"
+#include "game/SimMath.h"
 #include "gfx/DrawOps.h"
 
 namespace sf {
@@ -36,7 +35,7 @@ void TEnemyShip::Aim() {
   const double px = Game.Ship.X;
   const double py = Game.Ship.Y;
   const double below = (Game.Ship.Y == Gunner.AimY + 40) ? 41.0 : 40.0;
-  Gunner.Angle = -std::atan((px - Gunner.AimX) / (py - Gunner.AimY - below));
+  Gunner.Angle = -simmath::Atan((px - Gunner.AimX) / (py - Gunner.AimY - below));
 }
 
 void TEnemyShip::Move() {

@@ -50,18 +50,32 @@ constexpr KindRow kKindRows[10] = {
 
 }  // namespace
 
-TGame::TGame(GameHost& host, Clock& clock, Random& random, const ImageSets& images, TextRenderer& text)
-    : Host(host), Clk(clock), Rand(random), Images(images), Text(text), Ship(*this), Engine(*this),
-      Background(*this) {
+TGame::TGame(GameHost& host, Clock& clock, Random& random, const ImageSets& images, TextRenderer& text,
+             GameRecorder* recorder)
+    : Host(host), Clk(clock), Rand(random), Images(images), Text(text), Recorder(recorder), Ship(*this),
+      Engine(*this), Background(*this) {
   Host.ShowCursor(false);
   Ship.Y = 510;
   PhaseStart = Tick();
+  if (Recorder) Recorder->GameStarted(Rand.SeedValue(), LatchedTick);
+  TickLatched = false;
 }
 
 void TGame::Step(Surface& target) {
+  LatchedTick = Clk.TickCount();
+  TickLatched = true;
   Mouse = MouseState{};
   if (!Host.ReadMouseState(Mouse)) Mouse = MouseState{};
   if (Host.MouseSteering()) Host.SetCursorPos(700, 500);
+  if (Recorder) {
+    StepInputs inputs;
+    inputs.Tick = LatchedTick;
+    const uint8_t* keys = Host.KeyboardState();
+    for (int k = 0; k < kGameKeyCount; ++k)
+      if (keys[kGameKeys[k]] & 0x80) inputs.Keys = static_cast<uint8_t>(inputs.Keys | (1u << k));
+    inputs.Mouse = Mouse;
+    Recorder->StepStarted(inputs);
+  }
 
   switch (Phase) {
     case phaseWindDown: StepWindDown(target); break;
@@ -70,6 +84,7 @@ void TGame::Step(Surface& target) {
     case phaseGameOver: StepGameOver(target); break;
     default: break;
   }
+  TickLatched = false;
 }
 
 void TGame::StepWindDown(Surface& target) {
@@ -207,7 +222,17 @@ void TGame::DrawHud(Surface& target) {
   }
 }
 
+void TGame::Leave() {
+  Phase = phaseGameOver;
+  if (Recorder) Recorder->EventHappened(GameEvent::Leave);
+}
+
+void TGame::NoteInterruption(GameEvent event) {
+  if (Recorder) Recorder->EventHappened(event);
+}
+
 void TGame::SelectNextWeapon() {
+  if (Recorder) Recorder->EventHappened(GameEvent::WeaponChange);
   const int w = Weapon;
   if (w > 3) {
     Weapon = 0;
@@ -248,7 +273,9 @@ uint8_t TGame::FirstFreeBonusSlot() const {
 
 uint8_t TGame::RollKind(int32_t a, int32_t b) {
   const uint64_t counter = Clk.PerformanceFrequency() != 0 ? Clk.PerformanceCounter() : Tick();
-  Rand.Seed(static_cast<uint32_t>(counter));
+  const auto seed = static_cast<uint32_t>(counter);
+  if (Recorder) Recorder->Reseeded(seed);
+  Rand.Seed(seed);
   const int32_t c = RandInt(100);
   if (c <= a) return static_cast<uint8_t>(RandInt(4));
   if (c < a + b) return static_cast<uint8_t>(4 + RandInt(3));

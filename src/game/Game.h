@@ -6,6 +6,7 @@
 #include "core/Random.h"
 #include "game/Effects.h"
 #include "game/Enemy.h"
+#include "game/GameRecorder.h"
 #include "game/GameHost.h"
 #include "game/GameTables.h"
 #include "game/MyShip.h"
@@ -23,7 +24,9 @@ namespace sf {
 // state is scrGame. Creating it hides the system cursor.
 class TGame {
  public:
-  TGame(GameHost& host, Clock& clock, Random& random, const ImageSets& images, TextRenderer& text);
+  // With a recorder, everything the game reads from outside its world goes to it as well.
+  TGame(GameHost& host, Clock& clock, Random& random, const ImageSets& images, TextRenderer& text,
+        GameRecorder* recorder = nullptr);
   TGame(const TGame&) = delete;
   TGame& operator=(const TGame&) = delete;
 
@@ -32,6 +35,10 @@ class TGame {
 
   // Changes to the next weapon that has ammunition (weapon 0 after the last).
   void SelectNextWeapon();
+  // The player leaves the game: the game-over picture follows.
+  void Leave();
+  // A pause or a change of focus interrupted the game (only recorded: the world does not change).
+  void NoteInterruption(GameEvent event);
   // Floating score at (x, y); nothing when all 10 slots are taken.
   void AddRunScore(int16_t x, int16_t y, uint16_t value);
   // Explosion or impact flash; nothing when all 20 slots are taken.
@@ -47,6 +54,12 @@ class TGame {
   Random& Rand;
   const ImageSets& Images;
   TextRenderer& Text;
+  GameRecorder* Recorder;
+
+  // Within a step every reading of the tick gives the step's tick, so a replay needs one tick per
+  // step; outside a step (creation, tests driving single entities) the clock is read directly.
+  bool TickLatched = true;
+  uint32_t LatchedTick = Clk.TickCount();
 
   // The world, in the order of the design.
   uint8_t Level = 1;
@@ -69,7 +82,7 @@ class TGame {
   // The game's mouse state, read at the start of every step.
   MouseState Mouse;
 
-  uint32_t Tick() { return Clk.TickCount(); }
+  uint32_t Tick() { return TickLatched ? LatchedTick : Clk.TickCount(); }
   int32_t RandInt(int32_t n) { return Rand.RandInt(n); }
   bool KeyDown(int scanCode) const { return (Host.KeyboardState()[scanCode] & 0x80) != 0; }
   // Lowest empty bonus slot, or 255.

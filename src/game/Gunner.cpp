@@ -1,14 +1,14 @@
 #include "game/Gunner.h"
 
-#include <cmath>
 #include <numbers>
 
 #include "game/Game.h"
+#include "game/SimMath.h"
 #include "gfx/DrawOps.h"
 
 namespace sf {
 
-int32_t RoundHalfEven(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+int32_t RoundHalfEven(double v) { return simmath::RoundHalfEven(v); }
 
 namespace {
 
@@ -42,8 +42,8 @@ void TPulya::Step(TGame& game, Surface& target) {
   DrawRotated(game.Images.Game(imgProjectile + Kind), target, info.PivotX, info.PivotY, Heading,
               static_cast<uint16_t>(info.Size.Width), static_cast<uint16_t>(info.Size.Height),
               static_cast<uint16_t>(RoundHalfEven(X)), static_cast<uint16_t>(RoundHalfEven(Y)));
-  X = static_cast<float>(X + std::cos(Heading + kQuarterTurn) * info.Speed);
-  Y = static_cast<float>(Y + std::sin(Heading + kQuarterTurn) * info.Speed);
+  X = static_cast<float>(X + simmath::Cos(Heading + kQuarterTurn) * info.Speed);
+  Y = static_cast<float>(Y + simmath::Sin(Heading + kQuarterTurn) * info.Speed);
 }
 
 TGunner::TGunner(TGame& game, uint8_t gunKind, uint8_t pattern, uint8_t slot, const int16_t* ownerX,
@@ -57,9 +57,9 @@ void TGunner::Fire(uint8_t kind, SoundId sound, double heading, int16_t dx, int1
   const TurretSlotInfo& slot = kTurretSlots[Slot];
   const int32_t barrel = kGunKinds[GunKind].Barrel;
   const auto x = static_cast<int16_t>(dx + *OwnerX + OffsetX + slot.MuzzleX +
-                                      RoundHalfEven(std::cos(heading + kQuarterTurn) * barrel));
+                                      RoundHalfEven(simmath::Cos(heading + kQuarterTurn) * barrel));
   const auto y = static_cast<int16_t>(dy + *OwnerY + OffsetY + slot.MuzzleY +
-                                      RoundHalfEven(std::sin(heading + kQuarterTurn) * barrel));
+                                      RoundHalfEven(simmath::Sin(heading + kQuarterTurn) * barrel));
 
   if (kind == kDropKind) {
     const uint8_t free = Game.FirstFreeBonusSlot();

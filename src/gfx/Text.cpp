@@ -321,6 +321,8 @@ TextRenderer::TextRenderer(const std::string& fontPath, bool honourGasp) : impl_
 
 TextRenderer::~TextRenderer() = default;
 
+TextRenderer::TextRenderer() = default;
+
 std::string TextRenderer::FindDefaultFont() {
   static constexpr const char* kCandidates[] = {
       "font.ttf",
@@ -346,6 +348,7 @@ void TextRenderer::DrawShadowText(Surface& target, int32_t x, int32_t y, int32_t
 
 void TextRenderer::DrawAlignedText(Surface& target, int32_t x, int32_t y, int32_t height, int32_t width,
                                    std::string_view text, uint32_t colour, uint32_t align, bool shadow) {
+  if (!impl_) return;
   if (shadow) impl_->Draw(target, int64_t{x} + 1, int64_t{y} + 1, height, width, text, ShadowColour(colour), align);
   impl_->Draw(target, x, y, height, width, text, colour, align);
 }
@@ -358,16 +361,19 @@ void TextRenderer::DrawPlainText(Surface& target, int32_t x, int32_t y, int32_t 
 void TextRenderer::DrawString(Surface& target, int32_t x, int32_t y, int32_t height, int32_t width, int32_t weight,
                               std::string_view text, uint32_t colour, uint32_t align) {
   (void)weight;  // 700 and 800 both select the bold face as it is
+  if (!impl_) return;
   impl_->Draw(target, x, y, height, width, text, colour, align);
 }
 
 int32_t TextRenderer::MeasureString(int32_t height, int32_t width, int32_t weight, std::string_view text) {
   (void)weight;
+  if (!impl_) return 0;
   const int64_t extent = impl_->Extent(impl_->FontFor(height, width), text);
   return static_cast<int32_t>(std::min<int64_t>(extent, INT32_MAX));
 }
 
 CellMetrics TextRenderer::Metrics(int32_t height, int32_t width) {
+  if (!impl_) return CellMetrics{};
   const SizedFont& font = impl_->FontFor(height, width);
   return CellMetrics{font.Size.Ascent, font.Size.Descent, font.Size.Ppem, font.Grey};
 }

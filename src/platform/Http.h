@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace sf {
@@ -25,6 +26,15 @@ class Http {
   // Blocking GET of a full address. The body of a 2xx reply, or nothing on any failure: no
   // connection, refused, time-out, error status, broken transfer or an oversized reply.
   virtual std::optional<std::string> Get(const std::string& url) = 0;
+
+  // Blocking POST of a body with its content type, with the same cookie jar, limits and other
+  // headers as a GET. The body of a 2xx reply, or nothing on any failure. A client that cannot
+  // send bodies keeps this default, which fails.
+  virtual std::optional<std::string> Post(const std::string& url, std::span<const uint8_t> body,
+                                          const std::string& contentType) {
+    (void)url, (void)body, (void)contentType;
+    return std::nullopt;
+  }
 
   // Called now and then while a request blocks, so the window can keep answering the desktop.
   // It must not start another request. An empty function turns it off.

@@ -22,8 +22,9 @@ enum class SubmitOutcome {
 
 // Sends one result: the version query, whose fifth field goes back inside the encoded record, then
 // the submission. Blocks until both requests end (the client's time-outs bound the wait).
+// serverField, when given, receives the version reply's field (the result's one-time token).
 SubmitOutcome SubmitOnlineScore(Http& http, std::string_view name, int32_t score, std::string_view playerName,
-                                std::string_view serviceUrl = kScoreServiceUrl);
+                                std::string_view serviceUrl = kScoreServiceUrl, std::string* serverField = nullptr);
 
 // The screen after the exchange: the high-score page after a sent result, else the "Can not
 // connect to" question, whose Yes runs the whole exchange again.

@@ -14,6 +14,19 @@ std::optional<std::string> FakeHttp::Get(const std::string& url) {
   return reply;
 }
 
+std::optional<std::string> FakeHttp::Post(const std::string& url, std::span<const uint8_t> body,
+                                          const std::string& contentType) {
+  Posts.push_back(Posted{url, std::vector<uint8_t>(body.begin(), body.end()), contentType});
+  if (WaitHandler) {
+    ++WaitCalls;
+    WaitHandler();
+  }
+  if (PostReplies.empty()) return std::nullopt;
+  std::optional<std::string> reply = std::move(PostReplies.front());
+  PostReplies.pop_front();
+  return reply;
+}
+
 void FakeHttp::SetWaitHandler(std::function<void()> handler) { WaitHandler = std::move(handler); }
 
 }  // namespace sf

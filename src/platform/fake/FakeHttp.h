@@ -13,12 +13,24 @@ namespace sf {
 class FakeHttp : public Http {
  public:
   std::optional<std::string> Get(const std::string& url) override;
+  std::optional<std::string> Post(const std::string& url, std::span<const uint8_t> body,
+                                  const std::string& contentType) override;
   void SetWaitHandler(std::function<void()> handler) override;
 
   void Reply(std::string body) { Replies.emplace_back(std::move(body)); }
   void Fail() { Replies.emplace_back(std::nullopt); }
 
+  // POSTs have their own scripted replies (none left: the POST fails) and their own record.
+  struct Posted {
+    std::string Url;
+    std::vector<uint8_t> Body;
+    std::string ContentType;
+  };
+  void ReplyToPost(std::string body) { PostReplies.emplace_back(std::move(body)); }
+
   std::deque<std::optional<std::string>> Replies;
+  std::deque<std::optional<std::string>> PostReplies;
+  std::vector<Posted> Posts;
   std::vector<std::string> Requests;
   std::function<void()> WaitHandler;
   int WaitCalls = 0;  // the wait handler runs once per request, as a real client would while blocked

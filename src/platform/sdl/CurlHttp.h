@@ -21,6 +21,8 @@ class CurlHttp : public Http {
   CurlHttp& operator=(const CurlHttp&) = delete;
 
   std::optional<std::string> Get(const std::string& url) override;
+  std::optional<std::string> Post(const std::string& url, std::span<const uint8_t> body,
+                                  const std::string& contentType) override;
   void SetWaitHandler(std::function<void()> handler) override;
 
  private:

@@ -1,0 +1,15 @@
+// The replay of the current game: recorded as it is played, sent after its result.
+#include "app/Form.h"
+#include "game/Game.h"
+#include "replay/ReplayRecorder.h"
+#include "web/ReplayUpload.h"
+
+namespace sf {
+
+bool TForm1::SendGameReplay(const std::string& token) {
+  if (!CurrentGame || !Recorder || token.empty()) return false;
+  const std::vector<uint8_t> file = Recorder->Finish(*CurrentGame);
+  return SendReplay(platform.http, token, file, files.ScoreService);
+}
+
+}  // namespace sf

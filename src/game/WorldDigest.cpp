@@ -1,0 +1,87 @@
+#include "game/WorldDigest.h"
+
+#include <bit>
+#include <type_traits>
+
+#include "game/Game.h"
+
+namespace sf {
+namespace {
+
+// FNV-1a over values fed in a fixed order, each widened to 64 bits (floats by their bits).
+class Digest {
+ public:
+  template <typename T>
+  Digest& operator<<(T value) {
+    uint64_t bits;
+    if constexpr (std::is_same_v<T, double>) {
+      bits = std::bit_cast<uint64_t>(value);
+    } else if constexpr (std::is_same_v<T, float>) {
+      bits = std::bit_cast<uint32_t>(value);
+    } else {
+      bits = static_cast<uint64_t>(value);
+    }
+    for (int i = 0; i < 8; ++i) {
+      h_ = (h_ ^ ((bits >> (8 * i)) & 0xFF)) * 1099511628211ull;
+    }
+    return *this;
+  }
+  uint64_t Value() const { return h_; }
+
+ private:
+  uint64_t h_ = 14695981039346656037ull;
+};
+
+void AddGunner(Digest& d, const TGunner& gun) {
+  d << gun.InFlight << gun.Angle << gun.MinAngle << gun.MaxAngle << gun.OffsetX << gun.OffsetY << gun.AimX
+    << gun.AimY << gun.IsPlayer << gun.GunKind << gun.Pattern << gun.Slot << gun.Now << gun.LastShot;
+  for (const auto& shot : gun.Shots) {
+    d << shot.has_value();
+    if (shot) d << shot->Kind << shot->X << shot->Y << shot->Heading;
+  }
+}
+
+}  // namespace
+
+uint64_t WorldDigest(const TGame& game) {
+  Digest d;
+  d << game.Level << game.Score << game.Kills << game.Phase << game.Now << game.PhaseStart << game.Lives
+    << game.Health << game.Weapon << game.Rand.SeedValue();
+  for (uint16_t ammo : game.Ammo) d << ammo;
+
+  const TMyShip& ship = game.Ship;
+  d << ship.X << ship.Y << ship.Frame << ship.Now << ship.LastAnim;
+  for (const TGunner& gun : ship.Gunners) AddGunner(d, gun);
+
+  const TEnemyEngine& engine = game.Engine;
+  d << engine.Count << engine.Now << engine.LastCheck;
+  for (const auto& enemy : engine.Slots) {
+    d << enemy.has_value();
+    if (!enemy) continue;
+    d << enemy->X << enemy->Y << enemy->IslandOffset << enemy->Drift << (enemy->IslandY != nullptr)
+      << (enemy->IslandY ? *enemy->IslandY : 0) << enemy->Kind << enemy->Frame << enemy->HP << enemy->Freeze
+      << enemy->LastAnim << enemy->LifeBar.Visible << enemy->LifeBar.Counter;
+    AddGunner(d, enemy->Gunner);
+  }
+  for (const auto& island : game.Islands) {
+    d << island.has_value();
+    if (island) d << island->X << island->Y << island->Kind << island->Slot << island->GunSlot << island->Now
+                  << island->LastScroll;
+  }
+  for (const auto& hit : game.Hits) {
+    d << hit.has_value();
+    if (hit) d << hit->Kind << hit->Slot << hit->X << hit->Y << hit->Frame << hit->Now << hit->LastFrame;
+  }
+  for (const auto& bonus : game.Bonuses) {
+    d << bonus.has_value();
+    if (bonus) d << bonus->Kind << bonus->X << bonus->Y;
+  }
+  for (const auto& score : game.RunScores) {
+    d << score.has_value();
+    if (score) d << score->X << score->Y << score->Value << score->Counter;
+  }
+  d << game.Background.Offset << game.Background.Now << game.Background.LastScroll;
+  return d.Value();
+}
+
+}  // namespace sf

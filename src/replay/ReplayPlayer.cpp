@@ -1,0 +1,67 @@
+#include "replay/ReplayPlayer.h"
+
+#include "core/ScreenState.h"
+
+namespace replay {
+
+void ReplayPlayer::Host::SetScreenState(uint32_t state) {
+  if (state != sf::scrGame) HandedOver = true;
+}
+
+uint64_t ReplayPlayer::Clock::PerformanceCounter() { return Player->NextSeed(); }
+
+ReplayPlayer::ReplayPlayer(const DecodedReplay& replay, const sf::ImageSets& images, sf::TextRenderer& text,
+                           sf::Surface& snapshot)
+    : reader_(replay.Body, replay.Header.StartTick), random_(replay.Header.Seed) {
+  clock_.Tick = replay.Header.StartTick;
+  clock_.Player = this;
+  host_.Snapshot = &snapshot;
+  game_ = std::make_unique<sf::TGame>(host_, clock_, random_, images, text);
+}
+
+ReplayPlayer::~ReplayPlayer() = default;
+
+uint32_t ReplayPlayer::NextSeed() {
+  const BodyRecord r = reader_.Next();
+  if (r.Type == BodyRecord::Reseed) return r.Seed;
+  if (error_.empty()) {
+    error_ = r.Type == BodyRecord::Bad ? reader_.Error()
+                                       : "The replay does not match the game: the game took a generator seed the "
+                                         "recording does not hold.";
+  }
+  return 0;
+}
+
+bool ReplayPlayer::Step(sf::Surface& target) {
+  if (!error_.empty()) return false;
+  interrupted_ = false;
+  while (true) {
+    const BodyRecord r = reader_.Next();
+    switch (r.Type) {
+      case BodyRecord::End: return false;
+      case BodyRecord::Bad: error_ = reader_.Error(); return false;
+      case BodyRecord::Reseed:
+        error_ = "The replay does not match the game: it holds a generator seed where the game took none.";
+        return false;
+      case BodyRecord::Event:
+        switch (r.What) {
+          case sf::GameEvent::WeaponChange: game_->SelectNextWeapon(); break;
+          case sf::GameEvent::Leave: game_->Leave(); break;
+          default: interrupted_ = true; break;
+        }
+        continue;
+      case BodyRecord::Step: {
+        clock_.Tick = r.Inputs.Tick;
+        host_.Keys.fill(0);
+        for (int k = 0; k < sf::kGameKeyCount; ++k)
+          if (r.Inputs.Keys & (1u << k)) host_.Keys[static_cast<size_t>(sf::kGameKeys[k])] = 0x80;
+        host_.Mouse = r.Inputs.Mouse;
+        game_->Step(target);
+        ++steps_;
+        return error_.empty();
+      }
+    }
+  }
+}
+
+}  // namespace replay

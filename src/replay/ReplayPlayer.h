@@ -1,0 +1,91 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/Random.h"
+#include "game/Game.h"
+#include "game/GameHost.h"
+#include "platform/Clock.h"
+#include "replay/ReplayBody.h"
+#include "replay/ReplayFormat.h"
+
+namespace replay {
+
+// A recorded game played again by the game's own simulation: every step gets the recorded tick,
+// keys and mouse, every re-seed the recorded value, and what happened between steps happens again.
+// The caller chooses the pictures and the target: real ones to watch, empty ones to check.
+class ReplayPlayer {
+ public:
+  // replay must outlive the player.
+  ReplayPlayer(const DecodedReplay& replay, const sf::ImageSets& images, sf::TextRenderer& text,
+               sf::Surface& snapshot);
+  ~ReplayPlayer();
+  ReplayPlayer(const ReplayPlayer&) = delete;
+  ReplayPlayer& operator=(const ReplayPlayer&) = delete;
+
+  // Applies what happened before the next step, then plays that step drawing on target. False at
+  // the end of the recording or on an error (Error() says which).
+  bool Step(sf::Surface& target);
+
+  const std::string& Error() const { return error_; }
+  uint32_t StepsPlayed() const { return steps_; }
+  // The tick of the step last played.
+  uint32_t Tick() const { return clock_.Tick; }
+  // The game was paused or lost the focus just before the step last played.
+  bool Interrupted() const { return interrupted_; }
+  // The game has handed over to the menus: it is over.
+  bool GameOver() const { return host_.HandedOver; }
+  const sf::TGame& Game() const { return *game_; }
+
+ private:
+  // The recorded tick; the recorded re-seeds in order.
+  struct Clock : sf::Clock {
+    uint32_t TickCount() override { return Tick; }
+    uint64_t PerformanceCounter() override;
+    uint64_t PerformanceFrequency() override { return 1; }
+    void Sleep(uint32_t) override {}
+    uint32_t MsUntilNextTick() override { return 1; }
+
+    uint32_t Tick = 0;
+    ReplayPlayer* Player = nullptr;
+  };
+  // The recorded keys and mouse; everything else the game asks of a window does nothing.
+  struct Host : sf::GameHost {
+    const uint8_t* KeyboardState() const override { return Keys.data(); }
+    bool ReadMouseState(sf::MouseState& state) override {
+      state = Mouse;
+      return true;
+    }
+    bool MouseSteering() const override { return false; }
+    void SetCursorPos(int32_t, int32_t) override {}
+    void ShowCursor(bool) override {}
+    void PlaySoundAt(int32_t, int32_t, sf::SoundId) override {}
+    void StopMusic() override {}
+    void StartMusic(const char*) override {}
+    bool MusicOn() const override { return false; }
+    int32_t LastHighScore() const override { return 0; }
+    void SetScreenState(uint32_t state) override;
+    void SetMainMenuIndex(int32_t) override {}
+    sf::Surface& SnapshotSurface() override { return *Snapshot; }
+
+    std::array<uint8_t, 256> Keys{};
+    sf::MouseState Mouse;
+    bool HandedOver = false;
+    sf::Surface* Snapshot = nullptr;
+  };
+
+  uint32_t NextSeed();
+
+  BodyReader reader_;
+  Clock clock_;
+  Host host_;
+  sf::Random random_;
+  std::unique_ptr<sf::TGame> game_;
+  std::string error_;
+  uint32_t steps_ = 0;
+  bool interrupted_ = false;
+};
+
+}  // namespace replay

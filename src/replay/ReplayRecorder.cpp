@@ -1,0 +1,39 @@
+#include "replay/ReplayRecorder.h"
+
+#include "game/Game.h"
+#include "game/WorldDigest.h"
+#include "replay/ReplayFormat.h"
+
+namespace replay {
+
+ReplayRecorder::ReplayRecorder(size_t capacity)
+    : buffer_(std::make_unique<uint8_t[]>(capacity)), writer_(buffer_.get(), capacity) {}
+
+void ReplayRecorder::GameStarted(uint32_t seed, uint32_t tick) {
+  started_ = true;
+  seed_ = seed;
+  startTick_ = tick;
+  writer_.Start(tick);
+}
+
+void ReplayRecorder::StepStarted(const sf::StepInputs& inputs) { writer_.Step(inputs); }
+
+void ReplayRecorder::Reseeded(uint32_t seed) { writer_.Reseed(seed); }
+
+void ReplayRecorder::EventHappened(sf::GameEvent event) { writer_.Event(event); }
+
+std::vector<uint8_t> ReplayRecorder::Finish(const sf::TGame& game) const {
+  if (!Complete()) return {};
+  ReplayHeader header;
+  header.SimulationVersion = sf::kSimulationVersion;
+  header.Build = ThisBuild();
+  header.Steps = writer_.Steps();
+  header.FinalScore = game.Score;
+  header.FinalLevel = game.Level;
+  header.Seed = seed_;
+  header.StartTick = startTick_;
+  header.FinalDigest = sf::WorldDigest(game);
+  return EncodeReplay(header, Body());
+}
+
+}  // namespace replay

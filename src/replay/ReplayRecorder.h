@@ -1,0 +1,49 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "game/GameRecorder.h"
+#include "replay/ReplayBody.h"
+
+namespace sf {
+class TGame;
+}
+
+namespace replay {
+
+// Room for one game's inputs: a one-hour game needs about 0.3 to 1.8 MB (one to eight bytes a step).
+inline constexpr size_t kRecorderCapacity = 2u << 20;
+
+// Records the game it is given to as it is played, into memory reserved once: nothing is
+// allocated while a game runs. A game longer than the room stops being recorded (Complete()
+// false) and plays on as before.
+class ReplayRecorder : public sf::GameRecorder {
+ public:
+  explicit ReplayRecorder(size_t capacity = kRecorderCapacity);
+
+  void GameStarted(uint32_t seed, uint32_t tick) override;
+  void StepStarted(const sf::StepInputs& inputs) override;
+  void Reseeded(uint32_t seed) override;
+  void EventHappened(sf::GameEvent event) override;
+
+  // A game was started and every one of its inputs fitted.
+  bool Complete() const { return started_ && !writer_.Overflowed(); }
+  uint32_t Steps() const { return writer_.Steps(); }
+  size_t BodyBytes() const { return writer_.Size(); }
+  std::span<const uint8_t> Body() const { return {buffer_.get(), writer_.Size()}; }
+
+  // The replay file of the recorded game as it stands now, with the game's score, level and world
+  // digest in the header; empty when the recording is not complete.
+  std::vector<uint8_t> Finish(const sf::TGame& game) const;
+
+ private:
+  std::unique_ptr<uint8_t[]> buffer_;
+  BodyWriter writer_;
+  bool started_ = false;
+  uint32_t seed_ = 0;
+  uint32_t startTick_ = 0;
+};
+
+}  // namespace replay

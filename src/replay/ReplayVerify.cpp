@@ -1,0 +1,93 @@
+#include "replay/ReplayVerify.h"
+
+#include <ctime>
+#include <exception>
+#include <memory>
+
+#include "game/WorldDigest.h"
+#include "gfx/ImageSets.h"
+#include "gfx/Text.h"
+#include "replay/ReplayFormat.h"
+#include "replay/ReplayPlayer.h"
+
+namespace replay {
+namespace {
+
+// CPU time of the calling thread (the service runs several checks at once).
+double ThreadCpuSeconds() {
+#if defined(CLOCK_THREAD_CPUTIME_ID) && !defined(_WIN32)
+  timespec t{};
+  if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t) == 0) return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
+#endif
+  return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// The time limit is looked at every so many steps: often enough to stop within milliseconds.
+constexpr uint32_t kCpuCheckSteps = 512;
+
+// Pictures of no size: the world needs none of them, and drawing into nothing costs nothing.
+std::unique_ptr<sf::ImageSets> EmptyImages() {
+  auto images = std::make_unique<sf::ImageSets>();
+  for (auto& slot : images->GameImages) slot = std::make_unique<sf::Surface>();
+  for (auto& slot : images->MenuImages) slot = std::make_unique<sf::Surface>();
+  return images;
+}
+
+Verdict Check(std::span<const std::uint8_t> file, const Limits& limits) {
+  Verdict v;
+  DecodedReplay replay;
+  if (!DecodeReplay(file, limits.maxFileBytes, replay, v.error)) return v;
+  v.claimedScore = replay.Header.FinalScore;
+  if (replay.Header.Steps > limits.maxSteps) {
+    v.error = "The replay has " + std::to_string(replay.Header.Steps) + " game steps, more than the " +
+              std::to_string(limits.maxSteps) + " allowed.";
+    return v;
+  }
+
+  const auto images = EmptyImages();
+  sf::TextRenderer silent;
+  sf::Surface nothing;
+  ReplayPlayer player(replay, *images, silent, nothing);
+  const double start = ThreadCpuSeconds();
+  while (player.Step(nothing)) {
+    if (player.StepsPlayed() > replay.Header.Steps) break;
+    if (player.StepsPlayed() % kCpuCheckSteps == 0 && ThreadCpuSeconds() - start > limits.maxCpuSeconds) {
+      v.steps = player.StepsPlayed();
+      v.error = "Playing the replay took more than the " + std::to_string(limits.maxCpuSeconds) +
+                " s of processor time allowed.";
+      return v;
+    }
+  }
+  const sf::TGame& game = player.Game();
+  v.steps = player.StepsPlayed();
+  v.score = game.Score;
+  v.level = game.Level;
+  if (!player.Error().empty()) {
+    v.error = player.Error();
+  } else if (v.steps != replay.Header.Steps) {
+    v.error = "The replay holds " + std::string(v.steps > replay.Header.Steps ? "more" : "fewer") +
+              " game steps than its header says (" + std::to_string(replay.Header.Steps) + ").";
+  } else if (!player.GameOver()) {
+    v.error = "The replay ends before its game is over.";
+  } else if (sf::WorldDigest(game) != replay.Header.FinalDigest) {
+    v.error = "The replayed game ends in another state than the recorded one: the replay does not belong to it.";
+  } else {
+    v.ok = true;
+  }
+  return v;
+}
+
+}  // namespace
+
+Verdict PlayBack(std::span<const std::uint8_t> file, const Limits& limits) {
+  try {
+    return Check(file, limits);
+  } catch (const std::exception& e) {
+    // Only running out of memory can get here.
+    Verdict v;
+    v.error = std::string("The replay could not be checked: ") + e.what();
+    return v;
+  }
+}
+
+}  // namespace replay

@@ -1,0 +1,30 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace replay {
+
+// What a check of one replay may cost at most.
+struct Limits {
+  std::size_t maxFileBytes = 4u << 20;
+  std::uint32_t maxSteps = 64u * 60u * 120u;
+  double maxCpuSeconds = 20.0;
+};
+
+struct Verdict {
+  bool ok = false;                 // the file decoded and the game played to its end within the limits
+  std::string error;               // why not, when !ok (a clear sentence)
+  std::int64_t score = 0;          // the score the re-played game ended with
+  std::int32_t level = 0;          // the level it ended on
+  std::uint32_t steps = 0;         // game steps played
+  std::int64_t claimedScore = 0;   // what the header says
+};
+
+// Plays a replay file again with the game's own simulation, without a window, sound, drawing or
+// data files, and says how the game ended. Never throws for bad input: a damaged, truncated or
+// hostile file gives ok false and the reason. Safe to call from several threads at once.
+Verdict PlayBack(std::span<const std::uint8_t> file, const Limits& limits);
+
+}  // namespace replay

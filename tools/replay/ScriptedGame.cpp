@@ -1,0 +1,140 @@
+#include "ScriptedGame.h"
+
+#include <array>
+#include <memory>
+
+#include "core/Random.h"
+#include "core/ScreenState.h"
+#include "game/Game.h"
+#include "game/WorldDigest.h"
+#include "gfx/ImageSets.h"
+#include "gfx/Text.h"
+#include "platform/Clock.h"
+#include "replay/ReplayRecorder.h"
+
+namespace replay {
+namespace {
+
+// The 64 Hz system tick, and a fine counter that moves on every read.
+class ScriptClock : public sf::Clock {
+ public:
+  uint32_t TickCount() override { return Tick; }
+  uint64_t PerformanceCounter() override { return Counter += 7919; }
+  uint64_t PerformanceFrequency() override { return 1000000; }
+  void Sleep(uint32_t ms) override { Tick += ms; }
+  uint32_t MsUntilNextTick() override { return 1; }
+
+  uint32_t Tick = 100000;
+  uint64_t Counter = 1;
+};
+
+class ScriptHost : public sf::GameHost {
+ public:
+  const uint8_t* KeyboardState() const override { return Keys.data(); }
+  bool ReadMouseState(sf::MouseState& state) override {
+    state = Mouse;
+    Mouse = sf::MouseState{};
+    return true;
+  }
+  bool MouseSteering() const override { return false; }
+  void SetCursorPos(int32_t, int32_t) override {}
+  void ShowCursor(bool) override {}
+  void PlaySoundAt(int32_t, int32_t, sf::SoundId) override {}
+  void StopMusic() override {}
+  void StartMusic(const char*) override {}
+  bool MusicOn() const override { return false; }
+  int32_t LastHighScore() const override { return 0; }
+  void SetScreenState(uint32_t state) override { ScreenState = state; }
+  void SetMainMenuIndex(int32_t) override {}
+  sf::Surface& SnapshotSurface() override { return Snapshot; }
+
+  std::array<uint8_t, 256> Keys{};
+  sf::MouseState Mouse;
+  uint32_t ScreenState = sf::scrGame;
+  sf::Surface Snapshot;
+};
+
+// Follows the nearest enemy (or a falling bonus), fires all the time, swings its gun, steers with
+// the mouse for a while now and then.
+void Act(const sf::TGame& game, ScriptHost& host, uint32_t step) {
+  host.Keys.fill(0);
+  int target = 400;
+  for (const auto& e : game.Engine.Slots) {
+    if (e && e->Kind != sf::enmSupplyPlane && e->Y > 0) {
+      target = e->X + sf::kEnemyKinds[e->Kind].Size.Width / 2;
+      break;
+    }
+  }
+  for (const auto& b : game.Bonuses)
+    if (b && b->Y > 200) target = b->X + 12;
+  const int centre = game.Ship.X + 13;
+  const bool mouse = (step / 700) % 3 == 2;
+  const int direction = centre < target - 4 ? 1 : centre > target + 4 ? -1 : 0;
+  if (mouse) {
+    host.Mouse.X = 4 * direction + (step % 7 == 0 ? 1 : 0);
+    host.Mouse.Y = (step / 50) % 2 ? 2 : -2;
+    host.Mouse.Buttons[0] = 0x80;
+  } else {
+    if (direction > 0) host.Keys[sf::kScanRight] = 0x80;
+    if (direction < 0) host.Keys[sf::kScanLeft] = 0x80;
+    if ((step / 40) % 4 == 1) host.Keys[sf::kScanUp] = 0x80;
+    if ((step / 40) % 4 == 3) host.Keys[sf::kScanDown] = 0x80;
+    host.Keys[step % 2 ? sf::kScanLeftCtrl : sf::kScanRightCtrl] = 0x80;
+  }
+}
+
+}  // namespace
+
+ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps) {
+  ScriptedGame out;
+  ScriptClock clock;
+  ScriptHost host;
+  sf::Random random(seed);
+  sf::ImageSets images;
+  for (auto& slot : images.GameImages) slot = std::make_unique<sf::Surface>();
+  for (auto& slot : images.MenuImages) slot = std::make_unique<sf::Surface>();
+  sf::TextRenderer silent;
+  sf::Surface target;
+  ReplayRecorder recorder;
+  sf::TGame game(host, clock, random, images, silent, &recorder);
+
+  // The game is over at the latest two seconds after leaving it; the bound only guards the loop.
+  for (uint32_t step = 0; host.ScreenState == sf::scrGame && step < maxSteps + 64 * 60; ++step) {
+    Act(game, host, step);
+    if (game.Phase == sf::phasePlaying) {
+      if (step % 300 == 150) {
+        game.SelectNextWeapon();
+        ++out.WeaponChanges;
+      }
+      if (step % 2500 == 1200) {  // a pause of three seconds, once with the focus lost
+        if (step % 5000 == 1200) game.NoteInterruption(sf::GameEvent::FocusLost);
+        game.NoteInterruption(sf::GameEvent::Pause);
+        clock.Tick += 3000;
+        ++out.Pauses;
+      }
+      if (step >= maxSteps && !out.Left) {
+        game.Leave();
+        out.Left = true;
+      }
+    }
+    const std::array<uint16_t, sf::kWeaponCount> ammo = game.Ammo;
+    const int16_t lives = game.Lives;
+    clock.Tick += (step + 1) * 125 / 8 - step * 125 / 8;
+    game.Step(target);
+    for (int w = 1; w < sf::kWeaponCount; ++w) {
+      if (game.Ammo[static_cast<size_t>(w)] > ammo[static_cast<size_t>(w)]) {
+        ++out.BonusesTaken;
+        break;
+      }
+    }
+    if (game.Lives < lives) ++out.LivesLost;
+  }
+  out.File = recorder.Finish(game);
+  out.Score = game.Score;
+  out.Level = game.Level;
+  out.Steps = recorder.Steps();
+  out.Digest = sf::WorldDigest(game);
+  return out;
+}
+
+}  // namespace replay

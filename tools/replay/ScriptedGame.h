@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace replay {
+
+// One whole game played by a simple scripted player with this build's simulation, recorded as
+// the real game records: the same inputs give the same game on every build, so a replay written
+// here must verify anywhere. No window, sound or data files are needed.
+struct ScriptedGame {
+  std::vector<uint8_t> File;  // the replay
+  int32_t Score = 0;
+  int32_t Level = 0;
+  uint32_t Steps = 0;
+  uint64_t Digest = 0;  // of the world at the end
+  int LivesLost = 0;
+  int BonusesTaken = 0;
+  int WeaponChanges = 0;
+  int Pauses = 0;
+  bool Left = false;  // the player left the game (it was still going at maxSteps)
+};
+
+// Plays until the game is over, leaving it after about maxSteps steps if it lasts that long.
+ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps);
+
+}  // namespace replay
