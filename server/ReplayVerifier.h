@@ -3,7 +3,7 @@
 #include <memory>
 #include <span>
 
-#include "ReplayVerdict.h"
+#include "replay/ReplayVerify.h"
 
 namespace sf::scores {
 
@@ -15,8 +15,7 @@ class ReplayVerifier {
   virtual replay::Verdict Verify(std::span<const std::uint8_t> file) = 0;
 };
 
-// The verifier the service runs with. Nothing while the replay library is not linked in: replays
-// are then stored and stay pending until an instance with a verifier takes them up.
+// The verifier the service runs with: the game's own simulation through the replay library.
 std::unique_ptr<ReplayVerifier> MakeReplayVerifier(const replay::Limits& limits);
 
 // A result is verified only when its replay played to the end with the submitted score, and the
