@@ -18,22 +18,35 @@ cp -r "$game_dir/Data" "$game_dir/sound" "$work/"
 [ -f "$game_dir/font.ttf" ] && cp "$game_dir/font.ttf" "$work/"
 cd "$work"
 
-SDL_AUDIODRIVER=dummy "$exe" >"$work/out.log" 2>&1 &
+SALTFANG_FRAME_LOG=1 SDL_AUDIODRIVER=dummy "$exe" >"$work/out.log" 2>&1 &
 pid=$!
+# Waits until the game has presented n more frames (it logs its count once a second). The game
+# runs at most 64 frames a second, so this is never shorter than n/64 seconds, and a slow,
+# loaded machine simply takes longer instead of receiving keys too early.
+presents() { sed -n 's/^presents \([0-9]*\) .*/\1/p' "$work/out.log" | tail -n 1; }
+wait_frames() {
+  local target=$(($(presents || echo 0) + $1))
+  for _ in $(seq 600); do
+    [ "$(presents)" -ge "$target" ] 2>/dev/null && return 0
+    sleep 0.1
+  done
+  echo "the game did not draw $1 frames within a minute" >&2
+  return 1
+}
 wid="$(timeout 20 xdotool search --sync --name '^Salt Fang$' | head -n 1)"
 xdotool windowfocus --sync "$wid"
 k() { xdotool key --delay 60 --window "$wid" "$@"; }
-xdotool sleep 3.2                        # the intro slides in (176 frames at 64 a second)
+wait_frames 180                          # the intro slides in (176 frames)
 k Down Return                            # Options
 k Down Right                             # music off
 k Down Right                             # sound off
 k Down Return s a m Return               # type the name "Sam"
 k Escape                                 # back to the main menu
 k Up Return                              # new game
-xdotool sleep 2.5                        # the level intro
+wait_frames 160                          # the level intro
 xdotool keydown --window "$wid" Left sleep 0.6 keyup --window "$wid" Left
 k Escape Return                          # "Exit the game?" Yes
-xdotool sleep 2.6                        # the game-over picture, then the main menu
+wait_frames 170                          # the game-over picture, then the main menu
 k Escape Return                          # "Exit  the game?" Yes
 status=0
 timeout 20 tail --pid="$pid" -f /dev/null || {
