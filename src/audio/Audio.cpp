@@ -11,7 +11,9 @@ namespace {
 constexpr const char* kMusicFolder = "sound/";
 
 // The track that belongs to a screen when the music comes round: the menu track on the intro,
-// the main menu and the pages 3 to 10, the game track in the game and state 11; none elsewhere.
+// the main menu and the states 3 to 10 (the pages and questions beside the main menu), the game
+// track in the game and state 11; none elsewhere. States 6, 9, 10 and 11 name no screen today;
+// the ranges are kept whole so the rule stays the one the music was timed with.
 const char* TrackForScreen(uint32_t screenState) {
   if (screenState == scrIntro || screenState == scrMainMenu || (screenState >= 3 && screenState <= 10)) {
     return "1.xm";

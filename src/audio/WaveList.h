@@ -17,9 +17,7 @@ inline constexpr int kMaxUnlimitedCopies = 16;
 // One sound of the list: its wave, the last pan and volume set, and the voices playing it.
 struct WaveItem {
   std::string Name;
-  bool Looped = false;
   int MaxPlays = 0;         // simultaneous plays; 0 = no limit (bounded by kMaxUnlimitedCopies)
-  uint32_t Frequency = 0;   // 0 = the wave's own rate
   int32_t Pan = 0;          // DirectSound units, -10000..10000
   int32_t Volume = 0;       // hundredths of a dB, -10000..0
   int Wave = -1;            // the loaded wave, -1 when it could not be loaded

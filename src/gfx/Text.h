@@ -45,8 +45,8 @@ class TextRenderer {
   // The shadow colour for a text colour: normal for the highlight colour, else highlight.
   static uint32_t ShadowColour(uint32_t colour);
 
-  // Extra-bold (800) text with a one-pixel shadow right and down: the shadow is the normal colour
-  // when colour is the highlight colour, else the highlight colour.
+  // Text in the program's bold face with a one-pixel shadow right and down: the shadow is the
+  // normal colour when colour is the highlight colour, else the highlight colour.
   void DrawShadowText(Surface& target, int32_t x, int32_t y, int32_t height, int32_t width, std::string_view text,
                       uint32_t colour);
   void DrawAlignedText(Surface& target, int32_t x, int32_t y, int32_t height, int32_t width, std::string_view text,
@@ -54,7 +54,8 @@ class TextRenderer {
   void DrawPlainText(Surface& target, int32_t x, int32_t y, int32_t height, int32_t width, std::string_view text,
                      uint32_t colour, bool shadow);
 
-  // One string with a given weight (700 bold, 800 extra-bold), no shadow; used by the name field.
+  // One string, no shadow; used by the name field. The weight (700 or 800) is accepted for the
+  // callers' sake: both draw the bold face as it is.
   void DrawString(Surface& target, int32_t x, int32_t y, int32_t height, int32_t width, int32_t weight,
                   std::string_view text, uint32_t colour, uint32_t align = kAlignLeft);
   // Advance width in pixels of the string as DrawString would draw it.

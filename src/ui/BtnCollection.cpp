@@ -12,13 +12,12 @@ TDDBtnCollection::TDDBtnCollection(MenuHost& host, std::span<const Rect> rects, 
   const size_t n = std::min(rects.size(), images.size());
   Buttons.reserve(n);
   for (size_t k = 0; k < n; ++k) Buttons.emplace_back(host, rects[k], images[k]);
-  Count = static_cast<int32_t>(n);
   Select(0);
 }
 
 int32_t TDDBtnCollection::Wrap(int32_t i) const {
-  if (i > Count - 1) return 0;
-  if (i < 0) return Count - 1;
+  if (i > Count() - 1) return 0;
+  if (i < 0) return Count() - 1;
   return i;
 }
 
@@ -26,11 +25,11 @@ void TDDBtnCollection::MoveSelectedFlag(int32_t to) {
   // Clearing every flag, not only the previous index, keeps one highlight even after an owner
   // has written Index directly.
   for (TDDButton& b : Buttons) b.Selected = false;
-  if (to >= 0 && to < Count) Buttons[static_cast<size_t>(to)].Selected = true;
+  if (to >= 0 && to < Count()) Buttons[static_cast<size_t>(to)].Selected = true;
 }
 
 void TDDBtnCollection::Select(int32_t i) {
-  if (Count <= 0) return;
+  if (Count() <= 0) return;
   i = Wrap(i);
   MoveSelectedFlag(i);
   Index = i;
@@ -38,19 +37,19 @@ void TDDBtnCollection::Select(int32_t i) {
 }
 
 void TDDBtnCollection::SetIndex(int32_t i) {
-  if (Count <= 0) return;
+  if (Count() <= 0) return;
   Index = Wrap(i);
   PrevIndex = Index;
   MoveSelectedFlag(Index);
 }
 
 void TDDBtnCollection::Draw(Surface& target) {
-  if (Count <= 0) return;
+  if (Count() <= 0) return;
   PrevIndex = Index;
   if (host_->PointerSteering()) {
     const int32_t x = host_->PointerX();
     const int32_t y = host_->PointerY();
-    for (int32_t k = 0; k < Count; ++k) {
+    for (int32_t k = 0; k < Count(); ++k) {
       const Rect& r = Buttons[static_cast<size_t>(k)].Rect;
       if (PointInRect(r.Left, r.Top, r.Right, r.Bottom, x, y)) Index = k;  // the last hit wins
     }

@@ -38,9 +38,9 @@ class TDDBtnCollection {
   void MouseDownTest();
 
   std::vector<TDDButton> Buttons;
+  int32_t Count() const { return static_cast<int32_t>(Buttons.size()); }
   int32_t Index = 0;
   int32_t PrevIndex = 0;
-  int32_t Count = 0;
   bool Clicked = false;
 
  protected:

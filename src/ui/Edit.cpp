@@ -14,39 +14,22 @@ constexpr char ToLowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<
 constexpr char ToUpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 }  // namespace
 
-void TDDEdit::SyncLength() {
-  // Owners may have replaced Text directly; Length follows the text, never the other way round.
-  Length = static_cast<uint8_t>(std::min<size_t>(Text.size(), 255));
-}
-
-void TDDEdit::SetText(std::string_view text) {
-  Text.assign(text);
-  SyncLength();
-}
+void TDDEdit::SetText(std::string_view text) { Text.assign(text); }
 
 void TDDEdit::KeyInput(char ch) {
-  SyncLength();
   if (ch == kEraseCode) {
-    if (Length > 0) {
-      Text.pop_back();
-      --Length;
-    }
+    if (!Text.empty()) Text.pop_back();
     return;
   }
   // Only the letter keys reach the field; anything else is ignored.
   if (ch < 'A' || ch > 'Z') return;
-  if (Length >= kMaxLength) return;
+  if (Text.size() >= kMaxLength) return;
   Text.push_back(ch);
   const int32_t w = host_->Text().MeasureString(kFontHeight, kFontWidth, kFontWeight, Text);
-  if (Rect.Left + w + 5 < Rect.Right) {
-    ++Length;
-  } else {
-    Text.pop_back();  // the letter would not fit in the field
-  }
+  if (Rect.Left + w + 5 >= Rect.Right) Text.pop_back();  // the letter would not fit in the field
 }
 
 void TDDEdit::Draw(Surface& target) {
-  SyncLength();
   if (Focused) BlitMenuImage(*host_, target, kFocusImage, Rect.Left, Rect.Top);
 
   const uint32_t now = host_->TickCount();
@@ -67,10 +50,10 @@ void TDDEdit::Draw(Surface& target) {
 
   // Every name the program keeps is stored capitalised: first letter upper case, the rest lower.
   for (char& c : Text) c = ToLowerAscii(c);
-  if (Length > 0) Text[0] = ToUpperAscii(Text[0]);
+  if (!Text.empty()) Text[0] = ToUpperAscii(Text[0]);
 
   text.DrawString(target, Rect.Left + 7, Rect.Top - kNameTextRise, kFontHeight, kFontWidth, kFontWeight,
-                  std::string_view(Text).substr(0, Length), kHighlightColour, kAlignLeft);
+                  Text, kHighlightColour, kAlignLeft);
 }
 
 }  // namespace sf

@@ -34,20 +34,18 @@ class TDDEdit {
   // Draws focus image, caret and text; also stores the capitalised form of Text back.
   void Draw(Surface& target);
 
-  // Replaces the text (for example with the stored player name), keeping Length in step.
+  // Replaces the text (for example with the stored player name).
   void SetText(std::string_view text);
+  size_t Length() const { return Text.size(); }
 
   bool Focused = false;
   bool Editing = false;
   std::string Text;
-  uint8_t Length = 0;
   sf::Rect Rect;
   uint32_t BlinkTick = 0;
   bool CaretOn = false;
 
  private:
-  void SyncLength();
-
   MenuHost* host_;
 };
 

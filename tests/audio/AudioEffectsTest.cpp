@@ -33,8 +33,6 @@ TEST_F(AudioEffects, LoadsTheTenEmbeddedWavesInOrder) {
     const WaveItem& item = audio.Waves().Item(i);
     EXPECT_EQ(item.Name, names[i]);
     EXPECT_EQ(item.Wave, i) << names[i];
-    EXPECT_FALSE(item.Looped);
-    EXPECT_EQ(item.Frequency, 0u);
   }
   // 8-bit mono PCM at its own rate, as every effect of the program is.
   for (const EmbeddedWave& w : kEmbeddedWaves) {

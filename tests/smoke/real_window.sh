@@ -3,7 +3,9 @@
 # game folder without "Config.cfg": wait for the intro, open the options, switch music and sound
 # off, type a player name, go back, play a short game and leave it, then quit through the exit
 # question. Passes when the program ends by itself with status 0 and "Config.cfg" holds exactly
-# the expected bytes.
+# the expected bytes. The script never waits a fixed time: it follows the game's frame log, since
+# every step it waits for (the intro, the level intro, the game-over picture) lasts a number of
+# frames.
 set -euo pipefail
 exe="$(readlink -f "$1")"
 if [ -z "${SALTFANG_INSIDE_XVFB:-}" ]; then
@@ -18,35 +20,39 @@ cp -r "$game_dir/Data" "$game_dir/sound" "$work/"
 [ -f "$game_dir/font.ttf" ] && cp "$game_dir/font.ttf" "$work/"
 cd "$work"
 
-SALTFANG_FRAME_LOG=1 SDL_AUDIODRIVER=dummy "$exe" >"$work/out.log" 2>&1 &
+SDL_AUDIODRIVER=dummy SALTFANG_FRAME_LOG=1 "$exe" >"$work/out.log" 2>"$work/frames.log" &
 pid=$!
-# Waits until the game has presented n more frames (it logs its count once a second). The game
-# runs at most 64 frames a second, so this is never shorter than n/64 seconds, and a slow,
-# loaded machine simply takes longer instead of receiving keys too early.
-presents() { sed -n 's/^presents \([0-9]*\) .*/\1/p' "$work/out.log" | tail -n 1; }
-wait_frames() {
-  local target=$(($(presents || echo 0) + $1))
-  for _ in $(seq 600); do
-    [ "$(presents)" -ge "$target" ] 2>/dev/null && return 0
-    sleep 0.1
-  done
-  echo "the game did not draw $1 frames within a minute" >&2
-  return 1
-}
 wid="$(timeout 20 xdotool search --sync --name '^Salt Fang$' | head -n 1)"
 xdotool windowfocus --sync "$wid"
 k() { xdotool key --delay 60 --window "$wid" "$@"; }
-wait_frames 180                          # the intro slides in (176 frames)
+# The frame log as the game writes it (one line a second: "presents N at-ms T"), read as it grows.
+coproc LOG { exec tail -n +1 -f --pid="$pid" "$work/frames.log"; }
+# Frames presented so far.
+presents() { awk '/^presents/ { n = $2 } END { print n + 0 }' "$work/frames.log"; }
+# Blocks until the game has presented `$1` more frames than now; fails when the log stays silent
+# for 10 s or the game ends first.
+frames() {
+  local want=$(($(presents) + $1)) word count rest
+  while IFS=' ' read -r -t 10 word count rest <&"${LOG[0]}"; do
+    if [ "$word" = presents ] && [ "$count" -ge "$want" ]; then return 0; fi
+  done
+  echo "the game did not present $1 more frames (at $(presents) of $want)" >&2
+  cat "$work/out.log" "$work/frames.log" >&2
+  exit 1
+}
+frames 180                               # the intro slides in (176 frames)
 k Down Return                            # Options
 k Down Right                             # music off
 k Down Right                             # sound off
 k Down Return s a m Return               # type the name "Sam"
 k Escape                                 # back to the main menu
 k Up Return                              # new game
-wait_frames 160                          # the level intro
-xdotool keydown --window "$wid" Left sleep 0.6 keyup --window "$wid" Left
+frames 170                               # the level intro
+xdotool keydown --window "$wid" Left
+frames 40                                # the ship moves left
+xdotool keyup --window "$wid" Left
 k Escape Return                          # "Exit the game?" Yes
-wait_frames 170                          # the game-over picture, then the main menu
+frames 170                               # the game-over picture, then the main menu
 k Escape Return                          # "Exit  the game?" Yes
 status=0
 timeout 20 tail --pid="$pid" -f /dev/null || {
@@ -56,7 +62,7 @@ timeout 20 tail --pid="$pid" -f /dev/null || {
 }
 wait "$pid" || status=$?
 if [ "$status" != 0 ]; then
-  cat "$work/out.log" >&2
+  cat "$work/out.log" "$work/frames.log" >&2
   exit "$status"
 fi
 

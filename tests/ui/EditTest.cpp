@@ -25,10 +25,10 @@ class EditTest : public ::testing::Test {
 TEST_F(EditTest, TenLettersAtMost) {
   Type("ABCDEFGHIJ");
   EXPECT_EQ(edit.Text, "ABCDEFGHIJ");
-  EXPECT_EQ(edit.Length, 10);
+  EXPECT_EQ(edit.Length(), 10u);
   edit.KeyInput('K');
   EXPECT_EQ(edit.Text, "ABCDEFGHIJ");
-  EXPECT_EQ(edit.Length, 10);
+  EXPECT_EQ(edit.Length(), 10u);
 }
 
 TEST_F(EditTest, LetterThatWouldNotFitIsRefused) {
@@ -39,17 +39,17 @@ TEST_F(EditTest, LetterThatWouldNotFitIsRefused) {
   edit.Rect.Right += 1;
   edit.KeyInput('W');
   EXPECT_EQ(edit.Text, "IIW");
-  EXPECT_EQ(edit.Length, 3);
+  EXPECT_EQ(edit.Length(), 3u);
 }
 
 TEST_F(EditTest, EraseRemovesLastLetterAndIgnoresEmptyField) {
   edit.KeyInput(TDDEdit::kEraseCode);
   EXPECT_EQ(edit.Text, "");
-  EXPECT_EQ(edit.Length, 0);
+  EXPECT_EQ(edit.Length(), 0u);
   edit.SetText("Ann");
   edit.KeyInput(TDDEdit::kEraseCode);
   EXPECT_EQ(edit.Text, "An");
-  EXPECT_EQ(edit.Length, 2);
+  EXPECT_EQ(edit.Length(), 2);
 }
 
 TEST_F(EditTest, OnlyLettersAreTaken) {
@@ -70,7 +70,7 @@ TEST_F(EditTest, LengthFollowsTextReplacedByOwner) {
   edit.Text = "Mary";  // written directly, Length stale
   edit.KeyInput(TDDEdit::kEraseCode);
   EXPECT_EQ(edit.Text, "Mar");
-  EXPECT_EQ(edit.Length, 3);
+  EXPECT_EQ(edit.Length(), 3u);
 }
 
 class EditCaretTest : public EditTest {

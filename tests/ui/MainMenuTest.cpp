@@ -22,7 +22,7 @@ class MainMenuTest : public ::testing::Test {
 
 TEST_F(MainMenuTest, CreationSelectsFirstItemOfEveryButtonListWithSound) {
   EXPECT_EQ(host.sounds, 3);  // main menu, high-score buttons, help buttons
-  EXPECT_EQ(main.Count, 6);
+  EXPECT_EQ(main.Count(), 6);
   EXPECT_EQ(main.Index, 0);
   EXPECT_TRUE(main.Buttons[0].Selected);
   EXPECT_EQ(menus.HelpButtons.Index, 0);

@@ -162,7 +162,7 @@ void ShockBurst(cairo_t* cr, int f) {
 }  // namespace
 
 Picture Explosion(int kind) {
-  Canvas c(kFrame * kFrames, kFrame);
+  Canvas c(GameImageSize(10 + kind));
   cairo_t* cr = c.Cr();
   for (int f = 0; f < kFrames; ++f) {
     cairo_save(cr);

@@ -11,8 +11,8 @@ namespace assetgen::gameart {
 
 namespace {
 
-constexpr int kPanelW = 118;
-constexpr int kPanelH = 600;
+constexpr int kPanelW = GameImageSize(0).Width;  // both side panels
+constexpr int kPanelH = GameImageSize(0).Height;
 constexpr uint32_t kRail = 0x3D474F;     // the dark rail bordering the playfield
 constexpr uint32_t kTray = 0x13263A;     // flat floor of the trays the keyed icons sit in
 constexpr uint32_t kFrameSteel = 0x76838D;
@@ -261,7 +261,7 @@ Picture RightPanel() {
 
 Picture LifeIcon() {
   // A small top view of the player's ship, bow up, on the lives tray.
-  Canvas c(32, 32);
+  Canvas c(GameImageSize(2));
   cairo_t* cr = c.Cr();
   cairo_move_to(cr, 16, 1.5);
   cairo_curve_to(cr, 21, 7, 22.5, 12, 22.5, 18);
@@ -297,7 +297,7 @@ Picture LifeIcon() {
 
 Picture HealthBar() {
   // Read from the bottom up: red when little is left, through orange, to green at full health.
-  Canvas c(28, 144);
+  Canvas c(GameImageSize(3));
   c.Flush();
   for (int y = 0; y < 144; ++y) {
     const double t = (143 - y) / 143.0;  // 0 at the bottom, 1 at the top

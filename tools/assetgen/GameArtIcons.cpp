@@ -251,16 +251,15 @@ void AmmoBadge(cairo_t* cr, double cx, double cy, double r) {
 }  // namespace
 
 Picture WeaponIcons(bool glowing) {
-  Canvas c(61, 305);
+  Canvas c(GameImageSize(glowing ? 4 : 33));
   for (int w = 0; w < 5; ++w) WeaponCell(c.Cr(), w, 61.0 * w, glowing);
   return c.Finish(true, kCellFloor);
 }
 
 Picture BonusIcon(int kind) {
-  const bool narrow = kind == 4 || kind == 7;
-  Canvas c(narrow ? 23 : 24, 23);
+  Canvas c(GameImageSize(34 + kind));
   cairo_t* cr = c.Cr();
-  const double cx = narrow ? 11.5 : 12, cy = 11.5;
+  const double cx = c.Width() == 23 ? 11.5 : 12, cy = 11.5;  // narrow icons centre on the half pixel
   switch (kind) {
     case 0:  // Rocket
       AmmoBadge(cr, cx, cy, 10.8);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ImageSizes.h"
 #include "Picture.h"
 
 namespace assetgen::gameart {
@@ -21,10 +22,14 @@ inline constexpr uint32_t kWellDark = 0x0B1A2A;    // recessed read-outs behind 
 inline constexpr uint32_t kOrange = 0xFF9900;
 inline constexpr uint32_t kDarkBlue = 0x003399;
 
+// The size of game image k, which its drawing must fill exactly.
+constexpr Size GameImageSize(int k) { return kGameImageSizes[static_cast<size_t>(k)]; }
+
 // A Cairo surface with its context; both are released when it goes out of scope.
 class Canvas {
  public:
   Canvas(int width, int height);
+  explicit Canvas(Size size) : Canvas(size.Width, size.Height) {}
   ~Canvas();
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;

@@ -10,8 +10,8 @@ namespace assetgen::gameart {
 
 namespace {
 
-constexpr int kTileW = 123;
-constexpr int kTileH = 247;
+constexpr int kTileW = GameImageSize(5).Width;
+constexpr int kTileH = GameImageSize(5).Height;
 
 // Offset of (x, y) in a row-major map w wide.
 size_t Index(int x, int y, int w) {

@@ -283,7 +283,7 @@ void EnemyWarship(cairo_t* cr, int kind) {
 }  // namespace
 
 Picture PlayerShip() {
-  Canvas c(76, 103);
+  Canvas c(GameImageSize(25));
   cairo_t* cr = c.Cr();
   for (int f = 0; f < 2; ++f) {
     cairo_save(cr);
@@ -337,9 +337,7 @@ Picture PlayerShip() {
 }
 
 Picture Enemy(int kind) {
-  static constexpr int kW[8] = {24, 30, 34, 47, 23, 47, 50, 73};
-  static constexpr int kH[8] = {88, 111, 136, 146, 28, 224, 55, 72};
-  Canvas c(kW[kind], kH[kind]);
+  Canvas c(GameImageSize(17 + kind));
   cairo_t* cr = c.Cr();
   if (kind < 4) {
     EnemyWarship(cr, kind);

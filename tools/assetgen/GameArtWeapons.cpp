@@ -47,7 +47,7 @@ void GunHouse(cairo_t* cr, double cx, double cy, double r) {
 Picture Turret(int gunKind) {
   if (gunKind == 0) {
     // Twin machine guns, 12 x 24, pivot (6, 18).
-    Canvas c(12, 24);
+    Canvas c(GameImageSize(26));
     cairo_t* cr = c.Cr();
     Barrel(cr, 4.0, 1.5, 16, 1.7);
     Barrel(cr, 9.0, 1.5, 16, 1.7);
@@ -59,7 +59,7 @@ Picture Turret(int gunKind) {
   }
   if (gunKind == 1) {
     // One heavy gun, 14 x 25, pivot (6, 18).
-    Canvas c(14, 25);
+    Canvas c(GameImageSize(27));
     cairo_t* cr = c.Cr();
     Barrel(cr, 6.5, 1, 14, 2.6);
     cairo_rectangle(cr, 4.6, 10, 3.8, 3.5);  // mantlet
@@ -88,7 +88,7 @@ Picture Turret(int gunKind) {
     return c.Finish(true, kDeck);
   }
   // Triple rocket launcher, 18 x 24, pivot (9, 15).
-  Canvas c(18, 24);
+  Canvas c(GameImageSize(28));
   cairo_t* cr = c.Cr();
   GunHouse(cr, 9.5, 15.5, 6.8);
   for (int i = 0; i < 3; ++i) {
@@ -118,7 +118,7 @@ Picture Turret(int gunKind) {
 Picture Projectile(int kind) {
   if (kind == 0) {
     // A tracer round: white-hot head, orange tail.
-    Canvas c(7, 14);
+    Canvas c(GameImageSize(29 + kind));
     cairo_t* cr = c.Cr();
     Ellipse(cr, 3.5, 6.5, 2.5, 5.3);
     SetRgb(cr, 0xFF8A20, 0.62);
@@ -141,7 +141,7 @@ Picture Projectile(int kind) {
   }
   if (kind == 1) {
     // A cannon shell with a short glowing trail.
-    Canvas c(7, 14);
+    Canvas c(GameImageSize(29 + kind));
     cairo_t* cr = c.Cr();
     cairo_move_to(cr, 3.5, 12.8);
     cairo_line_to(cr, 2.0, 9.5);
@@ -168,7 +168,7 @@ Picture Projectile(int kind) {
     return c.Finish(true, kSeaMid);
   }
   // A rocket: red nose, white body, fins and its exhaust flame.
-  Canvas c(7, 27);
+  Canvas c(GameImageSize(31));
   cairo_t* cr = c.Cr();
   cairo_move_to(cr, 2.2, 19.5);
   cairo_curve_to(cr, 2.0, 22, 3.0, 24.5, 3.5, 26);

@@ -56,7 +56,7 @@ class ScreenshotRun {
     form_.menus->MainMenu.Select(1);
     Show(sf::scrOptions);
     for (int c = 0; c < 8; ++c) {
-      form_.menus->OptionsMenu.Cursor = static_cast<int8_t>(c);
+      form_.menus->OptionsMenu.Cursor = c;
       Frames(1);
       Shot("04_options_cursor_" + std::to_string(c));
     }
