@@ -5,6 +5,9 @@
 
 // The verdict of playing a replay back, as the replay library defines it (src/replay/ReplayVerify.h).
 // The service keeps its own copy until it links that library; the two must stay the same.
+#ifdef SALTFANG_SERVER_REPLAY_LIBRARY
+#include "replay/ReplayVerify.h"
+#else
 namespace replay {
 
 struct Limits {
@@ -23,3 +26,4 @@ struct Verdict {
 };
 
 }  // namespace replay
+#endif
