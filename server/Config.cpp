@@ -74,7 +74,7 @@ const std::vector<Option>& Options() {
          c.ReplayQueue = static_cast<int>(Number("--replay-queue", v, 1, 1000000));
        }},
       {"--limit", nullptr,
-       [](Config& c, const std::string& v) { c.ListLimit = Number("--limit", v, 1, 1000000); }},
+       [](Config& c, const std::string& v) { c.ListLimit = Number("--limit", v, 1, INT64_MAX / 4); }},
   };
   return options;
 }

@@ -48,12 +48,15 @@ std::string RouteOf(std::string_view target) {
   const std::string_view path = target.substr(0, target.find('?'));
   if (path == "/cgi/version.pl") {
     const std::string_view query = target.size() > path.size() ? target.substr(path.size() + 1) : "";
+    // The bare words of the game's queries ("version", "hs", "show"), with or without a value.
     const auto has = [&](std::string_view word) {
-      return query == word || query.rfind(std::string(word) + "&", 0) == 0 ||
-             query.find("&" + std::string(word) + "&") != std::string_view::npos ||
-             query.find("&" + std::string(word) + "=") != std::string_view::npos ||
-             query.rfind(std::string(word) + "=", 0) == 0 ||
-             (query.size() > word.size() && query.substr(query.size() - word.size() - 1) == "&" + std::string(word));
+      for (std::string_view rest = query; !rest.empty();) {
+        const size_t amp = rest.find('&');
+        const std::string_view item = rest.substr(0, amp);
+        if (item.substr(0, item.find('=')) == word) return true;
+        rest.remove_prefix(amp == std::string_view::npos ? rest.size() : amp + 1);
+      }
+      return false;
     };
     if (has("version")) return "version";
     if (has("hs")) return "submit";
