@@ -7,7 +7,8 @@
 namespace replay {
 
 ReplayRecorder::ReplayRecorder(size_t capacity)
-    : buffer_(std::make_unique<uint8_t[]>(capacity)), writer_(buffer_.get(), capacity) {}
+    // Not cleared: pages the recording never reaches are never touched.
+    : buffer_(new uint8_t[capacity]), writer_(buffer_.get(), capacity) {}
 
 void ReplayRecorder::GameStarted(uint32_t seed, uint32_t tick) {
   started_ = true;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <new>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -257,6 +258,24 @@ TEST(Replay, WellPackedButMalformedOrMismatchedInputsAreRefused) {
   EXPECT_TRUE(v.ok);
   EXPECT_EQ(v.claimedScore, 99999);
   EXPECT_EQ(v.score, Recorded().Score);
+}
+
+TEST(Replay, SeveralChecksAtOnceGiveTheSameVerdicts) {
+  // The service checks replays from a pool of threads.
+  const std::vector<uint8_t>& good = Recorded().File;
+  std::vector<uint8_t> bad = good;
+  bad[40] ^= 0x10;  // the step count: the header checksum fails
+  std::vector<Verdict> verdicts(6);
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < verdicts.size(); ++i)
+    threads.emplace_back([&, i] { verdicts[i] = PlayBack(i % 3 == 2 ? bad : good, Limits{}); });
+  for (auto& t : threads) t.join();
+  for (size_t i = 0; i < verdicts.size(); ++i) {
+    EXPECT_EQ(verdicts[i].ok, i % 3 != 2);
+    if (verdicts[i].ok) {
+      EXPECT_EQ(verdicts[i].score, Recorded().Score);
+    }
+  }
 }
 
 TEST(ReplayBody, StepsAndEventsReadBackAsWritten) {
