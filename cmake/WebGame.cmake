@@ -9,7 +9,7 @@ add_dependencies(saltfang game_data)
 set_target_properties(saltfang PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SALTFANG_WEB_DIR}
   SUFFIX ".html"
-  LINK_DEPENDS "${_shell};${GAME_DATA}")
+  LINK_DEPENDS "${_shell};${CMAKE_SOURCE_DIR}/src/platform/web/runtime_helpers.js;${GAME_DATA}")
 
 target_link_options(saltfang PRIVATE
   # The online exchange and the settings' fsync suspend the program while the browser runs on.
@@ -18,6 +18,9 @@ target_link_options(saltfang PRIVATE
   -sENVIRONMENT=web -sMINIFY_HTML=0
   -sFORCE_FILESYSTEM=1 -lidbfs.js
   "-sEXPORTED_FUNCTIONS=_main,_malloc,_free"
+  # What SDL's browser code calls (its own port would ask for the same).
+  "SHELL:--js-library ${CMAKE_SOURCE_DIR}/src/platform/web/runtime_helpers.js"
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=saltfang_runtime_helpers
   "SHELL:--preload-file ${SALTFANG_GAME_DIR}/Data@/game/Data"
   "SHELL:--preload-file ${SALTFANG_GAME_DIR}/sound@/game/sound"
   "SHELL:--preload-file ${SALTFANG_GAME_DIR}/font.ttf@/game/font.ttf"

@@ -68,12 +68,20 @@ class Page:
                     '--disable-background-timer-throttling', '--mute-audio',
                     '--user-data-dir=' + tempfile.mkdtemp(prefix='saltfang-chromium-')):
             options.add_argument(arg)
+        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
         self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
         self.driver.set_script_timeout(30)
         self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': TIMING_PROBE})
 
     def quit(self):
         self.driver.quit()
+
+    def console(self):
+        """The page's console messages since the last call."""
+        try:
+            return ['console %s %s' % (m['level'], m['message']) for m in self.driver.get_log('browser')]
+        except Exception as e:  # the log is a help for failures only
+            return ['console unavailable: %s' % e]
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -181,17 +189,23 @@ def main():
 
         # Sound waits for the first key or click, as the browser's autoplay rule demands.
         before = page.js('return Module.SDL2 && Module.SDL2.audioContext ? Module.SDL2.audioContext.state : "none";')
-        page.keys(Keys.SHIFT)
+        page.keys('x')
         page.wait_frames(8)
         after = page.js('return Module.SDL2 && Module.SDL2.audioContext ? Module.SDL2.audioContext.state : "none";')
         print('info sound before the first key: %s, after: %s' % (before, after))
         check(after == 'running', 'sound runs after the first key')
 
-        # Pace: about 64 frames a second, measured over 10 seconds.
-        n0, t0 = page.frames(), time.monotonic()
-        time.sleep(10)
-        rate = (page.frames() - n0) / (time.monotonic() - t0)
-        check(60 <= rate <= 68, '%.1f frames a second over 10 s (the 64 Hz tick)' % rate)
+        # Pace: about 64 frames a second, measured over 10 seconds. A machine busy with other work
+        # starves the browser now and then, so up to three windows are measured.
+        rates = []
+        for _ in range(3):
+            n0, t0 = page.frames(), time.monotonic()
+            time.sleep(10)
+            rates.append((page.frames() - n0) / (time.monotonic() - t0))
+            if 60 <= rates[-1] <= 68:
+                break
+        check(60 <= rates[-1] <= 68, '%s frames a second over 10 s (the 64 Hz tick)'
+              % ', '.join('%.1f' % r for r in rates))
 
         # A game: Enter starts it, the level intro is drawn, the arrows move the ship.
         page.keys(Keys.ENTER)
@@ -211,19 +225,39 @@ def main():
         page.wait_frames(4)
         page.canvas('05_quit_question')
         page.keys(Keys.ENTER)
-        back_at_menu(page, menu_refs, '06_back_at_menu', 'Esc and Enter leave the game and return to the menu')
+        selected = back_at_menu(page, menu_refs, '06_back_at_menu',
+                                'Esc and Enter leave the game and return to the menu')
 
-        # An option changed survives a reload (the settings file lives in IndexedDB).
-        options_page = option_music_off(page)
+        # An option changed survives a reload (the settings file lives in IndexedDB): music off,
+        # then the options page opened afresh, before and after the reload.
+        open_options(page, selected)
+        default_page = page.canvas('07_options_before')
+        check(differing_pixels(default_page, ref('04_options_cursor_2')) == 0,
+              'the options page is the native picture pixel for pixel')
+        page.keys(Keys.ARROW_RIGHT)  # music off
+        page.wait_frames(8)
+        page.keys(Keys.ESCAPE, Keys.ENTER)
+        page.wait_frames(4)
+        page.keys(Keys.ARROW_DOWN)
+        page.wait_frames(4)
+        music_off = page.canvas('08_options_music_off')
+        check(differing_pixels(music_off, default_page) > 0, 'the music row shows "off"')
         page.load()
-        page.keys(Keys.SHIFT)
-        after_reload = options_music_row(page, '08_options_after_reload')
-        diff = differing_pixels(options_page, after_reload)
-        check(diff == 0, 'the music option is still off after a reload (%d pixels differ)' % diff)
-        page.keys(Keys.ARROW_LEFT, Keys.ESCAPE)  # music on again, back to the menu
+        page.keys('x')
+        open_options(page, 0)
+        after_reload = page.canvas('09_options_after_reload')
+        # The music row's switch alone: the cursor's underline may stand elsewhere.
+        switch = lambda path: rgb_rows(path, 425, 252, 130, 28)
+        check(switch(after_reload) == switch(music_off) and switch(after_reload) != switch(default_page),
+              'the music option is still off after a reload')
+        page.keys(Keys.ESCAPE)  # back to the main menu
 
         # A result that enters the local table, sent to the service that served the page.
         online(page, url, record, menu_refs)
+    except Failed:
+        for line in page.console()[-30:]:
+            print(line)
+        raise
     finally:
         page.quit()
 
@@ -258,6 +292,7 @@ def ship_position(page, name, key):
 
 
 def back_at_menu(page, menu_refs, name, message):
+    """Waits for the main menu; returns the index of its selected item."""
     end = time.monotonic() + 15
     while True:
         page.wait_frames(16)
@@ -266,37 +301,27 @@ def back_at_menu(page, menu_refs, name, message):
         if diff == 0 or time.monotonic() > end:
             break
     check(diff == 0, '%s (%s, %d pixels differ)' % (message, os.path.basename(best), diff))
+    return menu_refs.index(best)
 
 
-def option_music_off(page):
-    page.keys(Keys.ARROW_DOWN)  # the menu cursor comes back on the item it was on; go to Options
-    for _ in range(6):
-        page.keys(Keys.ARROW_UP)
-    page.keys(Keys.ARROW_DOWN, Keys.ENTER)
-    page.wait_frames(4)
-    page.keys(Keys.ARROW_DOWN, Keys.ARROW_RIGHT)  # the music row, "off"
-    page.wait_frames(30)  # the pass that changed it has saved it
-    return page.canvas('07_options_music_off')
-
-
-def options_music_row(page, name):
-    page.keys(Keys.ARROW_DOWN, Keys.ENTER)
+def open_options(page, selected):
+    """From the main menu with item `selected` chosen: the options page, cursor on the music row."""
+    for _ in range((1 - selected) % 6):
+        page.keys(Keys.ARROW_DOWN)
+    page.keys(Keys.ENTER)
     page.wait_frames(4)
     page.keys(Keys.ARROW_DOWN)
     page.wait_frames(4)
-    return page.canvas(name)
 
 
 def play_for_points(page, seconds):
-    """Plays: the guns fire all the time, the ship sweeps the sea and the guns turn now and then."""
+    """Plays: the guns fire all the time while the ship sweeps the sea."""
     ActionChains(page.driver).key_down(Keys.CONTROL).perform()
     end = time.monotonic() + seconds
     step = 0
     try:
         while time.monotonic() < end:
             page.hold(Keys.ARROW_LEFT if step % 2 else Keys.ARROW_RIGHT, 1.2)
-            if step % 3 == 0:
-                page.hold(Keys.ARROW_UP, 0.3)
             step += 1
     finally:
         ActionChains(page.driver).key_up(Keys.CONTROL).perform()
@@ -305,26 +330,29 @@ def play_for_points(page, seconds):
 def online(page, url, record, menu_refs):
     """A game that enters the local table, its result sent to the service that served the page."""
     name = 'WEBTEST'
-    page.keys(Keys.ENTER)  # a new game from the main menu
+    selected = back_at_menu(page, menu_refs, '10_main_menu', 'back at the main menu')
+    for _ in range(selected):
+        page.keys(Keys.ARROW_UP)
+    page.keys(Keys.ENTER)  # a new game
     page.wait_frames(200)
-    play_for_points(page, 40)
-    page.canvas('09_game_played')
+    play_for_points(page, 60)
+    page.canvas('11_game_played')
     page.keys(Keys.ESCAPE, Keys.ENTER)  # leave the game
     page.wait_frames(64 * 4)            # the game-over picture, then the hand-over
-    shot = page.canvas('10_after_the_game')
+    shot = page.canvas('12_after_the_game')
     best, diff = closest(shot, menu_refs)
     if diff == 0:
         raise Failed('the game ended without entering the local table (back at the main menu)')
     page.keys(*name)
     page.wait_frames(4)
-    page.canvas('11_enter_name')
+    page.canvas('13_enter_name')
     page.keys(Keys.ENTER)  # Ok: into the local table, then "Send the result?"
     page.wait_frames(4)
-    page.canvas('12_send_question')
+    page.canvas('14_send_question')
     sent_before = submissions(record)
     page.keys(Keys.ENTER)  # Yes
     page.wait_frames(64)
-    shot = page.canvas('13_after_sending')
+    shot = page.canvas('15_after_sending')
     high_scores = differing_pixels(shot, os.path.join(os.path.dirname(menu_refs[0]), '07_high_scores.png'))
     print('info after sending, %d pixels differ from the native high-score page (the table differs)' % high_scores)
     if record:
