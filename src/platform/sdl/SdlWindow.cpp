@@ -6,12 +6,16 @@
 
 #include "platform/sdl/SdlKeyMap.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace sf {
 namespace {
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
-constexpr int kLargestWindow = 16384;
+[[maybe_unused]] constexpr int kLargestWindow = 16384;
 constexpr int32_t kMostWheelNotches = 100;
 
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return std::min(std::max(v, lo), hi); }
@@ -41,6 +45,11 @@ SdlWindow::SdlWindow() : logStart_(SDL_GetPerformanceCounter()) {
     desktopWidth_ = mode.w;
     desktopHeight_ = mode.h;
   }
+#ifdef __EMSCRIPTEN__
+  // The page's canvas is the one window and has the focus from the start; the browser reports
+  // only later changes.
+  focused_ = true;
+#endif
   for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc) scanCodes_[static_cast<size_t>(sc)] = DirectInputScanCode(static_cast<SDL_Scancode>(sc));
 }
 
@@ -69,6 +78,21 @@ void SdlWindow::DestroyRenderer() {
   renderer_ = nullptr;
 }
 
+#ifdef __EMSCRIPTEN__
+void SdlWindow::SetMode(bool windowed) {
+  // In a page the canvas keeps its 800 x 600 pixels; full screen is the browser's, scaling the
+  // canvas with its aspect kept. The browser grants it only in answer to a key or a click, so SDL
+  // carries the request out in the next one.
+  windowed_ = windowed;
+  if (!window_) {
+    window_ = SDL_CreateWindow("Salt Fang", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth, kHeight, 0);
+    if (!window_) throw std::runtime_error(std::string("cannot create the window: ") + SDL_GetError());
+    CreateRenderer();
+  }
+  SDL_SetWindowFullscreen(window_, windowed ? 0 : SDL_WINDOW_FULLSCREEN);
+  UpdateRelativeMode();
+}
+#else
 void SdlWindow::SetMode(bool windowed) {
   windowed_ = windowed;
   if (!window_) {
@@ -96,6 +120,7 @@ void SdlWindow::SetMode(bool windowed) {
   SDL_ShowWindow(window_);
   UpdateRelativeMode();
 }
+#endif
 
 void SdlWindow::Present(const Surface& frame) {
   if (!window_) return;
@@ -109,6 +134,10 @@ void SdlWindow::Present(const Surface& frame) {
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   SDL_RenderPresent(renderer_);
   ++presents_;
+#ifdef __EMSCRIPTEN__
+  // The page reads the count of presented frames (its pace and the browser test's measure).
+  EM_ASM({ Module['framesPresented'] = $0; }, static_cast<double>(presents_));
+#endif
   if (frameLog_) {
     const uint64_t ms = (SDL_GetPerformanceCounter() - logStart_) * 1000 / SDL_GetPerformanceFrequency();
     if (presents_ == 1) std::fprintf(frameLog_, "first-frame-ms %llu\n", static_cast<unsigned long long>(ms));
@@ -331,12 +360,17 @@ bool SdlWindow::PollEvent(InputEvent& event) {
 }
 
 void SdlWindow::WaitEvent(uint32_t timeoutMs) {
+#ifdef __EMSCRIPTEN__
+  // The browser's loop does the waiting between passes; blocking here would freeze the page.
+  (void)timeoutMs;
+#else
   if (pendingValid_ || wheelNotchesLeft_ > 0) return;
   SDL_Event e;
   if (SDL_WaitEventTimeout(&e, static_cast<int>(timeoutMs)) == 1) {
     pending_ = e;
     pendingValid_ = true;
   }
+#endif
 }
 
 bool SdlWindow::GetKeyboardState(uint8_t state[256]) {

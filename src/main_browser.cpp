@@ -1,0 +1,85 @@
+// Salt Fang in the browser: the same program on the browser's platform layer. The page calls one
+// pass of the program's loop at a time; the settings file lives in the browser's storage.
+#include <emscripten.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "app/ConfigKeeper.h"
+#include "app/Form.h"
+#include "app/Platform.h"
+#include "platform/sdl/SdlClock.h"
+#include "platform/sdl/SdlMusic.h"
+#include "platform/sdl/SdlSound.h"
+#include "platform/sdl/SdlSoundDevice.h"
+#include "platform/sdl/SdlWindow.h"
+#include "platform/web/BrowserLoop.h"
+#include "platform/web/BrowserStorage.h"
+#include "platform/web/FetchHttp.h"
+#include "platform/web/WebShell.h"
+
+namespace {
+
+// The game's files are packed into the page's virtual file system here; the settings file is kept
+// in the persistent folder.
+constexpr const char* kGameFolder = "/game";
+constexpr const char* kSavedFolder = "/saved";
+
+// Everything the running game needs, alive for as long as the page is.
+struct BrowserGame {
+  sf::SdlWindow window;
+  sf::SdlClock clock;
+  sf::WebShell shell;
+  sf::SdlSoundDevice soundDevice;  // starts silent; the page resumes it on the first key or click
+  sf::SdlSound sound{soundDevice};
+  sf::SdlMusic music{soundDevice};
+  sf::FetchHttp http;
+  sf::Platform platform{window, window, clock, shell, sound, music, http};
+  sf::TForm1 form;
+  std::optional<sf::ConfigKeeper> keeper;  // from the end of start-up on
+  sf::BrowserLoop loop;
+
+  explicit BrowserGame(sf::TForm1::Files files)
+      : form(platform, std::move(files)), loop(clock, [this] { return Pass(); }, [this] { Closed(); }) {}
+
+  void Start() {
+    form.FormCreate();
+    keeper.emplace(form);
+    loop.Start();
+  }
+
+  // A tab closes without the exit question, so a change is saved in the pass that made it.
+  bool Pass() {
+    if (!form.Pump()) return false;
+    keeper->SaveIfChanged();
+    return true;
+  }
+
+  void Closed() {
+    form.AfterClose();
+    EM_ASM({ if (Module['onGameClosed']) Module['onGameClosed'](); });
+  }
+};
+
+}  // namespace
+
+int main() {
+  if (chdir(kGameFolder) != 0) {
+    std::fprintf(stderr, "Salt Fang: the game's files are missing\n");
+    return 1;
+  }
+  if (!sf::MountPersistentFolder(kSavedFolder)) {
+    std::fprintf(stderr, "Salt Fang: no browser storage; settings last for this visit only\n");
+  }
+  sf::TForm1::Files files;
+  files.Config = std::string(kSavedFolder) + "/Config.cfg";
+  files.Font = "font.ttf";
+  // The score service is the one that served the page: its addresses stay relative to the page.
+  files.ScoreService = "";
+  // Owned by the page from here on: the browser calls the loop until the tab closes.
+  auto* game = new BrowserGame(std::move(files));
+  game->Start();
+  return 0;
+}

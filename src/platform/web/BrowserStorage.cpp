@@ -1,0 +1,27 @@
+#include "platform/web/BrowserStorage.h"
+
+#include <emscripten.h>
+
+namespace sf {
+namespace {
+
+EM_ASYNC_JS(int, saltfang_mount_idbfs, (const char* folder), {
+  const path = UTF8ToString(folder);
+  try {
+    FS.mkdirTree(path);
+    FS.mount(IDBFS, {}, path);
+  } catch (e) {
+    console.error('Salt Fang: cannot mount the saved files: ' + e);
+    return 0;
+  }
+  return await new Promise((resolve) => FS.syncfs(true, (err) => {
+    if (err) console.error('Salt Fang: cannot read the saved files: ' + err);
+    resolve(err ? 0 : 1);
+  }));
+});
+
+}  // namespace
+
+bool MountPersistentFolder(const std::string& folder) { return saltfang_mount_idbfs(folder.c_str()) != 0; }
+
+}  // namespace sf

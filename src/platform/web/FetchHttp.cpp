@@ -1,0 +1,79 @@
+#include "platform/web/FetchHttp.h"
+
+#include <emscripten.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace sf {
+namespace {
+
+// Fetches `url`; on a 2xx reply of at most maxBytes, stores a malloc'd copy of the body in *body
+// and its length in *length and returns 0. Returns -1 on any failure (network, time-out, status,
+// redirect), -2 for a reply larger than maxBytes.
+EM_ASYNC_JS(int, saltfang_fetch,
+            (const char* url, const char* accept, const char* contentType, int timeoutMs, int maxBytes,
+             char** body, int* length),
+            {
+  const controller = new AbortController();
+  const timer = setTimeout(() => controller.abort(), timeoutMs);
+  try {
+    const reply = await fetch(UTF8ToString(url), {
+      method: 'GET',
+      headers: {'Accept': UTF8ToString(accept), 'Content-Type': UTF8ToString(contentType)},
+      credentials: 'same-origin',
+      cache: 'no-store',
+      redirect: 'manual',
+      signal: controller.signal,
+    });
+    if (reply.status < 200 || reply.status > 299) return -1;
+    const parts = [];
+    let total = 0;
+    if (reply.body) {
+      const reader = reply.body.getReader();
+      for (;;) {
+        const chunk = await reader.read();
+        if (chunk.done) break;
+        total += chunk.value.length;
+        if (total > maxBytes) {
+          reader.cancel();
+          return -2;
+        }
+        parts.push(chunk.value);
+      }
+    }
+    const out = _malloc(total + 1);
+    let at = out;
+    for (const part of parts) {
+      HEAPU8.set(part, at);
+      at += part.length;
+    }
+    HEAPU8[at] = 0;
+    HEAP32[body >> 2] = out;
+    HEAP32[length >> 2] = total;
+    return 0;
+  } catch (e) {
+    return -1;
+  } finally {
+    clearTimeout(timer);
+  }
+});
+
+}  // namespace
+
+std::optional<std::string> FetchHttp::Get(const std::string& url) {
+  char* body = nullptr;
+  int length = 0;
+  const long timeout = limits_.TotalTimeoutMs > 0 ? limits_.TotalTimeoutMs : 1;
+  const int rc = saltfang_fetch(url.c_str(), kHttpAccept, kHttpContentType, static_cast<int>(timeout),
+                                static_cast<int>(limits_.MaxReplyBytes), &body, &length);
+  // Events that arrived while the request was out are the wait handler's to take.
+  if (waitHandler_) waitHandler_();
+  if (rc != 0 || body == nullptr) return std::nullopt;
+  const std::unique_ptr<char, decltype(&std::free)> owned(body, &std::free);
+  return std::string(body, static_cast<size_t>(length));
+}
+
+void FetchHttp::SetWaitHandler(std::function<void()> handler) { waitHandler_ = std::move(handler); }
+
+}  // namespace sf

@@ -1,0 +1,27 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/Http.h"
+
+namespace sf {
+
+// The HTTP client of the browser build: the page's own fetch, same origin. The request suspends
+// the program (Asyncify) while the browser keeps running, so the frame drawn before it ("Please
+// wait...") stays on screen. The browser keeps the cookies of the service's origin for the page;
+// it sets the user agent itself. A request that has not finished within the total time-out is
+// aborted.
+class FetchHttp : public Http {
+ public:
+  explicit FetchHttp(HttpLimits limits = {}) : limits_(limits) {}
+
+  std::optional<std::string> Get(const std::string& url) override;
+  void SetWaitHandler(std::function<void()> handler) override;
+
+ private:
+  HttpLimits limits_;
+  std::function<void()> waitHandler_;
+};
+
+}  // namespace sf
