@@ -15,12 +15,7 @@
 #include "game/Gunner.h"
 #include "game/MyShip.h"
 #include "platform/Input.h"
-#include "platform/fake/FakeClock.h"
-#include "platform/fake/FakeHttp.h"
-#include "platform/fake/FakeMusic.h"
-#include "platform/fake/FakeShell.h"
-#include "platform/fake/FakeSound.h"
-#include "platform/fake/FakeWindow.h"
+#include "platform/fake/FakePlatform.h"
 #include "ui/Menus.h"
 
 namespace {
@@ -55,7 +50,7 @@ struct Program {
     files.Config = (std::filesystem::temp_directory_path() / "saltfang_bench.cfg").string();
     files.Font = std::string(SALTFANG_GAME_DIR) + "/font.ttf";
     window.KeepFrames = false;  // presenting is measured on its own
-    form = std::make_unique<sf::TForm1>(platform, files);
+    form = std::make_unique<sf::TForm1>(fake.services, files);
     form->FormCreate();
     form->ScreenState = sf::scrMainMenu;
   }
@@ -63,18 +58,14 @@ struct Program {
     clock.Advance(16);
     form->FrameStep();
   }
-  sf::FakeWindow window;
-  sf::FakeClock clock;
-  sf::FakeShell shell;
-  sf::FakeSound sound;
-  sf::FakeMusic music;
-  sf::FakeHttp http;
-  sf::Platform platform{window, window, clock, shell, sound, music, http};
+  sf::FakePlatform fake;
+  sf::FakeWindow& window = fake.window;
+  sf::FakeClock& clock = fake.clock;
   sf::TForm1::Files files;
   std::unique_ptr<sf::TForm1> form;
 };
 
-void RunScreen(benchmark::State& state, uint32_t screen) {
+void RunScreen(benchmark::State& state, sf::ScreenState screen) {
   Program p;
   p.form->ScreenState = screen;
   p.Frame();

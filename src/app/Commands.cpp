@@ -1,6 +1,7 @@
 // Window input and the menu command dispatcher.
 #include "app/Form.h"
 #include "app/Hosts.h"
+#include "app/ScreenRules.h"
 #include "audio/Audio.h"
 #include "game/Game.h"
 #include "platform/Clock.h"
@@ -8,13 +9,18 @@
 #include "platform/Input.h"
 #include "platform/Shell.h"
 #include "replay/ReplayRecorder.h"
+#include "ui/MenuItems.h"
 #include "ui/Menus.h"
 #include "web/OnlineScores.h"
 
 namespace sf {
 namespace {
 
-bool IsHelpPage(uint32_t s) { return s == scrHelpOverview || (s >= 51 && s <= 56); }
+// The screen after the online exchange: the high-score page after a sent result, else the
+// "Can not connect to" question, whose Yes runs the whole exchange again.
+ScreenState ScreenAfterSubmit(SubmitOutcome outcome) {
+  return outcome == SubmitOutcome::Sent ? scrHighScores : scrConnectFailed;
+}
 bool IsLetter(uint16_t key) { return key >= 'A' && key <= 'Z'; }
 
 }  // namespace
@@ -40,7 +46,7 @@ void TForm1::FormKeyDown(uint16_t key, bool alt) {
 
 void TForm1::HandleMenuKey(uint16_t key) {
   Menus& m = *menus;
-  const uint32_t screen = ScreenState;
+  const sf::ScreenState screen = ScreenState;
   if (screen == scrMainMenu) {
     if (key == vkUp || key == vkLeft) m.MainMenu.SelectPrev();
     if (key == vkDown || key == vkRight) m.MainMenu.SelectNext();
@@ -88,8 +94,8 @@ void TForm1::HandleMenuKey(uint16_t key) {
     }
   } else if (screen == scrExitQuestion || screen == scrSendQuestion || screen == scrConnectFailed ||
              screen == scrQuitGameQuestion) {
-    if (key == vkLeft) m.YesNoDialog.SetChoice(1);
-    if (key == vkRight) m.YesNoDialog.SetChoice(0);
+    if (key == vkLeft) m.YesNoDialog.SetChoice(true);
+    if (key == vkRight) m.YesNoDialog.SetChoice(false);
     if (key == vkReturn || key == vkSpace || key == 'Y') {
       m.YesNoDialog.Clicked = true;
       ExecuteCommand();
@@ -104,8 +110,8 @@ void TForm1::HandleMenuKey(uint16_t key) {
   } else if (screen == scrClearQuestion || screen == scrEnterName) {
     if (screen == scrEnterName && IsLetter(key)) m.NameEntry.KeyInput(static_cast<char>(key));
     if (screen == scrEnterName && key == vkBack) m.NameEntry.KeyInput(TDDEdit::kEraseCode);
-    if (key == vkLeft) m.OkCancelDialog.SetChoice(1);
-    if (key == vkRight) m.OkCancelDialog.SetChoice(0);
+    if (key == vkLeft) m.OkCancelDialog.SetChoice(true);
+    if (key == vkRight) m.OkCancelDialog.SetChoice(false);
     if (key == vkReturn || key == vkSpace) {
       m.OkCancelDialog.Clicked = true;
       ExecuteCommand();
@@ -143,30 +149,29 @@ void TForm1::ExecuteCommand() {
     case scrOptions: {
       auto& o = m.OptionsMenu;
       if (o.Clicked) {
-        switch (o.Cursor) {
-          case 0: SwitchDisplayMode(true); break;
-          case 1: SwitchDisplayMode(false); break;
-          case 2:
+        switch (o.Item()) {
+          case OptionsItem::Windowed: SwitchDisplayMode(true); break;
+          case OptionsItem::FullScreen: SwitchDisplayMode(false); break;
+          case OptionsItem::MusicOn:
             o.MusicToggle.Checked = true;
             settings.MusicOn = true;
             StartMusic("1.xm");
             break;
-          case 3:
+          case OptionsItem::MusicOff:
             o.MusicToggle.Checked = false;
             settings.MusicOn = false;
             StopMusic();
             break;
-          case 4:
+          case OptionsItem::SoundOn:
             o.SoundToggle.Checked = true;
             SetSoundOn(true);
             break;
-          case 5:
+          case OptionsItem::SoundOff:
             o.SoundToggle.Checked = false;
             SetSoundOn(false);
             break;
-          case 6: o.NameEdit.Editing = !o.NameEdit.Editing; break;
-          case 7: m.StartKeyCapture(); break;
-          default: break;
+          case OptionsItem::PlayerName: o.NameEdit.Editing = !o.NameEdit.Editing; break;
+          case OptionsItem::MinimizeKey: m.StartKeyCapture(); break;
         }
       }
       PlayMenuSound();
@@ -174,10 +179,11 @@ void TForm1::ExecuteCommand() {
     }
     case scrHighScores:
       if (m.HighScoreButtons.Clicked) {
-        if (m.HighScoreButtons.Index == 0) {
+        const auto button = static_cast<HighScoreButton>(m.HighScoreButtons.Index);
+        if (button == HighScoreButton::Clear) {
           ScreenState = scrClearQuestion;
           SaveSnapshot();
-        } else if (m.HighScoreButtons.Index == 1) {
+        } else if (button == HighScoreButton::WorldTable) {
           platform.shell.OpenLink(WorldHighScoresUrl(files.ScoreService));
         }
         PlayMenuSound();
@@ -189,8 +195,8 @@ void TForm1::ExecuteCommand() {
     case scrHelpEnemies:
     case scrAbout:
       if (m.HelpButtons.Clicked) {
-        const bool next = m.HelpButtons.Index == 1;
-        uint32_t to = ScreenState;
+        const bool next = static_cast<HelpButton>(m.HelpButtons.Index) == HelpButton::Next;
+        sf::ScreenState to = ScreenState;
         if (ScreenState == scrHelpOverview) to = next ? scrHelpNavigation : scrHelpOverview;
         if (ScreenState == scrHelpNavigation) to = next ? scrHelpEnemies : scrHelpOverview;
         if (ScreenState == scrHelpEnemies) to = next ? scrAbout : scrHelpNavigation;
@@ -255,19 +261,18 @@ void TForm1::ExecuteCommand() {
   }
   // The main menu, beside every page that shows it.
   if (!m.MainMenu.Clicked) return;
-  switch (m.MainMenu.Index) {
-    case 0:
+  switch (static_cast<MainMenuItem>(m.MainMenu.Index)) {
+    case MainMenuItem::NewGame:
       StartNewGame();
       return;
-    case 1: ScreenState = scrOptions; break;
-    case 2: ScreenState = scrHighScores; break;
-    case 3: ScreenState = scrHelpOverview; break;
-    case 4: platform.shell.OpenFileIfExists("moregames.url"); break;
-    case 5:
+    case MainMenuItem::Options: ScreenState = scrOptions; break;
+    case MainMenuItem::HighScores: ScreenState = scrHighScores; break;
+    case MainMenuItem::Help: ScreenState = scrHelpOverview; break;
+    case MainMenuItem::MoreGames: platform.shell.OpenFileIfExists("moregames.url"); break;
+    case MainMenuItem::Exit:
       ScreenState = scrExitQuestion;
       SaveSnapshot();
       break;
-    default: break;
   }
   PlayMenuSound();
 }

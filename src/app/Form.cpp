@@ -14,6 +14,7 @@
 #include "game/Game.h"
 #include "replay/ReplayRecorder.h"
 #include "ui/KeyName.h"
+#include "ui/MenuItems.h"
 #include "ui/Menus.h"
 
 namespace sf {
@@ -228,6 +229,18 @@ void TForm1::PlayMenuSound() { PlaySoundAt(MouseX, MouseY, sndCheckMenu); }
 void TForm1::StartMusic(const char* module) { audio->StartMusic(module); }
 
 void TForm1::StopMusic() { audio->StopMusic(); }
+
+void TForm1::GameOver(int32_t score, const Surface& lastFrame) {
+  if (highScores[kHighScoreCount - 1].Score >= score) {
+    ScreenState = scrMainMenu;
+    return;
+  }
+  BltFast(SnapshotSurface, 0, 0, lastFrame, false);
+  // The name entry opens with Ok chosen, so Enter keeps the score whatever an earlier use chose.
+  menus->OkCancelDialog.Choice = true;
+  ScreenState = scrEnterName;
+  menus->MainMenu.SetIndex(static_cast<int32_t>(MainMenuItem::HighScores));
+}
 
 void TForm1::ShowCursor(bool show) {
   CursorCounter += show ? 1 : -1;

@@ -94,6 +94,9 @@ class TForm1 {
   void StartMusic(const char* module);
   void StopMusic();
   void ShowCursor(bool show);
+  // The game is over with this score: the name entry after a new high score (lastFrame kept behind
+  // it, the main menu pointing at the high scores), else the main menu.
+  void GameOver(int32_t score, const Surface& lastFrame);
 
   // State, public for the screens, the tests and the screenshot tool.
   Platform& platform;
@@ -118,7 +121,7 @@ class TForm1 {
   bool FirstStart = true;
   bool SkipNextMinimize = true;
   bool ExitConfirmed = false;
-  uint32_t ScreenState = scrIntro;
+  sf::ScreenState ScreenState = scrIntro;
   uint16_t DesktopWidth = 0;
   uint16_t DesktopHeight = 0;
   Rect SavedWindowRect{};

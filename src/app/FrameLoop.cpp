@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/Form.h"
+#include "app/ScreenRules.h"
 #include "app/ScreenTexts.h"
 #include "audio/Audio.h"
 #include "core/Colour.h"
@@ -27,7 +28,7 @@ int32_t TForm1::FrameStep() {
   if (static_cast<uint32_t>(FrameStartTick - LastFrameEndTick) <= 5) return 0;
   frameDrawn_ = true;
   platform.display.CaptureMouse(ScreenState == scrGame && WindowActive);
-  audio->MusicTick(ScreenState, settings.MusicOn);
+  audio->MusicTick(MusicTrackFor(ScreenState), settings.MusicOn);
   int32_t result = 0;
   if (ClearBackBuffer() != kBlitOk) result = RestoreSurfaces();
   DrawScreen();

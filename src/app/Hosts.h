@@ -22,13 +22,7 @@ class FormGameHost : public GameHost {
   void StopMusic() override { f_.StopMusic(); }
   void StartMusic(const char* module) override { f_.StartMusic(module); }
   bool MusicOn() const override { return f_.settings.MusicOn; }
-  int32_t LastHighScore() const override { return f_.highScores[kHighScoreCount - 1].Score; }
-  void SetScreenState(uint32_t state) override {
-    // The name entry opens with Ok chosen, so Enter keeps the score whatever an earlier use chose.
-    if (state == scrEnterName) f_.menus->OkCancelDialog.Choice = true;
-    f_.ScreenState = state;
-  }
-  void SetMainMenuIndex(int32_t index) override { f_.menus->MainMenu.SetIndex(index); }
+  void GameOver(int32_t score, const Surface& lastFrame) override { f_.GameOver(score, lastFrame); }
   Surface& SnapshotSurface() override { return f_.SnapshotSurface; }
 
  private:
@@ -42,8 +36,9 @@ class FormMenuHost : public MenuHost {
   int32_t PointerX() const override { return f_.MouseX; }
   int32_t PointerY() const override { return f_.MouseY; }
   bool PointerSteering() const override { return f_.MouseSteering; }
-  uint32_t GetScreenState() const override { return f_.ScreenState; }
-  void SetScreenState(uint32_t state) override { f_.ScreenState = state; }
+  void ShowMainMenu() override { f_.ScreenState = scrMainMenu; }
+  void BeginKeyCapture() override { f_.ScreenState = scrKeyCapture; }
+  void EndKeyCapture() override { f_.ScreenState = scrOptions; }
   void PlayMenuSound() override { f_.PlayMenuSound(); }
   void ExecuteCommand() override { f_.ExecuteCommand(); }
   uint32_t TickCount() override { return f_.platform.clock.TickCount(); }

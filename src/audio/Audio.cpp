@@ -2,25 +2,11 @@
 
 #include <algorithm>
 
-#include "core/ScreenState.h"
-
 namespace sf {
 
 namespace {
 
 constexpr const char* kMusicFolder = "sound/";
-
-// The track that belongs to a screen when the music comes round: the menu track on the intro,
-// the main menu and the states 3 to 10 (the pages and questions beside the main menu), the game
-// track in the game and state 11; none elsewhere. States 6, 9, 10 and 11 name no screen today;
-// the ranges are kept whole so the rule stays the one the music was timed with.
-const char* TrackForScreen(uint32_t screenState) {
-  if (screenState == scrIntro || screenState == scrMainMenu || (screenState >= 3 && screenState <= 10)) {
-    return "1.xm";
-  }
-  if (screenState == scrGame || screenState == 11) return "2.xm";
-  return nullptr;
-}
 
 }  // namespace
 
@@ -50,12 +36,12 @@ void Audio::StopMusic() {
   lastSongOrder_ = 0;
 }
 
-void Audio::MusicTick(uint32_t screenState, bool musicOn) {
+void Audio::MusicTick(const char* screenTrack, bool musicOn) {
   if (!musicOn || currentSong_ == 0) return;
   const int32_t order = music_.SongGetOrder(currentSong_);
   if (order == 0 && lastSongOrder_ != 0) {
-    if (const char* track = TrackForScreen(screenState)) {
-      StartMusic(track);
+    if (screenTrack != nullptr) {
+      StartMusic(screenTrack);
       return;
     }
   }

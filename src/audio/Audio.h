@@ -33,9 +33,10 @@ class Audio {
   // Frees the current song, if any.
   void StopMusic();
   // The music check run before each frame: when the loaded song has come round to its first
-  // order again, the track that belongs to the screen is loaded and started ("1.xm" on the menu
-  // screens, "2.xm" in the game). Acts only while music is on and a song is loaded.
-  void MusicTick(uint32_t screenState, bool musicOn);
+  // order again, the track that belongs to the screen shown (screenTrack, "1.xm" on the menu
+  // screens, "2.xm" in the game, nullptr where none belongs) is loaded and started. Acts only
+  // while music is on and a song is loaded.
+  void MusicTick(const char* screenTrack, bool musicOn);
 
   SongHandle CurrentSong() const { return currentSong_; }
   int32_t LastSongOrder() const { return lastSongOrder_; }

@@ -3,8 +3,10 @@
 
 namespace sf {
 
-// The screen the frame loop draws. Screens change only by assigning it.
-enum ScreenStateValue : uint32_t {
+// The screen the frame loop draws. The values are the program's historic numbers: gaps (6, 9 to
+// 30, ...) belong to screens the program no longer has. Only the application changes it; the
+// lower layers ask it for intents (show the main menu, the game is over) instead.
+enum class ScreenState : uint32_t {
   scrIntro = 0,
   scrMainMenu = 1,
   scrGame = 2,
@@ -24,5 +26,7 @@ enum ScreenStateValue : uint32_t {
   scrHelpEnemies = 52,
   scrAbout = 53,
 };
+// The values keep their short names (scrMainMenu) without the type in front.
+using enum ScreenState;
 
 }  // namespace sf

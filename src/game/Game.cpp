@@ -3,7 +3,6 @@
 #include <charconv>
 #include <string_view>
 
-#include "core/ScreenState.h"
 #include "gfx/Blit.h"
 #include "gfx/DrawOps.h"
 
@@ -161,13 +160,8 @@ void TGame::StepGameOver(Surface& target) {
   Now = Tick();
   BltFast(target, 0, 0, Host.SnapshotSurface(), false);
   if (Now - PhaseStart > kGameOverLength) {
-    Host.SetScreenState(scrMainMenu);
     Host.ShowCursor(true);
-    if (Host.LastHighScore() < Score) {
-      BltFast(Host.SnapshotSurface(), 0, 0, target, false);
-      Host.SetScreenState(scrEnterName);
-      Host.SetMainMenuIndex(2);
-    }
+    Host.GameOver(Score, target);
     if (Host.MusicOn()) Host.StartMusic("1.xm");
     PhaseStart = Tick();
   }

@@ -33,10 +33,9 @@ class GameHost {
   virtual void StartMusic(const char* module) = 0;
   virtual bool MusicOn() const = 0;
 
-  // Score of the tenth (last) entry of the high-score table.
-  virtual int32_t LastHighScore() const = 0;
-  virtual void SetScreenState(uint32_t state) = 0;
-  virtual void SetMainMenuIndex(int32_t index) = 0;
+  // The game is over with this score, after its game-over picture: the window goes on to the
+  // name entry or the main menu. lastFrame is the picture shown last, kept behind the name entry.
+  virtual void GameOver(int32_t score, const Surface& lastFrame) = 0;
   // The frozen picture behind the game-over screen and the name entry (800 x 600).
   virtual Surface& SnapshotSurface() = 0;
 };

@@ -1,12 +1,6 @@
 #include "replay/ReplayPlayer.h"
 
-#include "core/ScreenState.h"
-
 namespace replay {
-
-void ReplayPlayer::Host::SetScreenState(uint32_t state) {
-  if (state != sf::scrGame) HandedOver = true;
-}
 
 uint64_t ReplayPlayer::Clock::PerformanceCounter() { return Player->NextSeed(); }
 

@@ -65,9 +65,7 @@ class ReplayPlayer {
     void StopMusic() override {}
     void StartMusic(const char*) override {}
     bool MusicOn() const override { return false; }
-    int32_t LastHighScore() const override { return 0; }
-    void SetScreenState(uint32_t state) override;
-    void SetMainMenuIndex(int32_t) override {}
+    void GameOver(int32_t, const sf::Surface&) override { HandedOver = true; }
     sf::Surface& SnapshotSurface() override { return *Snapshot; }
 
     std::array<uint8_t, 256> Keys{};

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/ScreenState.h"
 #include "gfx/DrawOps.h"
 
 namespace sf {
@@ -72,6 +71,6 @@ void TDDBtnCollection::MouseDownTest() {
     if (PointInRect(b.Rect.Left, b.Rect.Top, b.Rect.Right, b.Rect.Bottom, x, y)) Clicked = true;
 }
 
-void TDDMainBtnCollection::OnPointerMoved() { host_->SetScreenState(scrMainMenu); }
+void TDDMainBtnCollection::OnPointerMoved() { host_->ShowMainMenu(); }
 
 }  // namespace sf

@@ -20,8 +20,11 @@ class MenuHost {
   // only while it is set.
   virtual bool PointerSteering() const = 0;
 
-  virtual uint32_t GetScreenState() const = 0;
-  virtual void SetScreenState(uint32_t state) = 0;
+  // Intents the window turns into screens: the pointer has moved onto the main menu from a page
+  // beside it; the minimise-key button waits for a key; the key has been taken.
+  virtual void ShowMainMenu() = 0;
+  virtual void BeginKeyCapture() = 0;
+  virtual void EndKeyCapture() = 0;
 
   // Sound 0 ("CheckMenu") at the pointer position; silent when sound is off.
   virtual void PlayMenuSound() = 0;

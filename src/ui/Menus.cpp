@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "core/ScreenState.h"
 #include "layout/MenuLayout.h"
 #include "ui/KeyName.h"
 
@@ -33,14 +32,14 @@ void Menus::MouseDownTestAll() {
 
 void Menus::StartKeyCapture() {
   OptionsMenu.KeyButton.Caption = "...";
-  host_->SetScreenState(scrKeyCapture);
+  host_->BeginKeyCapture();
 }
 
 bool Menus::TryCaptureKey(uint32_t code) {
   std::string name = KeyName(code);
   if (IsBadKeyName(name)) return false;
   OptionsMenu.KeyButton.Caption = std::move(name);
-  host_->SetScreenState(scrOptions);
+  host_->EndKeyCapture();
   return true;
 }
 

@@ -7,17 +7,18 @@
 #include "ui/Buttons.h"
 #include "ui/Edit.h"
 #include "ui/MenuHost.h"
+#include "ui/MenuItems.h"
 
 namespace sf {
 
 // The options page: three two-choice rows, the name field and the minimise-key button. Cursor
-// values: 0/1 display (windowed / full screen), 2/3 music (on / off), 4/5 sound (on / off),
-// 6 the name field, 7 the key button.
+// values are those of OptionsItem: 0/1 display (windowed / full screen), 2/3 music (on / off),
+// 4/5 sound (on / off), 6 the name field, 7 the key button.
 class TDDOptBtnCollection {
  public:
   static constexpr int32_t kCursorCount = 8;
-  static constexpr int32_t kNameCursor = 6;
-  static constexpr int32_t kKeyCursor = 7;
+  static constexpr int32_t kNameCursor = static_cast<int32_t>(OptionsItem::PlayerName);
+  static constexpr int32_t kKeyCursor = static_cast<int32_t>(OptionsItem::MinimizeKey);
 
   // rects: display first/second, music on/off, sound on/off, name field. images: checked and
   // unchecked image of the display, music and sound rows.
@@ -50,6 +51,7 @@ class TDDOptBtnCollection {
   TDDEdit NameEdit;
   int32_t PrevCursor = 0;
   int32_t Cursor = 0;
+  OptionsItem Item() const { return static_cast<OptionsItem>(Cursor); }
   bool Clicked = false;
   bool MouseMode = false;  // the pointer moved last: Draw follows it
 

@@ -40,8 +40,4 @@ SubmitOutcome SubmitOnlineScore(Http& http, std::string_view name, int32_t score
   return SubmitOutcome::Sent;
 }
 
-ScreenStateValue ScreenAfterSubmit(SubmitOutcome outcome) {
-  return outcome == SubmitOutcome::Sent ? scrHighScores : scrConnectFailed;
-}
-
 }  // namespace sf

@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/ScreenState.h"
 #include "platform/Http.h"
 #include "web/ScoreProtocol.h"
 
@@ -25,9 +24,5 @@ enum class SubmitOutcome {
 // serverField, when given, receives the version reply's field (the result's one-time token).
 SubmitOutcome SubmitOnlineScore(Http& http, std::string_view name, int32_t score, std::string_view playerName,
                                 std::string_view serviceUrl = kScoreServiceUrl, std::string* serverField = nullptr);
-
-// The screen after the exchange: the high-score page after a sent result, else the "Can not
-// connect to" question, whose Yes runs the whole exchange again.
-ScreenStateValue ScreenAfterSubmit(SubmitOutcome outcome);
 
 }  // namespace sf

@@ -3,18 +3,21 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <memory>
 #include <string>
 
 #include "app/Form.h"
 #include "app/Platform.h"
-#include "platform/fake/FakeClock.h"
-#include "platform/fake/FakeHttp.h"
-#include "platform/fake/FakeMusic.h"
-#include "platform/fake/FakeShell.h"
-#include "platform/fake/FakeSound.h"
-#include "platform/fake/FakeWindow.h"
+#include "platform/fake/FakePlatform.h"
 #include "ui/Menus.h"
+
+namespace sf {
+
+// Screens print as their numbers in test messages.
+inline std::ostream& operator<<(std::ostream& os, ScreenState s) { return os << static_cast<uint32_t>(s); }
+
+}  // namespace sf
 
 namespace sf::testing {
 
@@ -67,13 +70,14 @@ class FormFixture : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(f), {});
   }
 
-  FakeWindow window;
-  FakeClock clock;
-  FakeShell shell;
-  FakeSound sound;
-  FakeMusic music;
-  FakeHttp http;
-  Platform platform{window, window, clock, shell, sound, music, http};
+  FakePlatform fake;
+  FakeWindow& window = fake.window;
+  FakeClock& clock = fake.clock;
+  FakeShell& shell = fake.shell;
+  FakeSound& sound = fake.sound;
+  FakeMusic& music = fake.music;
+  FakeHttp& http = fake.http;
+  Platform& platform = fake.services;
   TForm1::Files files;
   std::unique_ptr<TForm1> form;
 

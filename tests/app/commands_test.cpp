@@ -1,7 +1,9 @@
 #include "FormFixture.h"
 #include "game/Game.h"
 #include "game/GameTables.h"
+#include "app/ScreenRules.h"
 #include "options/HighScores.h"
+#include "ui/MenuItems.h"
 
 namespace sf::testing {
 namespace {
@@ -57,7 +59,7 @@ TEST_F(Commands, HelpPagesTurnButTheOuterButtonsDoNothingAndStaySilent) {
   EXPECT_EQ(form->ScreenState, scrHelpOverview);
   EXPECT_EQ(sound.Plays.size(), plays);
   form->menus->HelpButtons.Select(1);
-  for (uint32_t expected : {scrHelpNavigation, scrHelpEnemies, scrAbout}) {
+  for (ScreenState expected : {scrHelpNavigation, scrHelpEnemies, scrAbout}) {
     Key(vkReturn);
     EXPECT_EQ(form->ScreenState, expected);
   }
@@ -128,6 +130,45 @@ TEST_F(Commands, ALowScoreReturnsToTheMainMenu) {
   LeaveGame(*this, *form, clock);
   EXPECT_EQ(form->ScreenState, scrMainMenu);
   EXPECT_EQ(form->CursorCounter, 0) << "the cursor is shown again";
+}
+
+TEST_F(Commands, OnlyAStrictlyHigherScoreReachesTheNameEntryWithOkChosen) {
+  for (const int32_t score : {500, 501}) {
+    Start();
+    SkipIntro();
+    for (auto& entry : form->highScores.Entries) entry.Score = 500;
+    form->menus->OkCancelDialog.SetChoice(false);  // an earlier dialog left Cancel chosen
+    form->menus->MainMenu.Select(0);
+    Key(vkReturn);
+    ASSERT_EQ(form->ScreenState, scrGame);
+    form->CurrentGame->Score = score;
+    form->CurrentGame->Phase = phaseGameOver;
+    for (int i = 0; i < 400 && form->ScreenState == scrGame; ++i) Frame();
+    if (score == 500) {
+      EXPECT_EQ(form->ScreenState, scrMainMenu);
+      EXPECT_EQ(form->menus->MainMenu.Index, 0);
+    } else {
+      EXPECT_EQ(form->ScreenState, scrEnterName);
+      EXPECT_EQ(form->menus->MainMenu.Index, static_cast<int32_t>(MainMenuItem::HighScores));
+      EXPECT_TRUE(form->menus->OkCancelDialog.Choice);
+      EXPECT_EQ(form->SnapshotSurface.Pixels, window.LastFrame.Pixels) << "the last game picture stays behind";
+    }
+    form.reset();
+  }
+}
+
+// Which track comes round on which screen: the menu track beside the main menu, the game track in
+// the game, and the song left alone on the later pages and every dialog of the game.
+TEST(ScreenMusic, EveryScreenHasTheTrackItWasTimedWith) {
+  for (ScreenState s : {scrIntro, scrMainMenu, scrOptions, scrHighScores, scrHelpOverview, scrExitQuestion,
+                        scrClearQuestion}) {
+    EXPECT_STREQ(MusicTrackFor(s), "1.xm") << static_cast<uint32_t>(s);
+  }
+  EXPECT_STREQ(MusicTrackFor(scrGame), "2.xm");
+  for (ScreenState s : {scrKeyCapture, scrPause, scrEnterName, scrSendQuestion, scrQuitGameQuestion,
+                        scrConnectFailed, scrPleaseWait, scrHelpNavigation, scrHelpEnemies, scrAbout}) {
+    EXPECT_EQ(MusicTrackFor(s), nullptr) << static_cast<uint32_t>(s);
+  }
 }
 
 TEST_F(Commands, AHighScoreIsEnteredSavedAndSentOnline) {

@@ -93,7 +93,7 @@ TEST_F(FrameLoop, ALostDisplayIsRestoredAndTheFrameStillPresented) {
 
 TEST_F(FrameLoop, UnknownScreenStatesPresentABlackFrame) {
   Start();
-  form->ScreenState = 6;
+  form->ScreenState = static_cast<ScreenState>(6);  // a number no screen has
   Frame();
   EXPECT_EQ(window.LastFrame.At(10, 10), 0u);
   EXPECT_EQ(window.LastFrame.At(400, 300), 0u);
@@ -162,16 +162,10 @@ TEST(FormStart, ADamagedPackGivesAClearErrorNamingTheFile) {
     std::ofstream out(pack, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));  // cut in the middle
   }
-  FakeWindow window;
-  FakeClock clock;
-  FakeShell shell;
-  FakeSound sound;
-  FakeMusic music;
-  FakeHttp http;
-  Platform platform{window, window, clock, shell, sound, music, http};
+  FakePlatform fake;
   TForm1::Files files = FormFixture::GameFiles(dir / "Config.cfg");
   files.Pack = pack.string();
-  TForm1 form(platform, files);
+  TForm1 form(fake.services, files);
   try {
     form.FormCreate();
     FAIL() << "a damaged pack must stop the start";

@@ -29,13 +29,10 @@ TEST(SystemTick, MovesInSixtyFourthsOfASecond) {
 }
 
 TEST(SystemTick, TheFrameLoopDrawsAboutSixtyFourFramesASecond) {
-  FakeWindow window;
-  SystemTickClock clock;
-  FakeShell shell;
-  FakeSound sound;
-  FakeMusic music;
-  FakeHttp http;
-  Platform platform{window, window, clock, shell, sound, music, http};
+  FakePlatform fake;
+  SystemTickClock clock;  // in place of the fake's manual clock
+  FakeWindow& window = fake.window;
+  Platform platform{window, window, clock, fake.shell, fake.sound, fake.music, fake.http};
   const TForm1::Files files = FormFixture::GameFiles(std::filesystem::temp_directory_path() / "saltfang_pacing.cfg");
   TForm1 form(platform, files);
   form.FormCreate();

@@ -9,12 +9,12 @@ using Window = FormFixture;
 
 TEST_F(Window, CloseRequestsAreRefusedOnProtectedScreensAndAskFirstElsewhere) {
   Start();
-  for (uint32_t s : {scrIntro, scrGame, scrPause, scrEnterName, scrSendQuestion, scrQuitGameQuestion}) {
+  for (ScreenState s : {scrIntro, scrGame, scrPause, scrEnterName, scrSendQuestion, scrQuitGameQuestion}) {
     form->ScreenState = s;
     EXPECT_FALSE(form->FormCloseQuery()) << s;
     EXPECT_EQ(form->ScreenState, s) << "nothing changes on a protected screen";
   }
-  for (uint32_t s : {scrMainMenu, scrOptions, scrHighScores, scrHelpEnemies, scrKeyCapture}) {
+  for (ScreenState s : {scrMainMenu, scrOptions, scrHighScores, scrHelpEnemies, scrKeyCapture}) {
     form->ScreenState = s;
     EXPECT_FALSE(form->FormCloseQuery()) << s;
     EXPECT_EQ(form->ScreenState, scrExitQuestion);

@@ -66,9 +66,11 @@ class FakeHost : public GameHost {
   }
   void StartMusic(const char* module) override { Events.push_back(std::string("StartMusic ") + module); }
   bool MusicOn() const override { return Music; }
-  int32_t LastHighScore() const override { return TenthScore; }
-  void SetScreenState(uint32_t state) override { ScreenState = state; }
-  void SetMainMenuIndex(int32_t index) override { MenuIndex = index; }
+  void GameOver(int32_t score, const Surface& lastFrame) override {
+    ++GameOvers;
+    OverScore = score;
+    OverFrame = lastFrame.Pixels;
+  }
   Surface& SnapshotSurface() override { return Snapshot; }
 
   int CountSounds(SoundId id) const {
@@ -89,9 +91,9 @@ class FakeHost : public GameHost {
   std::vector<std::string> Events;
   int MusicStops = 0;
   bool Music = true;
-  int32_t TenthScore = 0;
-  uint32_t ScreenState = 2;
-  int32_t MenuIndex = -1;
+  int GameOvers = 0;
+  int32_t OverScore = -1;
+  std::vector<uint32_t> OverFrame;
   Surface Snapshot;
 };
 

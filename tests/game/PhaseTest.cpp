@@ -146,21 +146,20 @@ TEST_F(PhaseTest, LastLifeEndsInGameOverPictureWithLooseAndNoMusic) {
   const uint32_t start = Game->PhaseStart;
   Steps(3);
   EXPECT_EQ(Target.Pixels, Host.Snapshot.Pixels);
-  EXPECT_EQ(Host.ScreenState, scrGame);
+  EXPECT_EQ(Host.GameOvers, 0);
   Time.Tick = start + 2000;
   Game->Step(Target);
-  EXPECT_EQ(Host.ScreenState, scrGame);
+  EXPECT_EQ(Host.GameOvers, 0);
   Time.Tick = start + 2001;
   Game->Step(Target);
-  EXPECT_EQ(Host.ScreenState, scrMainMenu);
+  EXPECT_EQ(Host.GameOvers, 1);
   EXPECT_EQ(Host.CursorCounter, 0);
   EXPECT_EQ(Host.Events.back(), "StartMusic 1.xm");
 }
 
-TEST_F(PhaseTest, OnlyAStrictlyHigherScoreReachesTheNameEntry) {
+TEST_F(PhaseTest, TheEndReportsTheScoreWithTheLastPicture) {
   for (const int32_t score : {500, 501}) {
     Host = FakeHost();
-    Host.TenthScore = 500;
     Host.Music = false;
     NewGame();
     Step();
@@ -170,14 +169,11 @@ TEST_F(PhaseTest, OnlyAStrictlyHigherScoreReachesTheNameEntry) {
     Host.Events.clear();
     Step();
     EXPECT_TRUE(Host.Events.empty());  // music off: nothing started
-    if (score == 500) {
-      EXPECT_EQ(Host.ScreenState, scrMainMenu);
-      EXPECT_EQ(Host.MenuIndex, -1);
-    } else {
-      EXPECT_EQ(Host.ScreenState, scrEnterName);
-      EXPECT_EQ(Host.MenuIndex, 2);
-      EXPECT_EQ(Host.Snapshot.Pixels, Target.Pixels);
-    }
+    EXPECT_EQ(Host.GameOvers, 1);
+    EXPECT_EQ(Host.OverScore, score);
+    EXPECT_EQ(Host.OverFrame, Target.Pixels);
+    Step();  // told once
+    EXPECT_EQ(Host.GameOvers, 1);
   }
 }
 

@@ -112,9 +112,9 @@ class SoakTest : public GameTest {
         if (e) KindsSeen |= 1u << e->Kind;
       BonusesSeen += CountSlots(Game->Bonuses) > 0 ? 1 : 0;
 
-      if (Host.ScreenState != scrGame) {
+      if (Host.GameOvers > 0) {
         ++GamesPlayed;
-        Host.ScreenState = scrGame;
+        Host.GameOvers = 0;
         Host.Events.clear();
         NewGame();
         // Later games start on later levels, so every row of the enemy choice is played.

@@ -36,8 +36,10 @@ class FakeMenuHost : public MenuHost {
   int32_t PointerX() const override { return x; }
   int32_t PointerY() const override { return y; }
   bool PointerSteering() const override { return steering; }
-  uint32_t GetScreenState() const override { return screen; }
-  void SetScreenState(uint32_t s) override { screen = s; }
+  // The intents, kept as the screens the main window would show for them.
+  void ShowMainMenu() override { screen = scrMainMenu; }
+  void BeginKeyCapture() override { screen = scrKeyCapture; }
+  void EndKeyCapture() override { screen = scrOptions; }
   void PlayMenuSound() override { ++sounds; }
   void ExecuteCommand() override {
     ++commands;
@@ -59,7 +61,7 @@ class FakeMenuHost : public MenuHost {
   int32_t x = 0;
   int32_t y = 0;
   bool steering = false;
-  uint32_t screen = scrMainMenu;
+  ScreenState screen = scrMainMenu;
   int sounds = 0;
   int commands = 0;
   uint32_t tick = 0;

@@ -37,7 +37,6 @@ TEST(OnlineScores, SendsTheResultWithTheFieldOfTheVersionReply) {
   http.Reply("OK");
   const SubmitOutcome outcome = SubmitOnlineScore(http, "Bob", 1200, "Anonymous", kBase);
   EXPECT_EQ(outcome, SubmitOutcome::Sent);
-  EXPECT_EQ(ScreenAfterSubmit(outcome), scrHighScores);
   ASSERT_EQ(http.Requests.size(), 2u);
   EXPECT_EQ(http.Requests[0], VersionQueryUrl(kBase));
   EXPECT_EQ(RecordOf(http.Requests[1]), ResultString("Bob", 1200, "TOKEN42", "Anonymous"));
@@ -60,7 +59,6 @@ TEST(OnlineScores, FailedVersionQuerySendsNothing) {
   http.Fail();
   const SubmitOutcome outcome = SubmitOnlineScore(http, "Bob", 1200, "", kBase);
   EXPECT_EQ(outcome, SubmitOutcome::VersionFailed);
-  EXPECT_EQ(ScreenAfterSubmit(outcome), scrConnectFailed);
   EXPECT_EQ(http.Requests.size(), 1u);
 }
 
@@ -70,7 +68,6 @@ TEST(OnlineScores, FailedSubmissionIsReportedAndCanBeRepeated) {
   http.Fail();
   const SubmitOutcome outcome = SubmitOnlineScore(http, "Bob", 1200, "", kBase);
   EXPECT_EQ(outcome, SubmitOutcome::SubmissionFailed);
-  EXPECT_EQ(ScreenAfterSubmit(outcome), scrConnectFailed);
 
   // Trying again runs the whole exchange, with the new reply's field.
   http.Reply("a|b|c|d|second|f");

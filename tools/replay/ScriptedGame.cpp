@@ -43,14 +43,12 @@ class ScriptHost : public sf::GameHost {
   void StopMusic() override {}
   void StartMusic(const char*) override {}
   bool MusicOn() const override { return false; }
-  int32_t LastHighScore() const override { return 0; }
-  void SetScreenState(uint32_t state) override { ScreenState = state; }
-  void SetMainMenuIndex(int32_t) override {}
+  void GameOver(int32_t, const sf::Surface&) override { Over = true; }
   sf::Surface& SnapshotSurface() override { return Snapshot; }
 
   std::array<uint8_t, 256> Keys{};
   sf::MouseState Mouse;
-  uint32_t ScreenState = sf::scrGame;
+  bool Over = false;
   sf::Surface Snapshot;
 };
 
@@ -99,7 +97,7 @@ ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps) {
   sf::TGame game(host, clock, random, images, silent, &recorder);
 
   // The game is over at the latest two seconds after leaving it; the bound only guards the loop.
-  for (uint32_t step = 0; host.ScreenState == sf::scrGame && step < maxSteps + 64 * 60; ++step) {
+  for (uint32_t step = 0; !host.Over && step < maxSteps + 64 * 60; ++step) {
     Act(game, host, step);
     if (game.Phase == sf::phasePlaying) {
       if (step % 300 == 150) {

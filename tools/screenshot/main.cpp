@@ -15,12 +15,7 @@
 #include "game/Game.h"
 #include "game/GameTables.h"
 #include "platform/Input.h"
-#include "platform/fake/FakeClock.h"
-#include "platform/fake/FakeHttp.h"
-#include "platform/fake/FakeMusic.h"
-#include "platform/fake/FakeShell.h"
-#include "platform/fake/FakeSound.h"
-#include "platform/fake/FakeWindow.h"
+#include "platform/fake/FakePlatform.h"
 #include "ui/Menus.h"
 
 namespace {
@@ -28,9 +23,7 @@ namespace {
 class ScreenshotRun {
  public:
   ScreenshotRun(const std::filesystem::path& out, const std::filesystem::path& game)
-      : out_(out),
-        platform_{window_, window_, clock_, shell_, sound_, music_, http_},
-        form_(platform_, Files(out, game)) {}
+      : out_(out), form_(fake_.services, Files(out, game)) {}
 
   static sf::TForm1::Files Files(const std::filesystem::path& out, const std::filesystem::path& game) {
     sf::TForm1::Files f;
@@ -77,7 +70,7 @@ class ScreenshotRun {
     Frames(1);
     Shot("08_high_scores_world_button");
     form_.menus->MainMenu.Select(3);
-    const uint32_t help[] = {sf::scrHelpOverview, sf::scrHelpNavigation, sf::scrHelpEnemies, sf::scrAbout};
+    const sf::ScreenState help[] = {sf::scrHelpOverview, sf::scrHelpNavigation, sf::scrHelpEnemies, sf::scrAbout};
     for (int i = 0; i < 4; ++i) {
       Show(help[i]);
       Shot("09_help_page_" + std::to_string(i + 1));
@@ -124,7 +117,7 @@ class ScreenshotRun {
       form_.FrameStep();
     }
   }
-  void Show(uint32_t state) {
+  void Show(sf::ScreenState state) {
     form_.ScreenState = state;
     Frames(1);
   }
@@ -132,7 +125,7 @@ class ScreenshotRun {
     const std::string path = (out_ / (name + ".png")).string();
     if (!WritePng(window_.LastFrame, path)) std::fprintf(stderr, "cannot write %s\n", path.c_str());
   }
-  void Dialog(uint32_t state, const std::string& name) {
+  void Dialog(sf::ScreenState state, const std::string& name) {
     form_.SaveSnapshot();
     auto& dialog = state == sf::scrClearQuestion || state == sf::scrEnterName ? form_.menus->OkCancelDialog
                                                                                : form_.menus->YesNoDialog;
@@ -208,14 +201,10 @@ class ScreenshotRun {
   }
 
   std::filesystem::path out_;
-  sf::FakeWindow window_;
-  sf::FakeClock clock_;
-  sf::FakeShell shell_;
-  sf::FakeSound sound_;
-  sf::FakeMusic music_;
-  sf::FakeHttp http_;
+  sf::FakePlatform fake_;
+  sf::FakeWindow& window_ = fake_.window;
+  sf::FakeClock& clock_ = fake_.clock;
   int step_ = 0;
-  sf::Platform platform_;
   sf::TForm1 form_;
 };
 
