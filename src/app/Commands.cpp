@@ -1,7 +1,7 @@
 // Window input and the menu command dispatcher.
 #include "app/Form.h"
 #include "app/Hosts.h"
-#include "app/ScreenRules.h"
+#include "app/screens/ScreenUnit.h"
 #include "audio/Audio.h"
 #include "game/Game.h"
 #include "platform/Clock.h"
@@ -9,7 +9,6 @@
 #include "platform/Input.h"
 #include "platform/Shell.h"
 #include "replay/ReplayRecorder.h"
-#include "ui/MenuItems.h"
 #include "ui/Menus.h"
 #include "web/OnlineScores.h"
 
@@ -21,7 +20,6 @@ namespace {
 ScreenState ScreenAfterSubmit(SubmitOutcome outcome) {
   return outcome == SubmitOutcome::Sent ? scrHighScores : scrConnectFailed;
 }
-bool IsLetter(uint16_t key) { return key >= 'A' && key <= 'Z'; }
 
 }  // namespace
 
@@ -45,80 +43,7 @@ void TForm1::FormKeyDown(uint16_t key, bool alt) {
 }
 
 void TForm1::HandleMenuKey(uint16_t key) {
-  Menus& m = *menus;
-  const sf::ScreenState screen = ScreenState;
-  if (screen == scrMainMenu) {
-    if (key == vkUp || key == vkLeft) m.MainMenu.SelectPrev();
-    if (key == vkDown || key == vkRight) m.MainMenu.SelectNext();
-    if (key == vkReturn || key == vkSpace) {
-      m.MainMenu.Clicked = true;
-      ExecuteCommand();
-    } else if (key == vkEscape) {
-      CloseRequest();
-    }
-  } else if (screen == scrGame) {
-    if (key == 'P') {
-      PauseGame(images.Menu(21));
-    } else if (key == vkSpace && CurrentGame && CurrentGame->Phase == phasePlaying) {
-      CurrentGame->SelectNextWeapon();
-    } else if (key == vkEscape && CurrentGame && CurrentGame->Phase == phasePlaying) {
-      ScreenState = scrQuitGameQuestion;
-      ShowCursor(true);
-      SaveSnapshot();
-    }
-  } else if (screen == scrPause) {
-    if (key == 'P' || key == vkEscape) ScreenState = scrGame;
-  } else if (screen == scrOptions) {
-    auto& o = m.OptionsMenu;
-    if (key == vkDown) o.MoveDown();
-    if (key == vkRight) o.ChooseSecond();
-    if (key == vkLeft) o.ChooseFirst();
-    if (key == vkUp) o.MoveUp();
-    if (key == vkReturn || key == vkSpace) o.Activate();
-    if (ScreenState == scrOptions && o.NameEdit.Focused && o.NameEdit.Editing) {
-      if (IsLetter(key)) o.NameEdit.KeyInput(static_cast<char>(key));
-      if (key == vkBack) o.NameEdit.KeyInput(TDDEdit::kEraseCode);
-    }
-    if (key == vkEscape) ScreenState = scrMainMenu;
-  } else if (screen == scrKeyCapture) {
-    if (m.TryCaptureKey(key)) settings.MinimizeKey = key;
-  } else if (screen == scrHighScores || IsHelpPage(screen)) {
-    auto& buttons = screen == scrHighScores ? m.HighScoreButtons : m.HelpButtons;
-    if (key == vkUp || key == vkLeft) buttons.SelectPrev();
-    if (key == vkDown || key == vkRight) buttons.SelectNext();
-    if (key == vkReturn || key == vkSpace) {
-      buttons.Clicked = true;
-      ExecuteCommand();
-    } else if (key == vkEscape) {
-      ScreenState = scrMainMenu;
-    }
-  } else if (screen == scrExitQuestion || screen == scrSendQuestion || screen == scrConnectFailed ||
-             screen == scrQuitGameQuestion) {
-    if (key == vkLeft) m.YesNoDialog.SetChoice(true);
-    if (key == vkRight) m.YesNoDialog.SetChoice(false);
-    if (key == vkReturn || key == vkSpace || key == 'Y') {
-      m.YesNoDialog.Clicked = true;
-      ExecuteCommand();
-    } else if (key == vkEscape || key == 'N') {
-      if (screen == scrQuitGameQuestion) {
-        ScreenState = scrGame;
-        ShowCursor(false);
-      } else {
-        ScreenState = scrMainMenu;
-      }
-    }
-  } else if (screen == scrClearQuestion || screen == scrEnterName) {
-    if (screen == scrEnterName && IsLetter(key)) m.NameEntry.KeyInput(static_cast<char>(key));
-    if (screen == scrEnterName && key == vkBack) m.NameEntry.KeyInput(TDDEdit::kEraseCode);
-    if (key == vkLeft) m.OkCancelDialog.SetChoice(true);
-    if (key == vkRight) m.OkCancelDialog.SetChoice(false);
-    if (key == vkReturn || key == vkSpace) {
-      m.OkCancelDialog.Clicked = true;
-      ExecuteCommand();
-    } else if (key == vkEscape) {
-      ScreenState = screen == scrClearQuestion ? scrHighScores : scrMainMenu;
-    }
-  }
+  if (ScreenUnit* unit = screens_->For(ScreenState)) unit->Key(ScreenState, key);
 }
 
 void TForm1::FormMouseMove(int32_t x, int32_t y) {
@@ -141,140 +66,7 @@ void TForm1::FormMouseWheel() {
 }
 
 void TForm1::ExecuteCommand() {
-  Menus& m = *menus;
-  switch (ScreenState) {
-    case scrIntro:
-      ScreenState = scrMainMenu;
-      return;
-    case scrOptions: {
-      auto& o = m.OptionsMenu;
-      if (o.Clicked) {
-        switch (o.Item()) {
-          case OptionsItem::Windowed: SwitchDisplayMode(true); break;
-          case OptionsItem::FullScreen: SwitchDisplayMode(false); break;
-          case OptionsItem::MusicOn:
-            o.MusicToggle.Checked = true;
-            settings.MusicOn = true;
-            StartMusic("1.xm");
-            break;
-          case OptionsItem::MusicOff:
-            o.MusicToggle.Checked = false;
-            settings.MusicOn = false;
-            StopMusic();
-            break;
-          case OptionsItem::SoundOn:
-            o.SoundToggle.Checked = true;
-            SetSoundOn(true);
-            break;
-          case OptionsItem::SoundOff:
-            o.SoundToggle.Checked = false;
-            SetSoundOn(false);
-            break;
-          case OptionsItem::PlayerName: o.NameEdit.Editing = !o.NameEdit.Editing; break;
-          case OptionsItem::MinimizeKey: m.StartKeyCapture(); break;
-        }
-      }
-      PlayMenuSound();
-      return;
-    }
-    case scrHighScores:
-      if (m.HighScoreButtons.Clicked) {
-        const auto button = static_cast<HighScoreButton>(m.HighScoreButtons.Index);
-        if (button == HighScoreButton::Clear) {
-          ScreenState = scrClearQuestion;
-          SaveSnapshot();
-        } else if (button == HighScoreButton::WorldTable) {
-          platform.shell.OpenLink(WorldHighScoresUrl(files.ScoreService));
-        }
-        PlayMenuSound();
-        return;
-      }
-      break;
-    case scrHelpOverview:
-    case scrHelpNavigation:
-    case scrHelpEnemies:
-    case scrAbout:
-      if (m.HelpButtons.Clicked) {
-        const bool next = static_cast<HelpButton>(m.HelpButtons.Index) == HelpButton::Next;
-        sf::ScreenState to = ScreenState;
-        if (ScreenState == scrHelpOverview) to = next ? scrHelpNavigation : scrHelpOverview;
-        if (ScreenState == scrHelpNavigation) to = next ? scrHelpEnemies : scrHelpOverview;
-        if (ScreenState == scrHelpEnemies) to = next ? scrAbout : scrHelpNavigation;
-        if (ScreenState == scrAbout) to = next ? scrAbout : scrHelpEnemies;
-        if (to == ScreenState) return;  // no page before the first or after the last
-        ScreenState = to;
-        PlayMenuSound();
-        return;
-      }
-      break;
-    case scrExitQuestion:
-      if (m.YesNoDialog.Clicked) {
-        if (m.YesNoDialog.Choice) {
-          ExitConfirmed = true;
-          CloseRequest();
-          SaveConfig();
-        } else {
-          ScreenState = scrMainMenu;
-          ExitConfirmed = false;
-        }
-        PlayMenuSound();
-      }
-      return;
-    case scrClearQuestion:
-      if (m.OkCancelDialog.Clicked) {
-        if (m.OkCancelDialog.Choice) ResetHighScores(highScores);
-        ScreenState = scrHighScores;
-        PlayMenuSound();
-      }
-      return;
-    case scrEnterName:
-      if (m.OkCancelDialog.Clicked) {
-        if (m.OkCancelDialog.Choice) {
-          InsertHighScore(highScores, m.NameEntry.Text, CurrentGame ? CurrentGame->Score : 0);
-          SaveConfig();
-          ScreenState = scrSendQuestion;
-        } else {
-          ScreenState = scrMainMenu;
-        }
-        PlayMenuSound();
-      }
-      return;
-    case scrSendQuestion:
-    case scrConnectFailed:
-      if (m.YesNoDialog.Clicked) {
-        SendResult(m.YesNoDialog.Choice);
-        PlayMenuSound();
-      }
-      return;
-    case scrQuitGameQuestion:
-      if (m.YesNoDialog.Clicked) {
-        if (m.YesNoDialog.Choice && CurrentGame) CurrentGame->Leave();
-        ScreenState = scrGame;
-        ShowCursor(false);
-        PlayMenuSound();
-      }
-      return;
-    case scrMainMenu:
-      break;
-    default:
-      return;
-  }
-  // The main menu, beside every page that shows it.
-  if (!m.MainMenu.Clicked) return;
-  switch (static_cast<MainMenuItem>(m.MainMenu.Index)) {
-    case MainMenuItem::NewGame:
-      StartNewGame();
-      return;
-    case MainMenuItem::Options: ScreenState = scrOptions; break;
-    case MainMenuItem::HighScores: ScreenState = scrHighScores; break;
-    case MainMenuItem::Help: ScreenState = scrHelpOverview; break;
-    case MainMenuItem::MoreGames: platform.shell.OpenFileIfExists("moregames.url"); break;
-    case MainMenuItem::Exit:
-      ScreenState = scrExitQuestion;
-      SaveSnapshot();
-      break;
-  }
-  PlayMenuSound();
+  if (ScreenUnit* unit = screens_->For(ScreenState)) unit->Command(ScreenState);
 }
 
 void TForm1::StartNewGame() {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/Hosts.h"
+#include "app/screens/ScreenUnit.h"
 #include "audio/Audio.h"
 #include "gfx/Blit.h"
 #include "options/ConfigFile.h"
@@ -24,7 +25,10 @@ TForm1::TForm1(Platform& p, Files f)
       files(std::move(f)),
       Recorder(std::make_unique<replay::ReplayRecorder>()),
       gameHost_(std::make_unique<FormGameHost>(*this)),
-      menuHost_(std::make_unique<FormMenuHost>(*this)) {}
+      menuHost_(std::make_unique<FormMenuHost>(*this)),
+      screens_(std::make_unique<ScreenTable>()) {
+  AddAllScreens(*this, *screens_);
+}
 
 TForm1::~TForm1() {
   // Teardown: the game before the images it draws with, the menus with the images.

@@ -27,6 +27,7 @@ class Audio;
 class Menus;
 class FormGameHost;
 class FormMenuHost;
+class ScreenTable;
 
 // The main window: owns the program's state, the surfaces, the settings, the menus and the
 // current game; runs the frame loop and turns window events into menu moves and commands.
@@ -94,6 +95,13 @@ class TForm1 {
   void StartMusic(const char* module);
   void StopMusic();
   void ShowCursor(bool show);
+  // Navigation: what the screens ask of the window.
+  void CloseRequest();
+  void StartNewGame();
+  // Shows "Please wait...", then sends the result (and the game's replay) when send is set; the
+  // high-score page or the "Can not connect" question follows.
+  void SendResult(bool send);
+
   // The game is over with this score: the name entry after a new high score (lastFrame kept behind
   // it, the main menu pointing at the high scores), else the main menu.
   void GameOver(int32_t score, const Surface& lastFrame);
@@ -133,17 +141,8 @@ class TForm1 {
   int32_t CursorCounter = 0;  // the system's show/hide counter: visible while >= 0
 
  private:
+  // The current screen's unit draws, takes the key, runs the command.
   void DrawScreen();
-  void DrawIntro();
-  // A page beside the main menu: background, panel and title; then the item's marker.
-  void DrawPageBackground(int32_t panelImage);
-  void DrawMarker(int32_t markerImage);
-  void DrawHelpPage();
-  void DrawDialog(bool fromSnapshot, bool testRestore, int32_t boxX);
-  void DrawPause();
-  void CloseRequest();
-  void StartNewGame();
-  void SendResult(bool send);
   // Sends the replay of the current game for the result submitted with token; true when taken.
   bool SendGameReplay(const std::string& token);
   void HandleMenuKey(uint16_t key);
@@ -153,6 +152,8 @@ class TForm1 {
   bool NextEvent(InputEvent& e);
   std::unique_ptr<FormGameHost> gameHost_;
   std::unique_ptr<FormMenuHost> menuHost_;
+  // Every screen, by state.
+  std::unique_ptr<ScreenTable> screens_;
   bool frameDrawn_ = false;
   // Window events (focus, close, quit, ...) that arrived while the online exchange blocked.
   std::deque<InputEvent> heldEvents_;

@@ -91,12 +91,34 @@ TEST_F(FrameLoop, ALostDisplayIsRestoredAndTheFrameStillPresented) {
   EXPECT_EQ(window.LastFrame.At(400, 300), form->images.Menu(0).At(400, 300)) << "the menu is drawn again";
 }
 
-TEST_F(FrameLoop, UnknownScreenStatesPresentABlackFrame) {
+TEST_F(FrameLoop, UnknownScreenStatesPresentABlackFrameAndIgnoreInput) {
   Start();
-  form->ScreenState = static_cast<ScreenState>(6);  // a number no screen has
-  Frame();
-  EXPECT_EQ(window.LastFrame.At(10, 10), 0u);
-  EXPECT_EQ(window.LastFrame.At(400, 300), 0u);
+  for (uint32_t number : {6u, 63u, 64u, 200u}) {  // numbers no screen has, inside and above the table
+    form->ScreenState = static_cast<ScreenState>(number);
+    Frame();
+    EXPECT_EQ(window.LastFrame.At(10, 10), 0u) << number;
+    EXPECT_EQ(window.LastFrame.At(400, 300), 0u) << number;
+    Key(vkReturn);
+    form->ExecuteCommand();
+    EXPECT_EQ(static_cast<uint32_t>(form->ScreenState), number);
+  }
+}
+
+TEST_F(FrameLoop, EveryScreenDrawsItsPicture) {
+  Start();
+  SkipIntro();
+  form->menus->MainMenu.Select(0);
+  Key(vkReturn);  // a game, so the game screens have something to show
+  Frame(3);
+  form->SaveSnapshot();
+  for (ScreenState s : {scrIntro, scrMainMenu, scrGame, scrOptions, scrHighScores, scrHelpOverview, scrExitQuestion,
+                        scrClearQuestion, scrKeyCapture, scrPause, scrEnterName, scrSendQuestion, scrQuitGameQuestion,
+                        scrConnectFailed, scrPleaseWait, scrHelpNavigation, scrHelpEnemies, scrAbout}) {
+    form->ScreenState = s;
+    Frame();
+    const auto& pixels = window.LastFrame.Pixels;
+    EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0; }), 100000) << s;
+  }
 }
 
 TEST_F(FrameLoop, AnUnreadablePackDuringADisplayRebuildKeepsTheImagesAndTheProgramRunning) {
