@@ -52,7 +52,7 @@ void TForm1::HandleMenuKey(uint16_t key) {
     }
   } else if (screen == scrGame) {
     if (key == 'P') {
-      PauseGame(images.Menu(21));
+      PauseGame(images.Menu(menuImgScanLine));
     } else if (key == vkSpace && CurrentGame && CurrentGame->Phase == phasePlaying) {
       CurrentGame->SelectNextWeapon();
     } else if (key == vkEscape && CurrentGame && CurrentGame->Phase == phasePlaying) {
