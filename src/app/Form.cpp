@@ -178,7 +178,7 @@ void TForm1::ApplicationEvents1Deactivate() {
   MouseSteering = false;
   platform.input.UnacquireKeyboard();
   if (ScreenState == scrGame && CurrentGame) CurrentGame->NoteInterruption(GameEvent::FocusLost);
-  if (ScreenState == scrGame) PauseGame(images.Menu(21));
+  if (ScreenState == scrGame) PauseGame(images.Menu(menuImgScanLine));
   if (settings.Windowed) {
     SavedWindowRect = platform.display.WindowRect();
     SkipNextMinimize = true;
@@ -200,7 +200,7 @@ void TForm1::ApplicationEvents1Restore() {
   WindowActive = true;
   if (ScreenState == scrGame) {
     FrameStep();
-    PauseGame(images.Menu(21));
+    PauseGame(images.Menu(menuImgScanLine));
   }
 }
 

@@ -12,6 +12,7 @@
 #include "gfx/ImageSets.h"
 #include "gfx/Surface.h"
 #include "gfx/Text.h"
+#include "layout/MenuLayout.h"
 #include "options/HighScores.h"
 #include "options/Settings.h"
 #include "platform/Input.h"
