@@ -52,7 +52,7 @@ struct Program {
     window.KeepFrames = false;  // presenting is measured on its own
     form = std::make_unique<sf::TForm1>(fake.services, files);
     form->FormCreate();
-    form->ScreenState = sf::scrMainMenu;
+    form->GoTo(sf::scrMainMenu);
   }
   void Frame() {
     clock.Advance(16);
@@ -67,7 +67,7 @@ struct Program {
 
 void RunScreen(benchmark::State& state, sf::ScreenState screen) {
   Program p;
-  p.form->ScreenState = screen;
+  p.form->GoTo(screen);
   p.Frame();
   MemcpyRatio ratio;
   for (auto _ : state) ratio.Measure([&p] { p.Frame(); });
@@ -104,20 +104,20 @@ void HeavyGameStep(benchmark::State& state, bool recorded) {
   p.form->menus->MainMenu.Clicked = true;
   p.form->ExecuteCommand();
   p.window.Keys[sf::kScanLeftCtrl] = 0x80;
-  for (int i = 0; i < 64 * 20 && p.form->ScreenState == sf::scrGame; ++i) p.Frame();
+  for (int i = 0; i < 64 * 20 && p.form->Screen() == sf::scrGame; ++i) p.Frame();
   MemcpyRatio ratio;
   int step = 0;
   for (auto _ : state) {
     p.window.Keys[sf::kScanLeft] = (step / 60) % 2 ? uint8_t{0x80} : uint8_t{0};
     p.window.Keys[sf::kScanRight] = (step / 60) % 2 ? 0 : 0x80;
     ++step;
-    if (p.form->ScreenState != sf::scrGame) {  // a new game when the last one ended
-      p.form->ScreenState = sf::scrMainMenu;
+    if (p.form->Screen() != sf::scrGame) {  // a new game when the last one ended
+      p.form->GoTo(sf::scrMainMenu);
       p.form->menus->MainMenu.Select(0);
       p.form->menus->MainMenu.Clicked = true;
       p.form->ExecuteCommand();
     }
-    sf::TGame& game = *p.form->CurrentGame;
+    sf::TGame& game = *p.form->Game();
     if (!recorded) game.Recorder = nullptr;
     game.Health = sf::kMaxHealth;
     FillShots(game);
@@ -128,9 +128,9 @@ void HeavyGameStep(benchmark::State& state, bool recorded) {
     ratio.Measure([&p] { p.Frame(); });
   }
   ratio.Report(state);
-  state.counters["shots"] = static_cast<double>(p.form->CurrentGame->Ship.Gunners[0].ShotCount() +
-                                                p.form->CurrentGame->Ship.Gunners[1].ShotCount() +
-                                                p.form->CurrentGame->Ship.Gunners[2].ShotCount());
+  state.counters["shots"] = static_cast<double>(p.form->Game()->Ship.Gunners[0].ShotCount() +
+                                                p.form->Game()->Ship.Gunners[1].ShotCount() +
+                                                p.form->Game()->Ship.Gunners[2].ShotCount());
 }
 void BM_AppHeavyGameStep(benchmark::State& state) { HeavyGameStep(state, true); }
 BENCHMARK(BM_AppHeavyGameStep);

@@ -43,7 +43,7 @@ void TForm1::FormKeyDown(uint16_t key, bool alt) {
 }
 
 void TForm1::HandleMenuKey(uint16_t key) {
-  if (ScreenUnit* unit = screens_->For(ScreenState)) unit->Key(ScreenState, key);
+  if (ScreenUnit* unit = screens_->For(screenState_)) unit->Key(screenState_, key);
 }
 
 void TForm1::FormMouseMove(int32_t x, int32_t y) {
@@ -56,35 +56,35 @@ void TForm1::FormMouseMove(int32_t x, int32_t y) {
 }
 
 void TForm1::FormMouseDown() {
-  if (ScreenState == scrGame) return;  // the game reads the buttons itself
+  if (screenState_ == scrGame) return;  // the game reads the buttons itself
   menus->MouseDownTestAll();
   ExecuteCommand();
 }
 
 void TForm1::FormMouseWheel() {
-  if (ScreenState == scrGame && CurrentGame && CurrentGame->Phase == phasePlaying) CurrentGame->SelectNextWeapon();
+  if (screenState_ == scrGame && currentGame_ && currentGame_->Phase == phasePlaying) currentGame_->SelectNextWeapon();
 }
 
 void TForm1::ExecuteCommand() {
-  if (ScreenUnit* unit = screens_->For(ScreenState)) unit->Command(ScreenState);
+  if (ScreenUnit* unit = screens_->For(screenState_)) unit->Command(screenState_);
 }
 
 void TForm1::StartNewGame() {
   if (settings.MusicOn) StartMusic("2.xm");
-  ScreenState = scrGame;
-  CurrentGame.reset();  // the last game is discarded before the new one starts
-  CurrentGame = std::make_unique<TGame>(*gameHost_, platform.clock, random, images, *text, Recorder.get());
+  screenState_ = scrGame;
+  currentGame_.reset();  // the last game is discarded before the new one starts
+  currentGame_ = std::make_unique<TGame>(*gameHost_, platform.clock, random, images, *text, Recorder.get());
 }
 
 void TForm1::SendResult(bool send) {
-  ScreenState = scrPleaseWait;
+  screenState_ = scrPleaseWait;
   LastFrameEndTick = platform.clock.TickCount() - 10;
   FrameStep();
   if (!send) {
-    ScreenState = scrHighScores;
+    screenState_ = scrHighScores;
     return;
   }
-  const int32_t score = CurrentGame ? CurrentGame->Score : 0;
+  const int32_t score = currentGame_ ? currentGame_->Score : 0;
   // While the exchange blocks, the window keeps answering the desktop. What the player pressed,
   // clicked or turned meanwhile is thrown away, so nothing meant for "Please wait..." acts on the
   // next page; every other event (focus, close, quit, display) is handled, in order, afterwards.
@@ -102,7 +102,7 @@ void TForm1::SendResult(bool send) {
       SubmitOnlineScore(platform.http, menus->NameEntry.Text, score, settings.PlayerName, files.ScoreService, &token);
   // The game's replay follows a submitted result; its failure leaves the result unverified only.
   if (outcome == SubmitOutcome::Sent) SendGameReplay(token);
-  ScreenState = ScreenAfterSubmit(outcome);
+  screenState_ = ScreenAfterSubmit(outcome);
   platform.http.SetWaitHandler({});
   holdEvents();
 }

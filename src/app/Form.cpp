@@ -32,7 +32,7 @@ TForm1::TForm1(Platform& p, Files f)
 
 TForm1::~TForm1() {
   // Teardown: the game before the images it draws with, the menus with the images.
-  CurrentGame.reset();
+  currentGame_.reset();
   FreeAllImages(images);
   menus.reset();
 }
@@ -44,8 +44,6 @@ void TForm1::FormCreate() {
     return;
   }
   FirstStart = false;
-  DesktopWidth = static_cast<uint16_t>(platform.display.DesktopWidth());
-  DesktopHeight = static_cast<uint16_t>(platform.display.DesktopHeight());
   const std::string font = files.Font.empty() ? TextRenderer::FindDefaultFont() : files.Font;
   if (font.empty()) throw std::runtime_error("no font found (font.ttf beside the program, or fonts-wine)");
   text = std::make_unique<TextRenderer>(font);
@@ -132,14 +130,14 @@ void TForm1::DrawScanlines(const Surface& image) {
 }
 
 void TForm1::PauseGame(const Surface& image) {
-  if (CurrentGame && ScreenState == scrGame) CurrentGame->NoteInterruption(GameEvent::Pause);
+  if (currentGame_ && screenState_ == scrGame) currentGame_->NoteInterruption(GameEvent::Pause);
   SaveSnapshot();
   DrawScanlines(image);
-  ScreenState = scrPause;
+  screenState_ = scrPause;
 }
 
 bool TForm1::FormCloseQuery() {
-  switch (ScreenState) {
+  switch (screenState_) {
     case scrIntro:
     case scrGame:
     case scrPause:
@@ -149,10 +147,10 @@ bool TForm1::FormCloseQuery() {
       return false;
     case scrKeyCapture:
       menus->OptionsMenu.KeyButton.Caption = KeyName(static_cast<uint32_t>(settings.MinimizeKey));
-      ScreenState = scrExitQuestion;
+      screenState_ = scrExitQuestion;
       return ExitConfirmed;
     default:
-      ScreenState = scrExitQuestion;
+      screenState_ = scrExitQuestion;
       return ExitConfirmed;
   }
 }
@@ -166,7 +164,7 @@ void TForm1::ApplicationEvents1Activate() {
   MouseSteering = true;
   platform.input.AcquireKeyboard();
   if (settings.MusicOn) {
-    StartMusic(ScreenState == scrGame ? "2.xm" : "1.xm");
+    StartMusic(screenState_ == scrGame ? "2.xm" : "1.xm");
   } else {
     StopMusic();
   }
@@ -177,8 +175,8 @@ void TForm1::ApplicationEvents1Deactivate() {
   WindowActive = false;
   MouseSteering = false;
   platform.input.UnacquireKeyboard();
-  if (ScreenState == scrGame && CurrentGame) CurrentGame->NoteInterruption(GameEvent::FocusLost);
-  if (ScreenState == scrGame) PauseGame(images.Menu(menuImgScanLine));
+  if (screenState_ == scrGame && currentGame_) currentGame_->NoteInterruption(GameEvent::FocusLost);
+  if (screenState_ == scrGame) PauseGame(images.Menu(menuImgScanLine));
   if (settings.Windowed) {
     SavedWindowRect = platform.display.WindowRect();
     SkipNextMinimize = true;
@@ -198,7 +196,7 @@ void TForm1::ApplicationEvents1Restore() {
     platform.display.ShowNormal();
   }
   WindowActive = true;
-  if (ScreenState == scrGame) {
+  if (screenState_ == scrGame) {
     FrameStep();
     PauseGame(images.Menu(menuImgScanLine));
   }
@@ -236,13 +234,13 @@ void TForm1::StopMusic() { audio->StopMusic(); }
 
 void TForm1::GameOver(int32_t score, const Surface& lastFrame) {
   if (highScores[kHighScoreCount - 1].Score >= score) {
-    ScreenState = scrMainMenu;
+    screenState_ = scrMainMenu;
     return;
   }
   BltFast(SnapshotSurface, 0, 0, lastFrame, false);
   // The name entry opens with Ok chosen, so Enter keeps the score whatever an earlier use chose.
   menus->OkCancelDialog.Choice = true;
-  ScreenState = scrEnterName;
+  screenState_ = scrEnterName;
   menus->MainMenu.SetIndex(static_cast<int32_t>(MainMenuItem::HighScores));
 }
 

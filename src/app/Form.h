@@ -96,7 +96,13 @@ class TForm1 {
   void StartMusic(const char* module);
   void StopMusic();
   void ShowCursor(bool show);
-  // Navigation: what the screens ask of the window.
+  // Navigation. GoTo only changes the screen: what a screen needs on the way in (a snapshot, the
+  // cursor) its callers do.
+  void GoTo(ScreenState screen) { screenState_ = screen; }
+  ScreenState Screen() const { return screenState_; }
+  // The game being played or the last one played; null before the first.
+  TGame* Game() const { return currentGame_.get(); }
+  // What the screens ask of the window.
   void CloseRequest();
   void StartNewGame();
   // Shows "Please wait...", then sends the result (and the game's replay) when send is set; the
@@ -117,7 +123,6 @@ class TForm1 {
   Settings settings;
   HighScores highScores;
   std::unique_ptr<Audio> audio;
-  std::unique_ptr<TGame> CurrentGame;
   // Records every game as it is played (memory reserved once, at start-up).
   std::unique_ptr<replay::ReplayRecorder> Recorder;
 
@@ -130,9 +135,6 @@ class TForm1 {
   bool FirstStart = true;
   bool SkipNextMinimize = true;
   bool ExitConfirmed = false;
-  sf::ScreenState ScreenState = scrIntro;
-  uint16_t DesktopWidth = 0;
-  uint16_t DesktopHeight = 0;
   Rect SavedWindowRect{};
   int32_t MouseX = 0;
   int32_t MouseY = 0;
@@ -155,6 +157,8 @@ class TForm1 {
   std::unique_ptr<FormMenuHost> menuHost_;
   // Every screen, by state.
   std::unique_ptr<ScreenTable> screens_;
+  ScreenState screenState_ = scrIntro;
+  std::unique_ptr<TGame> currentGame_;
   bool frameDrawn_ = false;
   // Window events (focus, close, quit, ...) that arrived while the online exchange blocked.
   std::deque<InputEvent> heldEvents_;

@@ -19,8 +19,8 @@ int32_t TForm1::FrameStep() {
   // difference keeps the pace across the tick's wrap-around.
   if (static_cast<uint32_t>(FrameStartTick - LastFrameEndTick) <= 5) return 0;
   frameDrawn_ = true;
-  platform.display.CaptureMouse(ScreenState == scrGame && WindowActive);
-  audio->MusicTick(MusicTrackFor(ScreenState), settings.MusicOn);
+  platform.display.CaptureMouse(screenState_ == scrGame && WindowActive);
+  audio->MusicTick(MusicTrackFor(screenState_), settings.MusicOn);
   int32_t result = 0;
   if (ClearBackBuffer() != kBlitOk) result = RestoreSurfaces();
   DrawScreen();
@@ -31,7 +31,7 @@ int32_t TForm1::FrameStep() {
 
 void TForm1::DrawScreen() {
   // A state without a screen draws nothing: the cleared frame is shown.
-  if (ScreenUnit* unit = screens_->For(ScreenState)) unit->Draw(ScreenState);
+  if (ScreenUnit* unit = screens_->For(screenState_)) unit->Draw(screenState_);
 }
 
 }  // namespace sf

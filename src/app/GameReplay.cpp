@@ -7,8 +7,8 @@
 namespace sf {
 
 bool TForm1::SendGameReplay(const std::string& token) {
-  if (!CurrentGame || !Recorder || token.empty()) return false;
-  const std::vector<uint8_t> file = Recorder->Finish(*CurrentGame);
+  if (!currentGame_ || !Recorder || token.empty()) return false;
+  const std::vector<uint8_t> file = Recorder->Finish(*currentGame_);
   return SendReplay(platform.http, token, file, files.ScoreService);
 }
 

@@ -36,9 +36,9 @@ class FormMenuHost : public MenuHost {
   int32_t PointerX() const override { return f_.MouseX; }
   int32_t PointerY() const override { return f_.MouseY; }
   bool PointerSteering() const override { return f_.MouseSteering; }
-  void ShowMainMenu() override { f_.ScreenState = scrMainMenu; }
-  void BeginKeyCapture() override { f_.ScreenState = scrKeyCapture; }
-  void EndKeyCapture() override { f_.ScreenState = scrOptions; }
+  void ShowMainMenu() override { f_.GoTo(scrMainMenu); }
+  void BeginKeyCapture() override { f_.GoTo(scrKeyCapture); }
+  void EndKeyCapture() override { f_.GoTo(scrOptions); }
   void PlayMenuSound() override { f_.PlayMenuSound(); }
   void ExecuteCommand() override { f_.ExecuteCommand(); }
   uint32_t TickCount() override { return f_.platform.clock.TickCount(); }

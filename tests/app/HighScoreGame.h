@@ -23,13 +23,13 @@ class HighScoreGame : public FormFixture {
     for (auto& entry : form->highScores.Entries) entry.Score = 0;  // any score enters the table
     form->menus->MainMenu.Select(0);
     Key(vkReturn);
-    ASSERT_EQ(form->ScreenState, scrGame);
+    ASSERT_EQ(form->Screen(), scrGame);
   }
 
   // Steers towards the first enemy and fires, with the keys or the mouse.
   void Steer(int frame) {
     std::fill(std::begin(window.Keys), std::end(window.Keys), uint8_t{0});
-    const TGame& game = *form->CurrentGame;
+    const TGame& game = *form->Game();
     int target = 400;
     for (const auto& e : game.Engine.Slots) {
       if (e && e->Kind != enmSupplyPlane && e->Y > 0) {
@@ -55,35 +55,35 @@ class HighScoreGame : public FormFixture {
   void PlayToHighScore() {
     StartGame();
     int frame = 0;
-    for (; frame < 64 * 120 && (frame < 1200 || form->CurrentGame->Score == 0); ++frame) {
+    for (; frame < 64 * 120 && (frame < 1200 || form->Game()->Score == 0); ++frame) {
       Steer(frame);
       if (frame == 300) {
         Key('P');
         Frame(20);
-        ASSERT_EQ(form->ScreenState, scrPause);
+        ASSERT_EQ(form->Screen(), scrPause);
         Key('P');
       }
       if (frame == 700) {
         form->ApplicationEvents1Deactivate();
         Frame(10);
         form->ApplicationEvents1Activate();
-        ASSERT_EQ(form->ScreenState, scrPause);
+        ASSERT_EQ(form->Screen(), scrPause);
         Key('P');
       }
-      if (frame % 250 == 100 && form->CurrentGame->Phase == phasePlaying) Key(vkSpace);
+      if (frame % 250 == 100 && form->Game()->Phase == phasePlaying) Key(vkSpace);
       Frame();
     }
-    ASSERT_GT(form->CurrentGame->Score, 0) << "no enemy was hit in " << frame << " frames";
+    ASSERT_GT(form->Game()->Score, 0) << "no enemy was hit in " << frame << " frames";
     std::fill(std::begin(window.Keys), std::end(window.Keys), uint8_t{0});
-    while (form->CurrentGame->Phase != phasePlaying) Frame();
+    while (form->Game()->Phase != phasePlaying) Frame();
     Key(vkEscape);
-    ASSERT_EQ(form->ScreenState, scrQuitGameQuestion);
+    ASSERT_EQ(form->Screen(), scrQuitGameQuestion);
     Key('Y');
-    for (int i = 0; i < 300 && form->ScreenState == scrGame; ++i) Frame();
-    ASSERT_EQ(form->ScreenState, scrEnterName);
+    for (int i = 0; i < 300 && form->Screen() == scrGame; ++i) Frame();
+    ASSERT_EQ(form->Screen(), scrEnterName);
     for (char c : std::string("ROSA")) Key(static_cast<uint16_t>(c));
     Key(vkReturn);
-    ASSERT_EQ(form->ScreenState, scrSendQuestion);
+    ASSERT_EQ(form->Screen(), scrSendQuestion);
   }
 };
 

@@ -27,52 +27,52 @@ TEST_F(Commands, MainMenuItemsOpenTheirPagesWithTheMenuSound) {
   const size_t plays = sound.Plays.size();
   Key(vkDown);  // Options
   Key(vkReturn);
-  EXPECT_EQ(form->ScreenState, scrOptions);
+  EXPECT_EQ(form->Screen(), scrOptions);
   EXPECT_GT(sound.Plays.size(), plays);
   Key(vkEscape);
-  EXPECT_EQ(form->ScreenState, scrMainMenu);
+  EXPECT_EQ(form->Screen(), scrMainMenu);
   Key(vkDown);
   Key(vkReturn);
-  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_EQ(form->Screen(), scrHighScores);
   Key(vkEscape);
   Key(vkDown);
   Key(vkReturn);
-  EXPECT_EQ(form->ScreenState, scrHelpOverview);
+  EXPECT_EQ(form->Screen(), scrHelpOverview);
   Key(vkEscape);
   Key(vkDown);
   Key(vkReturn);
   EXPECT_EQ(shell.FilesRequested, std::vector<std::string>{"moregames.url"});
   Key(vkDown);
   Key(vkReturn);
-  EXPECT_EQ(form->ScreenState, scrExitQuestion);
+  EXPECT_EQ(form->Screen(), scrExitQuestion);
   Key('N');
-  EXPECT_EQ(form->ScreenState, scrMainMenu);
+  EXPECT_EQ(form->Screen(), scrMainMenu);
 }
 
 TEST_F(Commands, HelpPagesTurnButTheOuterButtonsDoNothingAndStaySilent) {
   Start();
   SkipIntro();
-  form->ScreenState = scrHelpOverview;
+  form->GoTo(scrHelpOverview);
   form->menus->HelpButtons.Select(0);
   size_t plays = sound.Plays.size();
   Key(vkReturn);
-  EXPECT_EQ(form->ScreenState, scrHelpOverview);
+  EXPECT_EQ(form->Screen(), scrHelpOverview);
   EXPECT_EQ(sound.Plays.size(), plays);
   form->menus->HelpButtons.Select(1);
   for (ScreenState expected : {scrHelpNavigation, scrHelpEnemies, scrAbout}) {
     Key(vkReturn);
-    EXPECT_EQ(form->ScreenState, expected);
+    EXPECT_EQ(form->Screen(), expected);
   }
   plays = sound.Plays.size();
   Key(vkReturn);
-  EXPECT_EQ(form->ScreenState, scrAbout);
+  EXPECT_EQ(form->Screen(), scrAbout);
   EXPECT_EQ(sound.Plays.size(), plays);
 }
 
 TEST_F(Commands, SoundOffSilencesTheMenuAndMusicOffStopsTheSong) {
   Start();
   SkipIntro();
-  form->ScreenState = scrOptions;
+  form->GoTo(scrOptions);
   form->menus->OptionsMenu.Cursor = 5;  // sound off
   form->menus->OptionsMenu.Clicked = true;
   form->ExecuteCommand();
@@ -90,14 +90,14 @@ TEST_F(Commands, SoundOffSilencesTheMenuAndMusicOffStopsTheSong) {
 TEST_F(Commands, AChosenMinimiseKeyIsStoredAndSaved) {
   Start();
   SkipIntro();
-  form->ScreenState = scrOptions;
+  form->GoTo(scrOptions);
   form->menus->OptionsMenu.Cursor = 7;
   Key(vkReturn);
-  ASSERT_EQ(form->ScreenState, scrKeyCapture);
+  ASSERT_EQ(form->Screen(), scrKeyCapture);
   Key('0');  // "Bad": capture goes on
-  EXPECT_EQ(form->ScreenState, scrKeyCapture);
+  EXPECT_EQ(form->Screen(), scrKeyCapture);
   Key('Z');
-  EXPECT_EQ(form->ScreenState, scrOptions);
+  EXPECT_EQ(form->Screen(), scrOptions);
   EXPECT_EQ(form->settings.MinimizeKey, 'Z');
   EXPECT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "Z");
   ASSERT_TRUE(form->SaveConfig());
@@ -108,16 +108,16 @@ TEST_F(Commands, AChosenMinimiseKeyIsStoredAndSaved) {
 void LeaveGame(FormFixture& f, TForm1& form, FakeClock& clock) {
   form.menus->MainMenu.Select(0);
   form.FormKeyDown(vkReturn, false);
-  ASSERT_EQ(form.ScreenState, scrGame);
-  for (int i = 0; i < 300 && form.CurrentGame->Phase != phasePlaying; ++i) {
+  ASSERT_EQ(form.Screen(), scrGame);
+  for (int i = 0; i < 300 && form.Game()->Phase != phasePlaying; ++i) {
     clock.Advance(16);
     form.FrameStep();
   }
   form.FormKeyDown(vkEscape, false);
-  ASSERT_EQ(form.ScreenState, scrQuitGameQuestion);
+  ASSERT_EQ(form.Screen(), scrQuitGameQuestion);
   form.FormKeyDown(vkReturn, false);  // Yes
-  EXPECT_EQ(form.ScreenState, scrGame);
-  for (int i = 0; i < 400 && form.ScreenState == scrGame; ++i) {
+  EXPECT_EQ(form.Screen(), scrGame);
+  for (int i = 0; i < 400 && form.Screen() == scrGame; ++i) {
     clock.Advance(16);
     form.FrameStep();
   }
@@ -128,7 +128,7 @@ TEST_F(Commands, ALowScoreReturnsToTheMainMenu) {
   Start();
   SkipIntro();
   LeaveGame(*this, *form, clock);
-  EXPECT_EQ(form->ScreenState, scrMainMenu);
+  EXPECT_EQ(form->Screen(), scrMainMenu);
   EXPECT_EQ(form->CursorCounter, 0) << "the cursor is shown again";
 }
 
@@ -140,15 +140,15 @@ TEST_F(Commands, OnlyAStrictlyHigherScoreReachesTheNameEntryWithOkChosen) {
     form->menus->OkCancelDialog.SetChoice(false);  // an earlier dialog left Cancel chosen
     form->menus->MainMenu.Select(0);
     Key(vkReturn);
-    ASSERT_EQ(form->ScreenState, scrGame);
-    form->CurrentGame->Score = score;
-    form->CurrentGame->Phase = phaseGameOver;
-    for (int i = 0; i < 400 && form->ScreenState == scrGame; ++i) Frame();
+    ASSERT_EQ(form->Screen(), scrGame);
+    form->Game()->Score = score;
+    form->Game()->Phase = phaseGameOver;
+    for (int i = 0; i < 400 && form->Screen() == scrGame; ++i) Frame();
     if (score == 500) {
-      EXPECT_EQ(form->ScreenState, scrMainMenu);
+      EXPECT_EQ(form->Screen(), scrMainMenu);
       EXPECT_EQ(form->menus->MainMenu.Index, 0);
     } else {
-      EXPECT_EQ(form->ScreenState, scrEnterName);
+      EXPECT_EQ(form->Screen(), scrEnterName);
       EXPECT_EQ(form->menus->MainMenu.Index, static_cast<int32_t>(MainMenuItem::HighScores));
       EXPECT_TRUE(form->menus->OkCancelDialog.Choice);
       EXPECT_EQ(form->SnapshotSurface.Pixels, window.LastFrame.Pixels) << "the last game picture stays behind";
@@ -175,28 +175,28 @@ TEST_F(Commands, AHighScoreIsEnteredSavedAndSentOnline) {
   Start();
   SkipIntro();
   LeaveGame(*this, *form, clock);
-  ASSERT_EQ(form->ScreenState, scrMainMenu);
+  ASSERT_EQ(form->Screen(), scrMainMenu);
   // The same hand-over with a score above the table's last entry goes to the name entry.
-  form->CurrentGame->Score = 5000;
-  form->ScreenState = scrEnterName;
+  form->Game()->Score = 5000;
+  form->GoTo(scrEnterName);
   for (char c : std::string("ANN")) Key(static_cast<uint16_t>(c));
   Frame();  // the field shows and keeps the name capitalised
   Key(vkReturn);  // Ok
-  EXPECT_EQ(form->ScreenState, scrSendQuestion);
+  EXPECT_EQ(form->Screen(), scrSendQuestion);
   EXPECT_EQ(form->highScores[0].Score, 5000);
   EXPECT_EQ(form->highScores[0].Name, "Ann");
   EXPECT_NE(ConfigBytes().find(static_cast<char>(~'A')), std::string::npos) << "the table was saved";
 
   http.Fail();  // the version query fails
   Key('Y');
-  EXPECT_EQ(form->ScreenState, scrConnectFailed);
+  EXPECT_EQ(form->Screen(), scrConnectFailed);
   EXPECT_EQ(http.Requests.size(), 1u);
   const int presents = window.Presents;
   http.Reply("1|2|3|4|5|6");
   http.Reply("OK");
   Key(vkReturn);
   EXPECT_GE(window.Presents, presents + 1) << "\"Please wait...\" is presented before the exchange";
-  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_EQ(form->Screen(), scrHighScores);
   EXPECT_EQ(http.Requests.size(), 3u);
 }
 
@@ -205,18 +205,18 @@ TEST_F(Commands, TheNameEntryOpensOnOkAndADisappearedFileIsWrittenFromMemory) {
   SkipIntro();
   form->menus->OkCancelDialog.SetChoice(0);  // an earlier dialog left Cancel chosen
   LeaveGame(*this, *form, clock);
-  form->ScreenState = scrMainMenu;
-  form->CurrentGame->Score = 777;
-  form->CurrentGame->Phase = phaseGameOver;
-  form->CurrentGame->PhaseStart = clock.TickCount() - 5000;
+  form->GoTo(scrMainMenu);
+  form->Game()->Score = 777;
+  form->Game()->Phase = phaseGameOver;
+  form->Game()->PhaseStart = clock.TickCount() - 5000;
   InsertHighScore(form->highScores, "Old", 650);
-  form->ScreenState = scrGame;
+  form->GoTo(scrGame);
   Frame();  // the game hands over
-  ASSERT_EQ(form->ScreenState, scrEnterName);
+  ASSERT_EQ(form->Screen(), scrEnterName);
   EXPECT_TRUE(form->menus->OkCancelDialog.Choice);
   std::filesystem::remove(files.Config);
   Key(vkReturn);
-  EXPECT_EQ(form->ScreenState, scrSendQuestion);
+  EXPECT_EQ(form->Screen(), scrSendQuestion);
   // The file was gone: the table in memory, the new result and the earlier one included, is written.
   const std::string bytes = ConfigBytes();
   ASSERT_FALSE(bytes.empty());
@@ -230,12 +230,12 @@ TEST_F(Commands, ClearingTheTableKeepsTheFileUntilTheNextSave) {
   InsertHighScore(form->highScores, "Zed", 99999);
   ASSERT_TRUE(form->SaveConfig());
   const std::string saved = ConfigBytes();
-  form->ScreenState = scrHighScores;
+  form->GoTo(scrHighScores);
   form->menus->HighScoreButtons.Select(0);
   Key(vkReturn);
-  ASSERT_EQ(form->ScreenState, scrClearQuestion);
+  ASSERT_EQ(form->Screen(), scrClearQuestion);
   Key(vkReturn);  // Ok
-  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_EQ(form->Screen(), scrHighScores);
   EXPECT_NE(form->highScores[0].Name, "Zed");
   EXPECT_EQ(ConfigBytes(), saved);
 }
@@ -243,7 +243,7 @@ TEST_F(Commands, ClearingTheTableKeepsTheFileUntilTheNextSave) {
 TEST_F(Commands, TheWorldScoresButtonOpensTheServicePage) {
   Start();
   SkipIntro();
-  form->ScreenState = scrHighScores;
+  form->GoTo(scrHighScores);
   form->menus->HighScoreButtons.Select(1);
   Key(vkReturn);
   ASSERT_EQ(shell.LinksOpened.size(), 1u);
@@ -255,17 +255,17 @@ TEST_F(Commands, WeaponChangeAndPauseKeysInAGame) {
   SkipIntro();
   form->menus->MainMenu.Select(0);
   Key(vkReturn);
-  for (int i = 0; i < 300 && form->CurrentGame->Phase != phasePlaying; ++i) Frame();
-  ASSERT_EQ(form->CurrentGame->Phase, phasePlaying);
-  form->CurrentGame->Ammo[3] = 5;
+  for (int i = 0; i < 300 && form->Game()->Phase != phasePlaying; ++i) Frame();
+  ASSERT_EQ(form->Game()->Phase, phasePlaying);
+  form->Game()->Ammo[3] = 5;
   Key(vkSpace);
-  EXPECT_EQ(form->CurrentGame->Weapon, 3);
+  EXPECT_EQ(form->Game()->Weapon, 3);
   form->FormMouseWheel();
-  EXPECT_EQ(form->CurrentGame->Weapon, 0);
+  EXPECT_EQ(form->Game()->Weapon, 0);
   Key('P');
-  EXPECT_EQ(form->ScreenState, scrPause);
+  EXPECT_EQ(form->Screen(), scrPause);
   Key(vkEscape);
-  EXPECT_EQ(form->ScreenState, scrGame);
+  EXPECT_EQ(form->Screen(), scrGame);
 }
 
 }  // namespace
@@ -292,16 +292,16 @@ TEST_F(Restart, ACapturedKeyAndAClearedTableSurviveARestart) {
   Start();
   SkipIntro();
   InsertHighScore(form->highScores, "Zed", 5000);
-  form->ScreenState = scrOptions;
+  form->GoTo(scrOptions);
   form->menus->OptionsMenu.Cursor = 7;
   Key(vkReturn);
   Key('Q');
   ASSERT_EQ(form->settings.MinimizeKey, 81);
-  form->ScreenState = scrHighScores;
+  form->GoTo(scrHighScores);
   form->menus->HighScoreButtons.Select(0);
   Key(vkReturn);
   Key(vkReturn);  // Ok: the table is reset in memory only
-  form->ScreenState = scrMainMenu;
+  form->GoTo(scrMainMenu);
   Key(vkEscape);
   Key(vkReturn);  // quit with Yes: the file is written
   ASSERT_TRUE(form->Closed);

@@ -26,7 +26,7 @@ class KeptConfig : public FormFixture {
 TEST_F(KeptConfig, NothingIsWrittenWhileNothingChanges) {
   StartKept();
   std::filesystem::remove(files.Config);
-  form->ScreenState = scrOptions;
+  form->GoTo(scrOptions);
   Key(vkDown);  // moving the cursor changes nothing kept
   Frame(3);
   EXPECT_FALSE(keeper->SaveIfChanged());
@@ -35,7 +35,7 @@ TEST_F(KeptConfig, NothingIsWrittenWhileNothingChanges) {
 
 TEST_F(KeptConfig, AnOptionIsSavedInThePassThatChangedItAndOnlyOnce) {
   StartKept();
-  form->ScreenState = scrOptions;
+  form->GoTo(scrOptions);
   form->menus->OptionsMenu.Cursor = 2;
   Key(vkRight);  // music off
   ASSERT_FALSE(form->settings.MusicOn);
@@ -55,7 +55,7 @@ TEST_F(KeptConfig, AnOptionIsSavedInThePassThatChangedItAndOnlyOnce) {
 
 TEST_F(KeptConfig, TheNameTypedOnTheOptionsPageAndTheMinimiseKeyAreKept) {
   StartKept();
-  form->ScreenState = scrOptions;
+  form->GoTo(scrOptions);
   auto& edit = form->menus->OptionsMenu.NameEdit;
   edit.Focused = true;
   edit.Editing = true;
@@ -78,11 +78,11 @@ TEST_F(KeptConfig, ClearingTheTableIsSavedAtOnce) {
   StartKept();
   InsertHighScore(form->highScores, "Zed", 99999);
   ASSERT_TRUE(keeper->SaveIfChanged());
-  form->ScreenState = scrHighScores;
+  form->GoTo(scrHighScores);
   form->menus->HighScoreButtons.Select(0);
   Key(vkReturn);
   Key(vkReturn);  // Ok
-  ASSERT_EQ(form->ScreenState, scrHighScores);
+  ASSERT_EQ(form->Screen(), scrHighScores);
   EXPECT_TRUE(keeper->SaveIfChanged());
   Settings saved;
   HighScores table;

@@ -54,14 +54,14 @@ TEST_F(FrameLoop, TheIntroSlidesTheTitleInOver176FramesThenShowsTheMainMenu) {
   const Surface& title = form->images.Menu(menuImgTitle);
   const Surface& back = form->images.Menu(menuImgBackground);
   int frames = 0;
-  while (form->ScreenState == scrIntro && frames < 1000) {
+  while (form->Screen() == scrIntro && frames < 1000) {
     Frame();
     ++frames;
     // Frame n (from 1) draws the title's left edge at 3 (n - 1) - 524: three pixels a frame.
     if (frames == 100 || frames == 175) ExpectTitleAt(window.LastFrame, back, title, 3 * (frames - 1) - 524);
   }
   EXPECT_EQ(frames, 176);
-  EXPECT_EQ(form->ScreenState, scrMainMenu);
+  EXPECT_EQ(form->Screen(), scrMainMenu);
   // The last intro frame showed the title one pixel right of its place; the menu shows it in place.
   ExpectTitleAt(window.LastFrame, back, title, 1);
   Frame();
@@ -72,9 +72,9 @@ TEST_F(FrameLoop, AClickSkipsTheIntroAndOtherKeysDoNothingThere) {
   Start();
   Key(vkReturn);
   Key('A');
-  EXPECT_EQ(form->ScreenState, scrIntro);
+  EXPECT_EQ(form->Screen(), scrIntro);
   form->FormMouseDown();
-  EXPECT_EQ(form->ScreenState, scrMainMenu);
+  EXPECT_EQ(form->Screen(), scrMainMenu);
 }
 
 TEST_F(FrameLoop, ALostDisplayIsRestoredAndTheFrameStillPresented) {
@@ -94,13 +94,13 @@ TEST_F(FrameLoop, ALostDisplayIsRestoredAndTheFrameStillPresented) {
 TEST_F(FrameLoop, UnknownScreenStatesPresentABlackFrameAndIgnoreInput) {
   Start();
   for (uint32_t number : {6u, 63u, 64u, 200u}) {  // numbers no screen has, inside and above the table
-    form->ScreenState = static_cast<ScreenState>(number);
+    form->GoTo(static_cast<ScreenState>(number));
     Frame();
     EXPECT_EQ(window.LastFrame.At(10, 10), 0u) << number;
     EXPECT_EQ(window.LastFrame.At(400, 300), 0u) << number;
     Key(vkReturn);
     form->ExecuteCommand();
-    EXPECT_EQ(static_cast<uint32_t>(form->ScreenState), number);
+    EXPECT_EQ(static_cast<uint32_t>(form->Screen()), number);
   }
 }
 
@@ -114,7 +114,7 @@ TEST_F(FrameLoop, EveryScreenDrawsItsPicture) {
   for (ScreenState s : {scrIntro, scrMainMenu, scrGame, scrOptions, scrHighScores, scrHelpOverview, scrExitQuestion,
                         scrClearQuestion, scrKeyCapture, scrPause, scrEnterName, scrSendQuestion, scrQuitGameQuestion,
                         scrConnectFailed, scrPleaseWait, scrHelpNavigation, scrHelpEnemies, scrAbout}) {
-    form->ScreenState = s;
+    form->GoTo(s);
     Frame();
     const auto& pixels = window.LastFrame.Pixels;
     EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0; }), 100000) << s;
@@ -144,7 +144,7 @@ TEST_F(FrameLoop, AnUnreadablePackDuringADisplayRebuildKeepsTheImagesAndTheProgr
   Frame();  // the lost display is repaired
   window.Push(InputEvent::MaximizeRequest);
   EXPECT_TRUE(form->Pump());
-  form->ScreenState = scrOptions;
+  form->GoTo(scrOptions);
   form->menus->OptionsMenu.Cursor = 1;
   Key(vkLeft);  // the options' display row: windowed
   EXPECT_TRUE(form->settings.Windowed);
@@ -152,7 +152,7 @@ TEST_F(FrameLoop, AnUnreadablePackDuringADisplayRebuildKeepsTheImagesAndTheProgr
 
   EXPECT_EQ(form->images.MenuImages[0].get(), background) << "the loaded images are kept";
   EXPECT_EQ(form->images.GameImages[50].get(), mirror);
-  form->ScreenState = scrMainMenu;
+  form->GoTo(scrMainMenu);
   Frame();
   EXPECT_EQ(window.LastFrame.At(400, 300), background->At(400, 300)) << "and drawn";
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "said once:\n" << said;

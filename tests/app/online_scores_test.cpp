@@ -43,16 +43,16 @@ class OnlineScores : public FormFixture {
     SkipIntro();
     form->menus->MainMenu.Select(0);
     Key(vkReturn);
-    ASSERT_EQ(form->ScreenState, scrGame);
-    form->CurrentGame->Score = 4321;
-    form->CurrentGame->Phase = phaseGameOver;
-    form->CurrentGame->PhaseStart = clock.TickCount();
-    for (int i = 0; i < 300 && form->ScreenState == scrGame; ++i) Frame();
-    ASSERT_EQ(form->ScreenState, scrEnterName);
+    ASSERT_EQ(form->Screen(), scrGame);
+    form->Game()->Score = 4321;
+    form->Game()->Phase = phaseGameOver;
+    form->Game()->PhaseStart = clock.TickCount();
+    for (int i = 0; i < 300 && form->Screen() == scrGame; ++i) Frame();
+    ASSERT_EQ(form->Screen(), scrEnterName);
     for (char c : std::string("ROSA")) Key(static_cast<uint16_t>(c));
     Frame();
     Key(vkReturn);
-    ASSERT_EQ(form->ScreenState, scrSendQuestion);
+    ASSERT_EQ(form->Screen(), scrSendQuestion);
   }
 };
 
@@ -69,7 +69,7 @@ TEST_F(OnlineScores, AResultSentFromTheNameEntryReachesTheWorldPage) {
     files.ScoreService = service.Url();
     FinishWithHighScore(real);
     Key('Y');
-    EXPECT_EQ(form->ScreenState, scrHighScores);
+    EXPECT_EQ(form->Screen(), scrHighScores);
     const auto results = service.Results();
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].Name, "Rosa");
@@ -88,18 +88,18 @@ TEST_F(OnlineScores, NoServiceAsksToRepeatAndYesTriesAgain) {
   FinishWithHighScore();
   http.Fail();
   Key('Y');
-  EXPECT_EQ(form->ScreenState, scrConnectFailed);
+  EXPECT_EQ(form->Screen(), scrConnectFailed);
   http.Reply("a|b|c|d|token|f");
   http.Fail();  // the submission fails: a failure, not a success
   Key('Y');
-  EXPECT_EQ(form->ScreenState, scrConnectFailed);
+  EXPECT_EQ(form->Screen(), scrConnectFailed);
   http.Reply("a|b|c|d|token|f");
   http.Reply("ok");
   Key('Y');
-  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_EQ(form->Screen(), scrHighScores);
   EXPECT_EQ(http.Requests.size(), 5u);
   Key('N');
-  EXPECT_EQ(form->ScreenState, scrHighScores) << "N does nothing on the table page";
+  EXPECT_EQ(form->Screen(), scrHighScores) << "N does nothing on the table page";
 }
 
 TEST_F(OnlineScores, KeysPressedDuringTheExchangeAreThrownAway) {
@@ -111,7 +111,7 @@ TEST_F(OnlineScores, KeysPressedDuringTheExchangeAreThrownAway) {
   form->menus->YesNoDialog.Clicked = true;
   form->menus->YesNoDialog.Choice = true;
   form->ExecuteCommand();
-  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_EQ(form->Screen(), scrHighScores);
   EXPECT_TRUE(window.Events.empty());
   EXPECT_GE(http.WaitCalls, 1);
 }
@@ -163,7 +163,7 @@ TEST_F(OnlineScores, AFocusLossDuringASlowExchangeIsHandledAfterItInOrder) {
   window.PushKey('Y');
   EXPECT_TRUE(form->Pump());
   EXPECT_EQ(slow.Requests.size(), 2u);
-  EXPECT_EQ(form->ScreenState, scrHighScores) << "keys, clicks and wheel turns were thrown away";
+  EXPECT_EQ(form->Screen(), scrHighScores) << "keys, clicks and wheel turns were thrown away";
   EXPECT_EQ(music.Playing, 0u) << "the focus loss stopped the music";
   EXPECT_FALSE(form->WindowActive);
   EXPECT_FALSE(window.KeyboardAcquired);
@@ -184,7 +184,7 @@ TEST_F(OnlineScores, ACloseRequestAndASystemQuitDuringASlowExchangeAreNotLost) {
   window.PushKey('Y');
   EXPECT_FALSE(form->Pump()) << "the system quit ends the loop";
   EXPECT_TRUE(form->Closed);
-  EXPECT_EQ(form->ScreenState, scrExitQuestion) << "the close request asked after the exchange";
+  EXPECT_EQ(form->Screen(), scrExitQuestion) << "the close request asked after the exchange";
   EXPECT_NE(ConfigBytes().find(static_cast<char>(~'N')), std::string::npos) << "the quit saved the name";
 }
 

@@ -30,9 +30,9 @@ class Pad : public FormFixture {
   void StartPlaying() {
     form->menus->MainMenu.Select(0);
     Press(padA);
-    ASSERT_EQ(form->ScreenState, scrGame);
-    for (int i = 0; i < 300 && form->CurrentGame->Phase != phasePlaying; ++i) Pass();
-    ASSERT_EQ(form->CurrentGame->Phase, phasePlaying);
+    ASSERT_EQ(form->Screen(), scrGame);
+    for (int i = 0; i < 300 && form->Game()->Phase != phasePlaying; ++i) Pass();
+    ASSERT_EQ(form->Game()->Phase, phasePlaying);
   }
 };
 
@@ -47,29 +47,29 @@ TEST_F(Pad, MovesTheMenuCursorWithRepeatConfirmsAndGoesBack) {
   form->menus->MainMenu.Select(1);
   Pass();
   Press(padA);
-  EXPECT_EQ(form->ScreenState, scrOptions);
+  EXPECT_EQ(form->Screen(), scrOptions);
   Press(padB);
-  EXPECT_EQ(form->ScreenState, scrMainMenu);
+  EXPECT_EQ(form->Screen(), scrMainMenu);
   Press(padB);
-  EXPECT_EQ(form->ScreenState, scrExitQuestion);
+  EXPECT_EQ(form->Screen(), scrExitQuestion);
   Press(padB);
-  EXPECT_EQ(form->ScreenState, scrMainMenu) << "B answers a dialog like Esc";
+  EXPECT_EQ(form->Screen(), scrMainMenu) << "B answers a dialog like Esc";
 }
 
 TEST_F(Pad, StickAndTriggerPlayTheGameLikeArrowsAndCtrl) {
   StartPlaying();
-  const int16_t x0 = form->CurrentGame->Ship.X;
+  const int16_t x0 = form->Game()->Ship.X;
   window.Pads.SetAxis(1, padLeftX, -30000);
   for (int i = 0; i < 5; ++i) Pass();
-  const int16_t movedByPad = static_cast<int16_t>(x0 - form->CurrentGame->Ship.X);
+  const int16_t movedByPad = static_cast<int16_t>(x0 - form->Game()->Ship.X);
   window.Pads.SetAxis(1, padLeftX, 0);
   Pass();
-  const int16_t x1 = form->CurrentGame->Ship.X;
+  const int16_t x1 = form->Game()->Ship.X;
   window.Keys[kScanLeft] = 0x80;
   for (int i = 0; i < 5; ++i) Pass();
   window.Keys[kScanLeft] = 0;
   EXPECT_GT(movedByPad, 0);
-  EXPECT_EQ(movedByPad, x1 - form->CurrentGame->Ship.X) << "the stick moves the ship exactly like the key";
+  EXPECT_EQ(movedByPad, x1 - form->Game()->Ship.X) << "the stick moves the ship exactly like the key";
 
   window.Pads.SetAxis(1, padTriggerRight, 32767);
   Pass();
@@ -83,23 +83,23 @@ TEST_F(Pad, StickAndTriggerPlayTheGameLikeArrowsAndCtrl) {
 
 TEST_F(Pad, WeaponChangeOncePerPressPauseAndLeaveQuestion) {
   StartPlaying();
-  form->CurrentGame->Ammo[1] = 10;
-  form->CurrentGame->Ammo[2] = 10;
+  form->Game()->Ammo[1] = 10;
+  form->Game()->Ammo[2] = 10;
   window.Pads.SetButton(1, padX, true);
   for (int i = 0; i < 40; ++i) Pass();  // held: one change only
-  EXPECT_EQ(form->CurrentGame->Weapon, 1);
+  EXPECT_EQ(form->Game()->Weapon, 1);
   window.Pads.SetButton(1, padX, false);
   Pass();
   Press(padRightShoulder);
-  EXPECT_EQ(form->CurrentGame->Weapon, 2);
+  EXPECT_EQ(form->Game()->Weapon, 2);
   Press(padStart);
-  EXPECT_EQ(form->ScreenState, scrPause);
+  EXPECT_EQ(form->Screen(), scrPause);
   Press(padStart);
-  EXPECT_EQ(form->ScreenState, scrGame);
+  EXPECT_EQ(form->Screen(), scrGame);
   Press(padBack);
-  EXPECT_EQ(form->ScreenState, scrQuitGameQuestion);
+  EXPECT_EQ(form->Screen(), scrQuitGameQuestion);
   Press(padB);
-  EXPECT_EQ(form->ScreenState, scrGame);
+  EXPECT_EQ(form->Screen(), scrGame);
 }
 
 TEST_F(Pad, UnpluggingDuringAGameLeavesNoStuckFireOrMovement) {
@@ -110,11 +110,11 @@ TEST_F(Pad, UnpluggingDuringAGameLeavesNoStuckFireOrMovement) {
   EXPECT_EQ(form->KeyboardState[kScanLeftCtrl], 0x80);
   window.Pads.Disconnect(1);
   Pass();
-  const int16_t x = form->CurrentGame->Ship.X;
+  const int16_t x = form->Game()->Ship.X;
   for (int i = 0; i < 5; ++i) Pass();
   EXPECT_EQ(form->KeyboardState[kScanLeftCtrl], 0);
   EXPECT_EQ(form->KeyboardState[kScanRight], 0);
-  EXPECT_EQ(form->CurrentGame->Ship.X, x);
+  EXPECT_EQ(form->Game()->Ship.X, x);
   window.Pads.Connect(2);  // plugged in again, as another pad
   window.Pads.SetButton(2, padA, true);
   Pass();

@@ -18,7 +18,7 @@ TEST_F(ReplaySend, AGamePlayedToAHighScoreSendsAReplayThatVerifiesToItsScore) {
   http.Reply("ok");
   http.ReplyToPost("");
   Key('Y');
-  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_EQ(form->Screen(), scrHighScores);
   ASSERT_EQ(http.Requests.size(), 2u);
   ASSERT_EQ(http.Posts.size(), 1u);
   EXPECT_EQ(http.Posts[0].Url, "http://scores.test/api/replays?p=T0k-en_9");
@@ -26,9 +26,9 @@ TEST_F(ReplaySend, AGamePlayedToAHighScoreSendsAReplayThatVerifiesToItsScore) {
 
   const replay::Verdict v = replay::PlayBack(http.Posts[0].Body, replay::Limits{});
   ASSERT_TRUE(v.ok) << v.error;
-  EXPECT_EQ(v.score, form->CurrentGame->Score);
-  EXPECT_EQ(v.claimedScore, form->CurrentGame->Score);
-  EXPECT_EQ(v.level, form->CurrentGame->Level);
+  EXPECT_EQ(v.score, form->Game()->Score);
+  EXPECT_EQ(v.claimedScore, form->Game()->Score);
+  EXPECT_EQ(v.level, form->Game()->Level);
   RecordProperty("replayBytes", static_cast<int>(http.Posts[0].Body.size()));
   RecordProperty("steps", static_cast<int>(v.steps));
   RecordProperty("score", static_cast<int>(v.score));
@@ -38,33 +38,33 @@ TEST_F(ReplaySend, TheReplayFollowsOnlyASubmittedResultAndItsFailureChangesNothi
   StartGame();
   Frame(200);
   form->highScores.Entries.back().Score = -1;  // the empty game still enters the table
-  form->CurrentGame->Leave();
-  for (int i = 0; i < 300 && form->ScreenState == scrGame; ++i) Frame();
-  ASSERT_EQ(form->ScreenState, scrEnterName);
+  form->Game()->Leave();
+  for (int i = 0; i < 300 && form->Screen() == scrGame; ++i) Frame();
+  ASSERT_EQ(form->Screen(), scrEnterName);
   Key('A');
   Key(vkReturn);
-  ASSERT_EQ(form->ScreenState, scrSendQuestion);
+  ASSERT_EQ(form->Screen(), scrSendQuestion);
 
   http.Fail();  // no service: no replay
   Key('Y');
-  EXPECT_EQ(form->ScreenState, scrConnectFailed);
+  EXPECT_EQ(form->Screen(), scrConnectFailed);
   EXPECT_TRUE(http.Posts.empty());
   http.Reply("a|b|c|d|tok|f");
   http.Fail();  // the submission fails: no replay either
   Key('Y');
-  EXPECT_EQ(form->ScreenState, scrConnectFailed);
+  EXPECT_EQ(form->Screen(), scrConnectFailed);
   EXPECT_TRUE(http.Posts.empty());
   http.Reply("a|b|c|d|tok|f");
   http.Reply("ok");  // the POST finds no reply: it fails, and the page is the same
   Key('Y');
-  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_EQ(form->Screen(), scrHighScores);
   ASSERT_EQ(http.Posts.size(), 1u);
   EXPECT_FALSE(http.Posts[0].Body.empty());
   http.Reply("a|b|c|d||f");  // no token: nothing to send the replay to
   http.Reply("ok");
-  form->ScreenState = scrSendQuestion;
+  form->GoTo(scrSendQuestion);
   Key('Y');
-  EXPECT_EQ(form->ScreenState, scrHighScores);
+  EXPECT_EQ(form->Screen(), scrHighScores);
   EXPECT_EQ(http.Posts.size(), 1u);
 }
 

@@ -26,7 +26,7 @@ TEST_F(StartUp, SavedSoundOffKeepsTheStartSilentWhileSoundOnClicksAsTheMenusAreB
   SkipIntro();
   Key(vkDown);
   Key(vkReturn);
-  EXPECT_EQ(form->ScreenState, scrOptions);
+  EXPECT_EQ(form->Screen(), scrOptions);
   EXPECT_TRUE(sound.Plays.empty()) << "the menus stay silent too";
   form->menus->OptionsMenu.Cursor = 5;
   Key(vkLeft);  // sound on

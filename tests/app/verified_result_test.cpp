@@ -69,9 +69,9 @@ class VerifiedResult : public HighScoreGame {
 TEST_F(VerifiedResult, AGamePlayedToAHighScoreIsVerifiedAndAForgedOneIsNot) {
   services = &online;
   PlayToHighScore();
-  const int32_t score = form->CurrentGame->Score;
+  const int32_t score = form->Game()->Score;
   Key('Y');  // send: version query, submission, replay
-  ASSERT_EQ(form->ScreenState, scrHighScores);
+  ASSERT_EQ(form->Screen(), scrHighScores);
   workers_->Drain();
 
   // A forged result: the two GETs of the exchange with any score, no replay.

@@ -10,26 +10,26 @@ using Window = FormFixture;
 TEST_F(Window, CloseRequestsAreRefusedOnProtectedScreensAndAskFirstElsewhere) {
   Start();
   for (ScreenState s : {scrIntro, scrGame, scrPause, scrEnterName, scrSendQuestion, scrQuitGameQuestion}) {
-    form->ScreenState = s;
+    form->GoTo(s);
     EXPECT_FALSE(form->FormCloseQuery()) << s;
-    EXPECT_EQ(form->ScreenState, s) << "nothing changes on a protected screen";
+    EXPECT_EQ(form->Screen(), s) << "nothing changes on a protected screen";
   }
   for (ScreenState s : {scrMainMenu, scrOptions, scrHighScores, scrHelpEnemies, scrKeyCapture}) {
-    form->ScreenState = s;
+    form->GoTo(s);
     EXPECT_FALSE(form->FormCloseQuery()) << s;
-    EXPECT_EQ(form->ScreenState, scrExitQuestion);
+    EXPECT_EQ(form->Screen(), scrExitQuestion);
   }
 }
 
 TEST_F(Window, ACloseRequestDuringKeyCapturePutsTheKeyNameBack) {
   Start();
   SkipIntro();
-  form->ScreenState = scrOptions;
+  form->GoTo(scrOptions);
   form->menus->StartKeyCapture();
   ASSERT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "...");
   window.Push(InputEvent::CloseRequest);
   form->Pump();
-  EXPECT_EQ(form->ScreenState, scrExitQuestion);
+  EXPECT_EQ(form->Screen(), scrExitQuestion);
   EXPECT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "F12");
 }
 
@@ -39,7 +39,7 @@ TEST_F(Window, TheCloseBoxThenYesEndsTheLoopAndWritesTheSettings) {
   std::filesystem::remove(files.Config);
   window.Push(InputEvent::CloseRequest);
   EXPECT_TRUE(form->Pump());
-  EXPECT_EQ(form->ScreenState, scrExitQuestion);
+  EXPECT_EQ(form->Screen(), scrExitQuestion);
   Key(vkReturn);  // Yes is the first choice
   EXPECT_TRUE(form->Closed);
   EXPECT_FALSE(form->Pump());
@@ -62,18 +62,18 @@ TEST_F(Window, DeactivationDuringAGameFreezesItInPauseWithScanLines) {
   SkipIntro();
   form->menus->MainMenu.Select(0);
   Key(vkReturn);
-  ASSERT_EQ(form->ScreenState, scrGame);
+  ASSERT_EQ(form->Screen(), scrGame);
   Frame(5);
   const Surface before = form->BackBuffer;
   window.Push(InputEvent::Deactivate);
   form->Pump();
-  EXPECT_EQ(form->ScreenState, scrPause);
+  EXPECT_EQ(form->Screen(), scrPause);
   EXPECT_FALSE(window.KeyboardAcquired);
   EXPECT_EQ(form->SnapshotSurface.At(400, 1), before.At(400, 1)) << "odd rows keep the game picture";
   EXPECT_NE(form->SnapshotSurface.At(400, 0), before.At(400, 0)) << "even rows carry the scan line";
   EXPECT_EQ(window.Minimizes, 0) << "a windowed program is not minimised";
   Key('P');
-  EXPECT_EQ(form->ScreenState, scrGame);
+  EXPECT_EQ(form->Screen(), scrGame);
 }
 
 TEST_F(Window, ThePointerIsCapturedOnlyWhileAGameIsPlayed) {
@@ -89,7 +89,7 @@ TEST_F(Window, ThePointerIsCapturedOnlyWhileAGameIsPlayed) {
   Frame();
   EXPECT_FALSE(window.MouseCaptured) << "never trapped outside the game screen";
   Key('P');
-  for (int i = 0; i < 300 && form->CurrentGame->Phase != phasePlaying; ++i) Frame();
+  for (int i = 0; i < 300 && form->Game()->Phase != phasePlaying; ++i) Frame();
   Key(vkEscape);
   Frame();
   EXPECT_FALSE(window.MouseCaptured);
@@ -141,7 +141,7 @@ TEST_F(Window, EveryWayIntoFullScreenLeavesTheFirstDeactivationToMinimise) {
   ASSERT_TRUE(form->settings.Windowed);
   deactivateThenComeBack();  // windowed: remembers the window, minimises nothing
   EXPECT_EQ(window.Minimizes, 1);
-  form->ScreenState = scrOptions;
+  form->GoTo(scrOptions);
   form->menus->OptionsMenu.Cursor = 0;
   Key(vkRight);  // the options' display row: full screen
   ASSERT_FALSE(form->settings.Windowed);
@@ -182,10 +182,10 @@ TEST_F(Window, TheMinimiseKeyWorksOnEveryScreenButNotWithAlt) {
   EXPECT_EQ(window.Minimizes, 1);
   form->FormKeyDown(vkF12, true);
   EXPECT_EQ(window.Minimizes, 1);
-  form->ScreenState = scrKeyCapture;
+  form->GoTo(scrKeyCapture);
   Key(vkF12);
   EXPECT_EQ(window.Minimizes, 2) << "the current minimise key is not captured";
-  EXPECT_EQ(form->ScreenState, scrKeyCapture);
+  EXPECT_EQ(form->Screen(), scrKeyCapture);
 }
 
 }  // namespace

@@ -118,7 +118,7 @@ class ScreenshotRun {
     }
   }
   void Show(sf::ScreenState state) {
-    form_.ScreenState = state;
+    form_.GoTo(state);
     Frames(1);
   }
   void Shot(const std::string& name) {
@@ -139,18 +139,18 @@ class ScreenshotRun {
 
   // A scripted player: fires all the time, sweeps from side to side and turns the guns.
   void Play(int steps) {
-    for (int i = 0; i < steps && form_.ScreenState == sf::scrGame; ++i, ++step_) {
+    for (int i = 0; i < steps && form_.Screen() == sf::scrGame; ++i, ++step_) {
       const bool left = (step_ / 90) % 2 == 0;
       window_.Keys[sf::kScanLeft] = left ? 0x80 : 0;
       window_.Keys[sf::kScanRight] = left ? 0 : 0x80;
       window_.Keys[sf::kScanUp] = (step_ / 40) % 3 == 0 ? 0x80 : 0;
-      if (step_ % 300 == 299) form_.CurrentGame->SelectNextWeapon();
+      if (step_ % 300 == 299) form_.Game()->SelectNextWeapon();
       Frames(1);
     }
   }
 
   void PlayGame() {
-    form_.ScreenState = sf::scrMainMenu;
+    form_.GoTo(sf::scrMainMenu);
     form_.menus->MainMenu.Select(0);
     form_.menus->MainMenu.Clicked = true;
     form_.ExecuteCommand();
@@ -160,7 +160,7 @@ class ScreenshotRun {
     Play(700);
     Shot("21_game_level_1");
     // An "Ice" bonus dropped onto the ship freezes every enemy.
-    sf::TGame& game = *form_.CurrentGame;
+    sf::TGame& game = *form_.Game();
     for (auto& slot : game.Bonuses) {
       if (slot) continue;
       slot.emplace(game, static_cast<int16_t>(game.Ship.X + 2), static_cast<int16_t>(game.Ship.Y - 30));
@@ -187,10 +187,10 @@ class ScreenshotRun {
     // The last life lost: the explosions, then the game-over picture.
     game.Lives = 1;
     game.Health = 0;
-    for (int i = 0; i < 64 * 20 && form_.ScreenState == sf::scrGame && game.Phase != sf::phaseGameOver; ++i) Play(1);
+    for (int i = 0; i < 64 * 20 && form_.Screen() == sf::scrGame && game.Phase != sf::phaseGameOver; ++i) Play(1);
     Play(30);
     Shot("26_game_over");
-    for (int i = 0; i < 400 && form_.ScreenState == sf::scrGame; ++i) Frames(1);
+    for (int i = 0; i < 400 && form_.Screen() == sf::scrGame; ++i) Frames(1);
     Shot("27_after_the_game");
     form_.SaveSnapshot();
     Dialog(sf::scrEnterName, "28_enter_name");

@@ -52,7 +52,7 @@ class YesNoQuestion : public ScreenUnit {
  protected:
   virtual void Answer(ScreenState screen, bool yes) = 0;
   // Escape or N: back to the main menu unless the question says otherwise.
-  virtual void Decline(ScreenState) { form_.ScreenState = scrMainMenu; }
+  virtual void Decline(ScreenState) { form_.GoTo(scrMainMenu); }
 };
 
 // An Ok/Cancel dialog: Left is Ok, Right is Cancel, Enter or Space confirm, Escape leaves.
@@ -67,7 +67,7 @@ class OkCancelQuestion : public ScreenUnit {
       dialog.Clicked = true;
       form_.ExecuteCommand();
     } else if (key == vkEscape) {
-      form_.ScreenState = LeaveTo();
+      form_.GoTo(LeaveTo());
     }
   }
   void Command(ScreenState) override {
@@ -101,7 +101,7 @@ class ExitQuestion : public YesNoQuestion {
       f.CloseRequest();
       f.SaveConfig();
     } else {
-      f.ScreenState = scrMainMenu;
+      f.GoTo(scrMainMenu);
       f.ExitConfirmed = false;
     }
   }
@@ -144,14 +144,14 @@ class QuitGameQuestion : public YesNoQuestion {
 
  protected:
   void Answer(ScreenState, bool yes) override {
-    if (yes && form_.CurrentGame) form_.CurrentGame->Leave();
+    if (yes && form_.Game()) form_.Game()->Leave();
     BackToTheGame();
   }
   void Decline(ScreenState) override { BackToTheGame(); }
 
  private:
   void BackToTheGame() {
-    form_.ScreenState = scrGame;
+    form_.GoTo(scrGame);
     form_.ShowCursor(false);
   }
 };
@@ -171,7 +171,7 @@ class ClearQuestion : public OkCancelQuestion {
  protected:
   void Confirm(bool ok) override {
     if (ok) ResetHighScores(form_.highScores);
-    form_.ScreenState = scrHighScores;
+    form_.GoTo(scrHighScores);
   }
   ScreenState LeaveTo() const override { return scrHighScores; }
 };
@@ -184,7 +184,7 @@ class EnterNameScreen : public OkCancelQuestion {
     TForm1& f = form_;
     DrawDialog(f, true, false, 215);
     char line[32];
-    const int n = std::snprintf(line, sizeof line, "Your score is %d", f.CurrentGame ? f.CurrentGame->Score : 0);
+    const int n = std::snprintf(line, sizeof line, "Your score is %d", f.Game() ? f.Game()->Score : 0);
     f.text->DrawShadowText(f.BackBuffer, 290, 232, 24, 14, std::string_view(line, static_cast<size_t>(n)),
                            kNormalColour);
     f.text->DrawShadowText(f.BackBuffer, 250, 254, 24, 14, "Please enter your name", kNormalColour);
@@ -201,11 +201,11 @@ class EnterNameScreen : public OkCancelQuestion {
   void Confirm(bool ok) override {
     TForm1& f = form_;
     if (ok) {
-      InsertHighScore(f.highScores, f.menus->NameEntry.Text, f.CurrentGame ? f.CurrentGame->Score : 0);
+      InsertHighScore(f.highScores, f.menus->NameEntry.Text, f.Game() ? f.Game()->Score : 0);
       f.SaveConfig();
-      f.ScreenState = scrSendQuestion;
+      f.GoTo(scrSendQuestion);
     } else {
-      f.ScreenState = scrMainMenu;
+      f.GoTo(scrMainMenu);
     }
   }
   ScreenState LeaveTo() const override { return scrMainMenu; }

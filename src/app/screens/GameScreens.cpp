@@ -16,17 +16,17 @@ class GameScreen : public ScreenUnit {
  public:
   using ScreenUnit::ScreenUnit;
   void Draw(ScreenState) override {
-    if (form_.CurrentGame) form_.CurrentGame->Step(form_.BackBuffer);
+    if (form_.Game()) form_.Game()->Step(form_.BackBuffer);
   }
   void Key(ScreenState, uint16_t key) override {
     TForm1& f = form_;
-    const bool playing = f.CurrentGame && f.CurrentGame->Phase == phasePlaying;
+    const bool playing = f.Game() && f.Game()->Phase == phasePlaying;
     if (key == 'P') {
       f.PauseGame(f.images.Menu(menuImgScanLine));
     } else if (key == vkSpace && playing) {
-      f.CurrentGame->SelectNextWeapon();
+      f.Game()->SelectNextWeapon();
     } else if (key == vkEscape && playing) {
-      f.ScreenState = scrQuitGameQuestion;
+      f.GoTo(scrQuitGameQuestion);
       f.ShowCursor(true);
       f.SaveSnapshot();
     }
@@ -44,7 +44,7 @@ class PauseScreen : public ScreenUnit {
     f.text->DrawShadowText(f.BackBuffer, 350, 300, 32, 20, "Pause", kNormalColour);
   }
   void Key(ScreenState, uint16_t key) override {
-    if (key == 'P' || key == vkEscape) form_.ScreenState = scrGame;
+    if (key == 'P' || key == vkEscape) form_.GoTo(scrGame);
   }
   void Command(ScreenState) override {}
 };

@@ -41,12 +41,12 @@ void MainMenuCommand(TForm1& f) {
     case MainMenuItem::NewGame:
       f.StartNewGame();
       return;
-    case MainMenuItem::Options: f.ScreenState = scrOptions; break;
-    case MainMenuItem::HighScores: f.ScreenState = scrHighScores; break;
-    case MainMenuItem::Help: f.ScreenState = scrHelpOverview; break;
+    case MainMenuItem::Options: f.GoTo(scrOptions); break;
+    case MainMenuItem::HighScores: f.GoTo(scrHighScores); break;
+    case MainMenuItem::Help: f.GoTo(scrHelpOverview); break;
     case MainMenuItem::MoreGames: f.platform.shell.OpenFileIfExists("moregames.url"); break;
     case MainMenuItem::Exit:
-      f.ScreenState = scrExitQuestion;
+      f.GoTo(scrExitQuestion);
       f.SaveSnapshot();
       break;
   }
@@ -62,7 +62,7 @@ void ButtonRowKey(TForm1& f, TDDBtnCollection& buttons, uint16_t key) {
     buttons.Clicked = true;
     f.ExecuteCommand();
   } else if (key == vkEscape) {
-    f.ScreenState = scrMainMenu;
+    f.GoTo(scrMainMenu);
   }
 }
 
@@ -77,7 +77,7 @@ class IntroScreen : public ScreenUnit {
     DrawClipped(f.images.Menu(menuImgTitle), f.BackBuffer, kTitleRect, static_cast<int16_t>(f.IntroOffset - titleWidth),
                 0);
     if (f.IntroOffset >= static_cast<uint32_t>(titleWidth)) {
-      f.ScreenState = scrMainMenu;
+      f.GoTo(scrMainMenu);
       f.IntroOffset = 0;
     }
     f.IntroOffset += 3;
@@ -85,7 +85,7 @@ class IntroScreen : public ScreenUnit {
   }
   void Key(ScreenState, uint16_t) override {}
   // Any click ends the intro.
-  void Command(ScreenState) override { form_.ScreenState = scrMainMenu; }
+  void Command(ScreenState) override { form_.GoTo(scrMainMenu); }
 };
 
 class MainMenuScreen : public ScreenUnit {
@@ -141,11 +141,11 @@ class OptionsScreen : public ScreenUnit {
     if (key == vkUp) o.MoveUp();
     if (key == vkReturn || key == vkSpace) o.Activate();
     // Enter on the key button has just started the wait for a key: the letter is not typed.
-    if (f.ScreenState == scrOptions && o.NameEdit.Focused && o.NameEdit.Editing) {
+    if (f.Screen() == scrOptions && o.NameEdit.Focused && o.NameEdit.Editing) {
       if (IsLetter(key)) o.NameEdit.KeyInput(static_cast<char>(key));
       if (key == vkBack) o.NameEdit.KeyInput(TDDEdit::kEraseCode);
     }
-    if (key == vkEscape) f.ScreenState = scrMainMenu;
+    if (key == vkEscape) f.GoTo(scrMainMenu);
   }
   void Command(ScreenState screen) override {
     if (screen == scrKeyCapture) return;  // only a key ends the wait
@@ -202,7 +202,7 @@ class HighScoresScreen : public ScreenUnit {
     }
     const auto button = static_cast<HighScoreButton>(buttons.Index);
     if (button == HighScoreButton::Clear) {
-      f.ScreenState = scrClearQuestion;
+      f.GoTo(scrClearQuestion);
       f.SaveSnapshot();
     } else if (button == HighScoreButton::WorldTable) {
       f.platform.shell.OpenLink(WorldHighScoresUrl(f.files.ScoreService));
@@ -237,7 +237,7 @@ class HelpScreen : public ScreenUnit {
     if (screen == scrHelpEnemies) to = next ? scrAbout : scrHelpNavigation;
     if (screen == scrAbout) to = next ? scrAbout : scrHelpEnemies;
     if (to == screen) return;  // no page before the first or after the last
-    f.ScreenState = to;
+    f.GoTo(to);
     f.PlayMenuSound();
   }
 
