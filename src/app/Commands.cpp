@@ -48,7 +48,7 @@ void TForm1::HandleMenuKey(uint16_t key) {
 
 void TForm1::FormMouseMove(int32_t x, int32_t y) {
   MouseSteering = true;
-  if (WindowActive) {
+  if (focus_.Active()) {
     menus->OptionsMenu.MouseMode = true;
     MouseX = x;
     MouseY = y;

@@ -26,7 +26,8 @@ TForm1::TForm1(Platform& p, Files f)
       Recorder(std::make_unique<replay::ReplayRecorder>()),
       gameHost_(std::make_unique<FormGameHost>(*this)),
       menuHost_(std::make_unique<FormMenuHost>(*this)),
-      screens_(std::make_unique<ScreenTable>()) {
+      screens_(std::make_unique<ScreenTable>()),
+      focus_(p.display) {
   AddAllScreens(*this, *screens_);
 }
 
@@ -58,10 +59,10 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::SetupWindow() {
-  WindowActive = false;
+  focus_.SetActive(false);
   SetupDisplay();
   LoadImagesAndMenus();
-  WindowActive = true;
+  focus_.SetActive(true);
 }
 
 void TForm1::LoadImagesAndMenus() {
@@ -88,13 +89,7 @@ void TForm1::LoadImagesAndMenus() {
 }
 
 void TForm1::SetupDisplay() {
-  // Windowed mode is a normal 800 x 600 window on the desktop as it is, full screen shows the
-  // picture scaled on the whole desktop; neither changes the display mode.
-  platform.display.SetMode(settings.Windowed);
-  // An exclusive mode change would take the focus away once, and that deactivation is what the
-  // skip absorbs. Desktop full screen takes none, so our own switch uses the skip up here: the
-  // first deactivation in full screen is the player's, and it minimises.
-  if (!settings.Windowed) SkipNextMinimize = false;
+  focus_.SetMode(settings.Windowed);
   BackBuffer.Lost = false;
   SnapshotSurface.Lost = false;
 }
@@ -160,7 +155,7 @@ void TForm1::CloseRequest() {
 }
 
 void TForm1::ApplicationEvents1Activate() {
-  WindowActive = true;
+  focus_.SetActive(true);
   MouseSteering = true;
   platform.input.AcquireKeyboard();
   if (settings.MusicOn) {
@@ -172,30 +167,23 @@ void TForm1::ApplicationEvents1Activate() {
 
 void TForm1::ApplicationEvents1Deactivate() {
   StopMusic();
-  WindowActive = false;
+  focus_.SetActive(false);
   MouseSteering = false;
   platform.input.UnacquireKeyboard();
   if (screenState_ == scrGame && currentGame_) currentGame_->NoteInterruption(GameEvent::FocusLost);
   if (screenState_ == scrGame) PauseGame(images.Menu(menuImgScanLine));
-  if (settings.Windowed) {
-    SavedWindowRect = platform.display.WindowRect();
-    SkipNextMinimize = true;
-  } else if (SkipNextMinimize) {
-    SkipNextMinimize = false;
-  } else {
-    platform.display.Minimize();
-  }
+  focus_.FocusLost(settings.Windowed);
 }
 
 void TForm1::ApplicationEvents1Restore() {
-  WindowActive = false;
+  focus_.SetActive(false);
   if (settings.Windowed) {
-    platform.display.MoveWindow(SavedWindowRect.Left, SavedWindowRect.Top);
+    focus_.RestorePlace();
   } else {
     SetupWindow();
     platform.display.ShowNormal();
   }
-  WindowActive = true;
+  focus_.SetActive(true);
   if (screenState_ == scrGame) {
     FrameStep();
     PauseGame(images.Menu(menuImgScanLine));
@@ -245,8 +233,7 @@ void TForm1::GameOver(int32_t score, const Surface& lastFrame) {
 }
 
 void TForm1::ShowCursor(bool show) {
-  CursorCounter += show ? 1 : -1;
-  platform.display.ShowCursor(CursorCounter >= 0);
+  focus_.ShowCursor(show);
 }
 
 void TForm1::Dispatch(const InputEvent& e) {

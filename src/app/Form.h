@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/DisplayFocus.h"
 #include "app/Platform.h"
 #include "audio/SoundIds.h"
 #include "core/Random.h"
@@ -102,6 +103,8 @@ class TForm1 {
   ScreenState Screen() const { return screenState_; }
   // The game being played or the last one played; null before the first.
   TGame* Game() const { return currentGame_.get(); }
+  // Whether the window has the focus, and the cursor's show/hide counter.
+  const DisplayFocus& Focus() const { return focus_; }
   // What the screens ask of the window.
   void CloseRequest();
   void StartNewGame();
@@ -131,17 +134,13 @@ class TForm1 {
   uint32_t FrameStartTick = 0;
   uint32_t LastFrameEndTick = 0;
   bool MouseSteering = false;
-  bool WindowActive = false;
   bool FirstStart = true;
-  bool SkipNextMinimize = true;
   bool ExitConfirmed = false;
-  Rect SavedWindowRect{};
   int32_t MouseX = 0;
   int32_t MouseY = 0;
   uint8_t KeyboardState[256] = {};
   uint32_t IntroOffset = 0;
   bool Closed = false;
-  int32_t CursorCounter = 0;  // the system's show/hide counter: visible while >= 0
 
  private:
   // The current screen's unit draws, takes the key, runs the command.
@@ -158,6 +157,7 @@ class TForm1 {
   // Every screen, by state.
   std::unique_ptr<ScreenTable> screens_;
   ScreenState screenState_ = scrIntro;
+  DisplayFocus focus_;
   std::unique_ptr<TGame> currentGame_;
   bool frameDrawn_ = false;
   // Window events (focus, close, quit, ...) that arrived while the online exchange blocked.

@@ -19,7 +19,7 @@ int32_t TForm1::FrameStep() {
   // difference keeps the pace across the tick's wrap-around.
   if (static_cast<uint32_t>(FrameStartTick - LastFrameEndTick) <= 5) return 0;
   frameDrawn_ = true;
-  platform.display.CaptureMouse(screenState_ == scrGame && WindowActive);
+  platform.display.CaptureMouse(screenState_ == scrGame && focus_.Active());
   audio->MusicTick(MusicTrackFor(screenState_), settings.MusicOn);
   int32_t result = 0;
   if (ClearBackBuffer() != kBlitOk) result = RestoreSurfaces();

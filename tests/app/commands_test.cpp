@@ -129,7 +129,7 @@ TEST_F(Commands, ALowScoreReturnsToTheMainMenu) {
   SkipIntro();
   LeaveGame(*this, *form, clock);
   EXPECT_EQ(form->Screen(), scrMainMenu);
-  EXPECT_EQ(form->CursorCounter, 0) << "the cursor is shown again";
+  EXPECT_EQ(form->Focus().CursorCounter(), 0) << "the cursor is shown again";
 }
 
 TEST_F(Commands, OnlyAStrictlyHigherScoreReachesTheNameEntryWithOkChosen) {

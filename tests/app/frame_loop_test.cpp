@@ -135,7 +135,7 @@ TEST_F(FrameLoop, AnUnreadablePackDuringADisplayRebuildKeepsTheImagesAndTheProgr
   form->FormKeyDown(vkReturn, true);  // Alt+Enter
   EXPECT_FALSE(form->settings.Windowed);
   EXPECT_FALSE(form->menus->OptionsMenu.DisplayToggle.Checked) << "the switch itself went through";
-  EXPECT_TRUE(form->WindowActive);
+  EXPECT_TRUE(form->Focus().Active());
   window.Push(InputEvent::Deactivate);
   window.Push(InputEvent::Restore);  // rebuilds full screen
   window.Push(InputEvent::Activate);

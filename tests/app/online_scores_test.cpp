@@ -165,7 +165,7 @@ TEST_F(OnlineScores, AFocusLossDuringASlowExchangeIsHandledAfterItInOrder) {
   EXPECT_EQ(slow.Requests.size(), 2u);
   EXPECT_EQ(form->Screen(), scrHighScores) << "keys, clicks and wheel turns were thrown away";
   EXPECT_EQ(music.Playing, 0u) << "the focus loss stopped the music";
-  EXPECT_FALSE(form->WindowActive);
+  EXPECT_FALSE(form->Focus().Active());
   EXPECT_FALSE(window.KeyboardAcquired);
   EXPECT_EQ(form->MouseX, 123) << "the move before the focus loss counts, the one after it does not";
   EXPECT_EQ(form->MouseY, 456);

@@ -118,7 +118,7 @@ TEST_F(Window, FullScreenDeactivationMinimisesFromTheFirstTime) {
   window.Push(InputEvent::Restore);
   form->Pump();
   EXPECT_EQ(window.ModeSets, modeSets + 1) << "restoring rebuilds the full-screen display";
-  EXPECT_TRUE(form->WindowActive);
+  EXPECT_TRUE(form->Focus().Active());
 }
 
 TEST_F(Window, EveryWayIntoFullScreenLeavesTheFirstDeactivationToMinimise) {
