@@ -73,7 +73,7 @@ void TForm1::StartNewGame() {
   if (settings.MusicOn) StartMusic("2.xm");
   screenState_ = scrGame;
   currentGame_.reset();  // the last game is discarded before the new one starts
-  currentGame_ = std::make_unique<TGame>(*gameHost_, platform.clock, random, images, *text, Recorder.get());
+  currentGame_ = std::make_unique<TGame>(*gameHost_, platform.clock, random_, images, *text, Recorder.get());
 }
 
 void TForm1::SendResult(bool send) {

@@ -39,16 +39,16 @@ TForm1::~TForm1() {
 }
 
 void TForm1::FormCreate() {
-  random.Seed(static_cast<uint32_t>(platform.clock.PerformanceCounter()));
-  if (!FirstStart) {
+  random_.Seed(static_cast<uint32_t>(platform.clock.PerformanceCounter()));
+  if (!firstStart_) {
     SetupWindow();
     return;
   }
-  FirstStart = false;
+  firstStart_ = false;
   const std::string font = files.Font.empty() ? TextRenderer::FindDefaultFont() : files.Font;
   if (font.empty()) throw std::runtime_error("no font found (font.ttf beside the program, or fonts-wine)");
   text = std::make_unique<TextRenderer>(font);
-  audio = std::make_unique<Audio>(platform.sound, platform.music);
+  audio_ = std::make_unique<Audio>(platform.sound, platform.music);
   LoadConfig();
   platform.input.AcquireKeyboard();  // the input devices
   if (settings.MusicOn) {
@@ -102,7 +102,7 @@ void TForm1::SwitchDisplayMode(bool windowed) {
 
 void TForm1::SetSoundOn(bool on) {
   settings.SoundOn = on;
-  audio->SetSoundOn(on);
+  audio_->SetSoundOn(on);
 }
 
 int32_t TForm1::ClearBackBuffer() { return FillSurface(BackBuffer, 0); }
@@ -151,7 +151,7 @@ bool TForm1::FormCloseQuery() {
 }
 
 void TForm1::CloseRequest() {
-  if (FormCloseQuery()) Closed = true;
+  if (FormCloseQuery()) closed_ = true;
 }
 
 void TForm1::ApplicationEvents1Activate() {
@@ -212,13 +212,13 @@ bool TForm1::SaveConfig() {
   return sf::SaveConfig(files.Config, settings, highScores);
 }
 
-void TForm1::PlaySoundAt(int32_t x, int32_t y, SoundId sound) { audio->PlaySoundAt(x, y, sound); }
+void TForm1::PlaySoundAt(int32_t x, int32_t y, SoundId sound) { audio_->PlaySoundAt(x, y, sound); }
 
 void TForm1::PlayMenuSound() { PlaySoundAt(MouseX, MouseY, sndCheckMenu); }
 
-void TForm1::StartMusic(const char* module) { audio->StartMusic(module); }
+void TForm1::StartMusic(const char* module) { audio_->StartMusic(module); }
 
-void TForm1::StopMusic() { audio->StopMusic(); }
+void TForm1::StopMusic() { audio_->StopMusic(); }
 
 void TForm1::GameOver(int32_t score, const Surface& lastFrame) {
   if (highScores[kHighScoreCount - 1].Score >= score) {
@@ -247,7 +247,7 @@ void TForm1::Dispatch(const InputEvent& e) {
     case InputEvent::Quit:
       // The system ends the session: keep the settings and the table, then leave.
       SaveConfig();
-      Closed = true;
+      closed_ = true;
       break;
     case InputEvent::Activate: ApplicationEvents1Activate(); break;
     case InputEvent::Deactivate: ApplicationEvents1Deactivate(); break;
@@ -266,12 +266,12 @@ bool TForm1::NextEvent(InputEvent& e) {
 
 bool TForm1::Pump() {
   InputEvent e;
-  while (!Closed && NextEvent(e)) Dispatch(e);
-  if (Closed) return false;
+  while (!closed_ && NextEvent(e)) Dispatch(e);
+  if (closed_) return false;
   frameDrawn_ = false;
   FrameStep();
-  if (!frameDrawn_ && !Closed) platform.input.WaitEvent(platform.clock.MsUntilNextTick());
-  return !Closed;
+  if (!frameDrawn_ && !closed_) platform.input.WaitEvent(platform.clock.MsUntilNextTick());
+  return !closed_;
 }
 
 void TForm1::Run() {

@@ -116,31 +116,29 @@ class TForm1 {
   // it, the main menu pointing at the high scores), else the main menu.
   void GameOver(int32_t score, const Surface& lastFrame);
 
+  // True once the window has closed.
+  bool IsClosed() const { return closed_; }
+  // The keyboard state read at the start of the last pass, by scan code (0x80: down).
+  const uint8_t* KeyState() const { return keyboardState_; }
+
   // State, public for the screens, the tests and the screenshot tool.
   Platform& platform;
   Files files;
-  Random random;
   std::unique_ptr<TextRenderer> text;
   ImageSets images;
   std::unique_ptr<Menus> menus;
   Settings settings;
   HighScores highScores;
-  std::unique_ptr<Audio> audio;
   // Records every game as it is played (memory reserved once, at start-up).
   std::unique_ptr<replay::ReplayRecorder> Recorder;
 
   Surface BackBuffer{800, 600};
   Surface SnapshotSurface{800, 600};
-  uint32_t FrameStartTick = 0;
   uint32_t LastFrameEndTick = 0;
   bool MouseSteering = false;
-  bool FirstStart = true;
   bool ExitConfirmed = false;
   int32_t MouseX = 0;
   int32_t MouseY = 0;
-  uint8_t KeyboardState[256] = {};
-  uint32_t IntroOffset = 0;
-  bool Closed = false;
 
  private:
   // The current screen's unit draws, takes the key, runs the command.
@@ -157,6 +155,12 @@ class TForm1 {
   // Every screen, by state.
   std::unique_ptr<ScreenTable> screens_;
   ScreenState screenState_ = scrIntro;
+  Random random_;
+  std::unique_ptr<Audio> audio_;
+  uint32_t frameStartTick_ = 0;
+  bool firstStart_ = true;
+  uint8_t keyboardState_[256] = {};
+  bool closed_ = false;
   DisplayFocus focus_;
   std::unique_ptr<TGame> currentGame_;
   bool frameDrawn_ = false;

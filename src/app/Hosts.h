@@ -13,7 +13,7 @@ namespace sf {
 class FormGameHost : public GameHost {
  public:
   explicit FormGameHost(TForm1& form) : f_(form) {}
-  const uint8_t* KeyboardState() const override { return f_.KeyboardState; }
+  const uint8_t* KeyboardState() const override { return f_.KeyState(); }
   bool ReadMouseState(MouseState& state) override { return f_.platform.input.GetMouseState(state); }
   bool MouseSteering() const override { return f_.MouseSteering; }
   void SetCursorPos(int32_t x, int32_t y) override { f_.platform.display.SetCursorPos(x, y); }

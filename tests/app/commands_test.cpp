@@ -304,7 +304,7 @@ TEST_F(Restart, ACapturedKeyAndAClearedTableSurviveARestart) {
   form->GoTo(scrMainMenu);
   Key(vkEscape);
   Key(vkReturn);  // quit with Yes: the file is written
-  ASSERT_TRUE(form->Closed);
+  ASSERT_TRUE(form->IsClosed());
   const std::string bytes = ConfigBytes();
   EXPECT_EQ(static_cast<uint8_t>(bytes[3]), 81);
   EXPECT_EQ(bytes.size(), 145u) << "the default table";

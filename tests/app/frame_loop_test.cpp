@@ -19,7 +19,7 @@ TEST_F(FrameLoop, DrawsOnlyWhenMoreThanFiveMillisecondsPassedEvenAcrossTheTickWr
   window.Keys[kScanLeft] = 0x80;
   form->FrameStep();
   EXPECT_EQ(window.Presents, before);
-  EXPECT_EQ(form->KeyboardState[kScanLeft], 0x80) << "keys are read on every pass, drawn or not";
+  EXPECT_EQ(form->KeyState()[kScanLeft], 0x80) << "keys are read on every pass, drawn or not";
   clock.Set(2);  // 18 ms later across the wrap
   form->FrameStep();
   EXPECT_EQ(window.Presents, before + 1);
@@ -31,7 +31,7 @@ TEST_F(FrameLoop, AnUnacquiredKeyboardReadsAsAllKeysUp) {
   window.Keys[kScanUp] = 0x80;
   window.KeyboardAcquired = false;
   form->FrameStep();
-  EXPECT_EQ(form->KeyboardState[kScanUp], 0);
+  EXPECT_EQ(form->KeyState()[kScanUp], 0);
 }
 
 // The title band of the presented frame shows the title's sliding region with its left edge at
@@ -171,7 +171,7 @@ TEST_F(FrameLoop, AnUnreadablePackDuringADisplayRebuildKeepsTheImagesAndTheProgr
   EXPECT_EQ(std::count(again.begin(), again.end(), '\n'), 1) << again;
   EXPECT_NE(again.find(pack.string()), std::string::npos) << again;
   Frame();
-  EXPECT_FALSE(form->Closed);
+  EXPECT_FALSE(form->IsClosed());
 }
 
 TEST(FormStart, ADamagedPackGivesAClearErrorNamingTheFile) {

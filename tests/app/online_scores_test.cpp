@@ -183,7 +183,7 @@ TEST_F(OnlineScores, ACloseRequestAndASystemQuitDuringASlowExchangeAreNotLost) {
   slow.During.push_back({Event(InputEvent::Quit)});
   window.PushKey('Y');
   EXPECT_FALSE(form->Pump()) << "the system quit ends the loop";
-  EXPECT_TRUE(form->Closed);
+  EXPECT_TRUE(form->IsClosed());
   EXPECT_EQ(form->Screen(), scrExitQuestion) << "the close request asked after the exchange";
   EXPECT_NE(ConfigBytes().find(static_cast<char>(~'N')), std::string::npos) << "the quit saved the name";
 }

@@ -73,12 +73,12 @@ TEST_F(Pad, StickAndTriggerPlayTheGameLikeArrowsAndCtrl) {
 
   window.Pads.SetAxis(1, padTriggerRight, 32767);
   Pass();
-  EXPECT_EQ(form->KeyboardState[kScanLeftCtrl], 0x80);
+  EXPECT_EQ(form->KeyState()[kScanLeftCtrl], 0x80);
   window.Pads.SetAxis(1, padTriggerRight, 0);
   window.Pads.SetAxis(1, padLeftX, 1000);  // inside the dead zone
   Pass();
-  EXPECT_EQ(form->KeyboardState[kScanLeftCtrl], 0);
-  EXPECT_EQ(form->KeyboardState[kScanRight], 0);
+  EXPECT_EQ(form->KeyState()[kScanLeftCtrl], 0);
+  EXPECT_EQ(form->KeyState()[kScanRight], 0);
 }
 
 TEST_F(Pad, WeaponChangeOncePerPressPauseAndLeaveQuestion) {
@@ -107,18 +107,18 @@ TEST_F(Pad, UnpluggingDuringAGameLeavesNoStuckFireOrMovement) {
   window.Pads.SetButton(1, padA, true);
   window.Pads.SetAxis(1, padLeftX, 32767);
   Pass();
-  EXPECT_EQ(form->KeyboardState[kScanLeftCtrl], 0x80);
+  EXPECT_EQ(form->KeyState()[kScanLeftCtrl], 0x80);
   window.Pads.Disconnect(1);
   Pass();
   const int16_t x = form->Game()->Ship.X;
   for (int i = 0; i < 5; ++i) Pass();
-  EXPECT_EQ(form->KeyboardState[kScanLeftCtrl], 0);
-  EXPECT_EQ(form->KeyboardState[kScanRight], 0);
+  EXPECT_EQ(form->KeyState()[kScanLeftCtrl], 0);
+  EXPECT_EQ(form->KeyState()[kScanRight], 0);
   EXPECT_EQ(form->Game()->Ship.X, x);
   window.Pads.Connect(2);  // plugged in again, as another pad
   window.Pads.SetButton(2, padA, true);
   Pass();
-  EXPECT_EQ(form->KeyboardState[kScanLeftCtrl], 0x80);
+  EXPECT_EQ(form->KeyState()[kScanLeftCtrl], 0x80);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST_F(Window, TheCloseBoxThenYesEndsTheLoopAndWritesTheSettings) {
   EXPECT_TRUE(form->Pump());
   EXPECT_EQ(form->Screen(), scrExitQuestion);
   Key(vkReturn);  // Yes is the first choice
-  EXPECT_TRUE(form->Closed);
+  EXPECT_TRUE(form->IsClosed());
   EXPECT_FALSE(form->Pump());
   EXPECT_EQ(ConfigBytes().size(), 145u);
   form->AfterClose();

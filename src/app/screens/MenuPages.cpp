@@ -74,18 +74,20 @@ class IntroScreen : public ScreenUnit {
     TForm1& f = form_;
     const int32_t titleWidth = kTitleRect.Width();
     BltFast(f.BackBuffer, 0, 0, f.images.Menu(menuImgBackground), false);
-    DrawClipped(f.images.Menu(menuImgTitle), f.BackBuffer, kTitleRect, static_cast<int16_t>(f.IntroOffset - titleWidth),
-                0);
-    if (f.IntroOffset >= static_cast<uint32_t>(titleWidth)) {
+    DrawClipped(f.images.Menu(menuImgTitle), f.BackBuffer, kTitleRect, static_cast<int16_t>(offset_ - titleWidth), 0);
+    if (offset_ >= static_cast<uint32_t>(titleWidth)) {
       f.GoTo(scrMainMenu);
-      f.IntroOffset = 0;
+      offset_ = 0;
     }
-    f.IntroOffset += 3;
+    offset_ += 3;
     f.menus->MainMenu.Draw(f.BackBuffer);
   }
   void Key(ScreenState, uint16_t) override {}
   // Any click ends the intro.
   void Command(ScreenState) override { form_.GoTo(scrMainMenu); }
+
+ private:
+  uint32_t offset_ = 0;  // how far the title has slid in
 };
 
 class MainMenuScreen : public ScreenUnit {
