@@ -4,6 +4,7 @@
 #include <atomic>
 #include <boost/asio/bind_executor.hpp>
 #include <boost/asio/dispatch.hpp>
+#include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/steady_timer.hpp>
@@ -29,7 +30,8 @@ using Clock = std::chrono::steady_clock;
 struct HttpServer::Impl {
   Impl(ServerLimits l, HttpHandler h, HttpObserver o)
       : limits(std::move(l)), handler(std::move(h)), observer(std::move(o)), ioc(limits.IoThreads),
-        acceptor(net::make_strand(ioc)), retryTimer(acceptor.get_executor()), workers(limits.Workers) {}
+        keepRunning(ioc.get_executor()), acceptor(net::make_strand(ioc)), retryTimer(acceptor.get_executor()),
+        workers(limits.Workers) {}
 
   bool Admit(const std::string& peer) {
     std::lock_guard lock(connMutex);
@@ -60,6 +62,9 @@ struct HttpServer::Impl {
   std::atomic<int> inflight{0};
   std::atomic<bool> stopping{false};
   net::io_context ioc;
+  // A request being handled by a worker has no operation pending on the sockets' threads; this
+  // keeps them running until the stop, so its reply is always written.
+  net::executor_work_guard<net::io_context::executor_type> keepRunning;
   tcp::acceptor acceptor;
   net::steady_timer retryTimer;
   std::vector<std::thread> ioThreads;
@@ -245,6 +250,11 @@ HttpServer::HttpServer(const std::string& host, uint16_t port, ServerLimits limi
 
 HttpServer::~HttpServer() { Stop(std::chrono::milliseconds(0)); }
 
+int HttpServer::OpenConnections() const {
+  std::lock_guard lock(impl_->connMutex);
+  return impl_->total;
+}
+
 uint16_t HttpServer::Port() const {
   beast::error_code ec;
   return impl_->acceptor.local_endpoint(ec).port();
@@ -263,9 +273,12 @@ void HttpServer::Stop(std::chrono::milliseconds grace) {
   // Requests already received are answered; waiting connections get no new ones.
   const auto until = Clock::now() + grace;
   while (s.inflight > 0 && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  s.keepRunning.reset();
   s.ioc.stop();
   for (std::thread& t : s.ioThreads) t.join();
   s.workers.join();
+  beast::error_code ec;
+  s.acceptor.close(ec);  // no thread runs any more: nobody is left to answer a connection
 }
 
 }  // namespace sf::scores

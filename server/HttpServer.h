@@ -43,6 +43,8 @@ class HttpServer {
   HttpServer& operator=(const HttpServer&) = delete;
 
   uint16_t Port() const;
+  // Connections open now (accepted and not yet closed).
+  int OpenConnections() const;
   // Stops accepting, lets the requests already received finish (at most grace), then closes
   // every connection and returns. Returns at once when already stopped.
   void Stop(std::chrono::milliseconds grace = std::chrono::milliseconds(4000));

@@ -22,11 +22,11 @@ namespace http = boost::beast::http;
 
 sf::scores::ScoreService& Service() {
   static sf::scores::SqliteStore store(":memory:");
-  static int ids = 0;
+  // Unguessable tokens: the fixed submission below can only succeed if the service is wrong.
   static sf::scores::ScoreService service(
       store, sf::scores::ServiceConfig{},
       sf::scores::ServiceEnvironment{[] { return int64_t{1700000000}; }, [] { return int64_t{0}; },
-                                     [] { return std::string(32, 'A') + std::to_string(++ids).substr(0, 0); }});
+                                     sf::scores::SystemRandomId});
   return service;
 }
 

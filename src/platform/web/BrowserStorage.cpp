@@ -14,10 +14,13 @@ EM_ASYNC_JS(int, saltfang_mount_idbfs, (const char* folder), {
     console.error('Salt Fang: cannot mount the saved files: ' + e);
     return 0;
   }
-  return await new Promise((resolve) => FS.syncfs(true, (err) => {
+  const read = await new Promise((resolve) => FS.syncfs(true, (err) => {
     if (err) console.error('Salt Fang: cannot read the saved files: ' + err);
-    resolve(err ? 0 : 1);
+    resolve(!err);
   }));
+  // Without working storage the folder stays in memory, so saves do not fail on every sync.
+  if (!read) FS.unmount(path);
+  return read ? 1 : 0;
 });
 
 }  // namespace
