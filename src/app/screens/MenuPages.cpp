@@ -38,9 +38,7 @@ void MainMenuCommand(TForm1& f) {
   Menus& m = *f.menus;
   if (!m.MainMenu.Clicked) return;
   switch (static_cast<MainMenuItem>(m.MainMenu.Index)) {
-    case MainMenuItem::NewGame:
-      f.StartNewGame();
-      return;
+    case MainMenuItem::NewGame: f.StartNewGame(); return;
     case MainMenuItem::Options: f.GoTo(scrOptions); break;
     case MainMenuItem::HighScores: f.GoTo(scrHighScores); break;
     case MainMenuItem::Help: f.GoTo(scrHelpOverview); break;
@@ -249,7 +247,8 @@ class HelpScreen : public ScreenUnit {
     Surface& target = f.BackBuffer;
     TextRenderer& text = *f.text;
     auto lines = [&](const auto& table, int32_t h, int32_t w) {
-      for (const PlacedText& line : table) text.DrawPlainText(target, line.X, line.Y, h, w, line.Text, kNormalColour, false);
+      for (const PlacedText& line : table)
+        text.DrawPlainText(target, line.X, line.Y, h, w, line.Text, kNormalColour, false);
     };
     switch (screen) {
       case scrHelpOverview:
@@ -269,7 +268,8 @@ class HelpScreen : public ScreenUnit {
         text.DrawShadowText(target, 320, 170, 22, 12, "Enemies", kHighlightColour);
         lines(kEnemyLines, 18, 10);
         text.DrawShadowText(target, 580, 170, 22, 12, "Bonuses", kHighlightColour);
-        for (const BonusLegendRow& row : kBonusLegend) BltFast(target, 590, row.IconY, f.images.Game(row.GameImage), true);
+        for (const BonusLegendRow& row : kBonusLegend)
+          BltFast(target, 590, row.IconY, f.images.Game(row.GameImage), true);
         for (const BonusLegendRow& row : kBonusLegend) {
           text.DrawPlainText(target, 630, row.LabelY, 14, 8, row.Label, kNormalColour, false);
         }
@@ -282,8 +282,7 @@ class HelpScreen : public ScreenUnit {
         BltFast(target, kAboutX, kAboutY, f.images.Menu(menuImgAbout), true);
         f.menus->HelpButtons.Draw(target);
         break;
-      default:
-        break;
+      default: break;
     }
   }
 };
