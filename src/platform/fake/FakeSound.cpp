@@ -49,12 +49,13 @@ int FakeSound::CreateVoice(int wave) {
 
 void FakeSound::PlayVoice(int voice, int32_t pan, int32_t volume) {
   if (voice < 0 || static_cast<size_t>(voice) >= VoiceWave.size()) return;
-  Plays.push_back({voice, VoiceWave[voice], pan, volume});
-  Playing[voice] = true;
+  const size_t slot = static_cast<size_t>(voice);
+  Plays.push_back({voice, VoiceWave[slot], pan, volume});
+  Playing[slot] = true;
 }
 
 bool FakeSound::VoicePlaying(int voice) const {
-  return voice >= 0 && static_cast<size_t>(voice) < Playing.size() && Playing[voice];
+  return voice >= 0 && static_cast<size_t>(voice) < Playing.size() && Playing[static_cast<size_t>(voice)];
 }
 
 void FakeSound::StopVoice(int voice) {
@@ -63,7 +64,7 @@ void FakeSound::StopVoice(int voice) {
 }
 
 void FakeSound::Finish(int voice) {
-  if (voice >= 0 && static_cast<size_t>(voice) < Playing.size()) Playing[voice] = false;
+  if (voice >= 0 && static_cast<size_t>(voice) < Playing.size()) Playing[static_cast<size_t>(voice)] = false;
 }
 
 void FakeSound::FinishAll() { Playing.assign(Playing.size(), false); }

@@ -52,7 +52,7 @@ void SdlSound::PlayVoice(int voice, int32_t pan, int32_t volume) {
   const MixerPanning p = MixerPanningFor(volume, pan);
   Mix_Volume(voice, MIX_MAX_VOLUME);
   Mix_SetPanning(voice, p.Left, p.Right);
-  Mix_PlayChannel(voice, waves_[voiceWave_[voice]], 0);
+  Mix_PlayChannel(voice, waves_[static_cast<size_t>(voiceWave_[static_cast<size_t>(voice)])], 0);
 }
 
 bool SdlSound::VoicePlaying(int voice) const { return ValidVoice(voice) && Mix_Playing(voice) != 0; }

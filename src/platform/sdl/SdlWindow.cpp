@@ -206,7 +206,7 @@ void SdlWindow::SetCursorPos(int32_t x, int32_t y) {
   const float s = std::min(static_cast<float>(w) / kWidth, static_cast<float>(h) / kHeight);
   const int vx = (w - static_cast<int>(kWidth * s)) / 2;
   const int vy = (h - static_cast<int>(kHeight * s)) / 2;
-  SDL_WarpMouseInWindow(window_, vx + static_cast<int>(x * s), vy + static_cast<int>(y * s));
+  SDL_WarpMouseInWindow(window_, vx + static_cast<int>(static_cast<float>(x) * s), vy + static_cast<int>(static_cast<float>(y) * s));
 }
 
 void SdlWindow::ShowError(const std::string& title, const std::string& message) {
@@ -396,11 +396,11 @@ bool SdlWindow::GetMouseState(MouseState& state) {
   state.Z = relZ_;
   relX_ = relY_ = relZ_ = 0;
   const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
-  state.Buttons[0] = (buttons & SDL_BUTTON_LMASK) ? 0x80 : 0;
-  state.Buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
-  state.Buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
-  state.Buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
-  state.Buttons[4] = (buttons & SDL_BUTTON_X2MASK) ? 0x80 : 0;
+  state.Buttons[0] = static_cast<uint8_t>((buttons & SDL_BUTTON_LMASK) ? 0x80 : 0);
+  state.Buttons[1] = static_cast<uint8_t>((buttons & SDL_BUTTON_RMASK) ? 0x80 : 0);
+  state.Buttons[2] = static_cast<uint8_t>((buttons & SDL_BUTTON_MMASK) ? 0x80 : 0);
+  state.Buttons[3] = static_cast<uint8_t>((buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0);
+  state.Buttons[4] = static_cast<uint8_t>((buttons & SDL_BUTTON_X2MASK) ? 0x80 : 0);
   return true;
 }
 
