@@ -168,7 +168,7 @@ BodyRecord BodyReader::Next() {
   r.Inputs.Keys = keys_;
   r.Inputs.Mouse.X = UnZigZag(mx);
   r.Inputs.Mouse.Y = UnZigZag(my);
-  for (int k = 0; k < 8; ++k) r.Inputs.Mouse.Buttons[k] = (buttons_ >> k) & 1 ? 0x80 : 0;
+  for (int k = 0; k < 8; ++k) r.Inputs.Mouse.Buttons[k] = static_cast<uint8_t>((buttons_ >> k) & 1 ? 0x80 : 0);
   return r;
 }
 
