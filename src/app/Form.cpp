@@ -204,7 +204,7 @@ void TForm1::ApplyConfig() {
   menus->OptionsMenu.MusicToggle.Checked = settings.MusicOn;
   menus->OptionsMenu.SoundToggle.Checked = settings.SoundOn;
   menus->OptionsMenu.NameEdit.SetText(settings.PlayerName);
-  menus->OptionsMenu.KeyButton.Caption = KeyName(settings.MinimizeKey);
+  menus->OptionsMenu.KeyButton.Caption = KeyName(static_cast<uint32_t>(settings.MinimizeKey));
 }
 
 bool TForm1::SaveConfig() {
