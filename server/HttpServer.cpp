@@ -31,7 +31,7 @@ struct HttpServer::Impl {
   Impl(ServerLimits l, HttpHandler h, HttpObserver o)
       : limits(std::move(l)), handler(std::move(h)), observer(std::move(o)), ioc(limits.IoThreads),
         keepRunning(ioc.get_executor()), acceptor(net::make_strand(ioc)), retryTimer(acceptor.get_executor()),
-        workers(limits.Workers) {}
+        workers(static_cast<std::size_t>(limits.Workers)) {}
 
   bool Admit(const std::string& peer) {
     std::lock_guard lock(connMutex);

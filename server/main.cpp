@@ -43,7 +43,11 @@ void LogLine(const std::string& client, const HttpRequest& request, int status, 
   const int64_t ms =
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   std::string line = FormatIso(NowSeconds());
-  line.insert(line.size() - 1, "." + std::string(ms < 100 ? (ms < 10 ? "00" : "0") : "") + std::to_string(ms));
+  // Appended piece by piece: GCC 12 misreads "." + std::string(...) as an overlapping copy.
+  std::string fraction = ".";
+  fraction += ms < 100 ? (ms < 10 ? "00" : "0") : "";
+  fraction += std::to_string(ms);
+  line.insert(line.size() - 1, fraction);
   char tail[64];
   std::snprintf(tail, sizeof tail, " %d %.1fms\n", status, seconds * 1000.0);
   line += " " + client + " " + request.Method + " " + LoggedTarget(request.Target) + tail;

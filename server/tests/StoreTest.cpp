@@ -11,6 +11,13 @@ using StoreTest = BackendTest;
 
 constexpr int64_t kNow = 1'700'000'000;
 
+// "T3" and the like, built by appending: GCC 12 misreads "T" + std::to_string(n) as an overlapping copy.
+std::string Numbered(const char* prefix, int n) {
+  std::string s(prefix);
+  s += std::to_string(n);
+  return s;
+}
+
 NewSubmission Sub(const std::string& token, const std::string& session, const std::string& name, int32_t score,
                   int64_t now = kNow) {
   return NewSubmission{token, session, name, "Pl", score, now};
@@ -167,7 +174,7 @@ TEST_P(StoreTest, ConcurrentSubmissionsAreAllKeptAndATokenWinsOnce) {
   constexpr int kThreads = 8, kEach = 20;
   for (int t = 0; t < kThreads; ++t)
     for (int i = 0; i < kEach; ++i)
-      store_->IssueToken("T" + std::to_string(t) + "_" + std::to_string(i), "S" + std::to_string(t), kNow);
+      store_->IssueToken(Numbered("T", t) + "_" + std::to_string(i), Numbered("S", t), kNow);
   store_->IssueToken("SHARED", "S0", kNow);
   std::vector<int> sharedWins(kThreads);
   std::vector<std::thread> threads;
@@ -175,9 +182,9 @@ TEST_P(StoreTest, ConcurrentSubmissionsAreAllKeptAndATokenWinsOnce) {
     threads.emplace_back([&, t] {
       auto db = Open();
       for (int i = 0; i < kEach; ++i)
-        db->Submit(Sub("T" + std::to_string(t) + "_" + std::to_string(i), "S" + std::to_string(t), "N", t * 100 + i));
+        db->Submit(Sub(Numbered("T", t) + "_" + std::to_string(i), Numbered("S", t), "N", t * 100 + i));
       // Everyone tries the same token with a different result: exactly one may win.
-      sharedWins[t] = db->Submit(Sub("SHARED", "S0", "Z", 7 + t)).Status == SubmitStatus::Stored;
+      sharedWins[static_cast<size_t>(t)] = db->Submit(Sub("SHARED", "S0", "Z", 7 + t)).Status == SubmitStatus::Stored;
     });
   }
   for (auto& t : threads) t.join();
