@@ -22,7 +22,9 @@ namespace fs = std::filesystem;
 // 125 BPM every order lasts 240 ms.
 std::vector<uint8_t> MakeModule(uint16_t orders) {
   std::vector<uint8_t> out;
-  auto put = [&](const char* s, size_t n) { out.insert(out.end(), s, s + n); };
+  auto put = [&](const char* s, size_t n) {
+    for (size_t i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(s[i]));
+  };
   auto put16 = [&](uint16_t v) { out.push_back(static_cast<uint8_t>(v)); out.push_back(static_cast<uint8_t>(v >> 8)); };
   auto put32 = [&](uint32_t v) { put16(static_cast<uint16_t>(v)); put16(static_cast<uint16_t>(v >> 16)); };
   put("Extended Module: ", 17);

@@ -287,7 +287,7 @@ TEST(ReplayBody, StepsAndEventsReadBackAsWritten) {
   uint32_t tick = start;
   for (int i = 0; i < 60; ++i) {
     sf::StepInputs in;
-    tick += i % 5 == 0 ? 15 : i % 5 == 1 ? 16 : i % 5 == 2 ? 0 : i % 5 == 3 ? 17 : 3000000;
+    tick += i % 5 == 0 ? 15u : i % 5 == 1 ? 16u : i % 5 == 2 ? 0u : i % 5 == 3 ? 17u : 3000000u;
     in.Tick = tick;
     in.Keys = static_cast<uint8_t>((i * 7) & 0x3F);
     in.Mouse.X = i % 3 == 0 ? 0 : i % 3 == 1 ? -i * 1000 : (i == 59 ? INT32_MIN : INT32_MAX - i);
@@ -333,7 +333,7 @@ TEST(ReplayRecorder, HoldsAnHourOfBusyPlayWithoutAllocatingAndStopsCleanlyWhenFu
     in.Keys = static_cast<uint8_t>(i % 64);
     in.Mouse.X = (i % 2 ? 1 : -1) * static_cast<int32_t>(100 + i % 8000);
     in.Mouse.Y = (i % 3 ? 1 : -1) * static_cast<int32_t>(50 + i % 8000);
-    in.Mouse.Buttons[0] = i % 2 ? 0x80 : 0;
+    in.Mouse.Buttons[0] = static_cast<uint8_t>(i % 2 ? 0x80 : 0);
     recorder.StepStarted(in);
     if (i % 640 == 0) recorder.Reseeded(i);
   }
