@@ -272,8 +272,13 @@ int main(int argc, char** argv) {
   if (slowThread.joinable()) slowThread.join();
 
   std::string statuses;
-  for (const auto& [s, c] : totals.Statuses)
-    statuses += " " + (s == 0 ? std::string("no-reply") : std::to_string(s)) + ":" + std::to_string(c);
+  for (const auto& [s, c] : totals.Statuses) {
+    // Appended piece by piece: GCC 12 misreads " " + std::string(...) as an overlapping copy.
+    statuses += ' ';
+    statuses += s == 0 ? std::string("no-reply") : std::to_string(s);
+    statuses += ':';
+    statuses += std::to_string(c);
+  }
   const size_t ok = totals.SubmitMs.size();
   const double submitP50 = Percentile(totals.SubmitMs, 0.50), submitP99 = Percentile(totals.SubmitMs, 0.99);
   const double exchangeP50 = Percentile(totals.ExchangeMs, 0.50), exchangeP99 = Percentile(totals.ExchangeMs, 0.99);
