@@ -34,6 +34,29 @@ bool AcceptsGzip(const HttpRequest& request) {
   return q == std::string::npos || std::strtod(part.c_str() + q + 2, nullptr) > 0;
 }
 
+// A quoted entity tag from the bytes (FNV-1a, 64 bits): the same bytes always give the same tag,
+// whichever instance behind a load balancer serves them.
+std::string EntityTag(std::string_view bytes) {
+  uint64_t h = 14695981039346656037ull;
+  for (const char c : bytes) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string tag = "\"";
+  for (int shift = 60; shift >= 0; shift -= 4) tag += kHex[(h >> shift) & 15];
+  return tag + "\"";
+}
+
+// If-None-Match lists the tag (or is "*"); weak comparison, as RFC 9110 asks for this header.
+bool Matches(const std::string& ifNoneMatch, const std::string& tag) {
+  if (ifNoneMatch.empty()) return false;
+  if (ifNoneMatch.find('*') != std::string::npos) return true;
+  const std::string_view bare(tag);
+  for (size_t at = ifNoneMatch.find(bare); at != std::string::npos; at = ifNoneMatch.find(bare, at + 1)) {
+    const size_t end = at + bare.size();
+    if (end == ifNoneMatch.size() || ifNoneMatch[end] == ',' || ifNoneMatch[end] == ' ') return true;
+  }
+  return false;
+}
+
 HttpResponse Status(int status, const char* text) {
   HttpResponse r;
   r.Status = status;
@@ -111,6 +134,7 @@ std::shared_ptr<const StaticFiles::Cached> StaticFiles::Load(const fs::path& fil
     auto gz = std::make_shared<std::string>(Gzip(*plain));
     if (!gz->empty() && gz->size() < plain->size()) entry->Gzipped = std::move(gz);
   }
+  entry->Tag = EntityTag(*plain);
   entry->Plain = std::move(plain);
   std::lock_guard lock(mutex_);
   const size_t bytes = entry->Plain->size() + (entry->Gzipped ? entry->Gzipped->size() : 0);
@@ -154,7 +178,15 @@ HttpResponse StaticFiles::Serve(const HttpRequest& request) const {
                                               ? "public, max-age=31536000, immutable"
                                               : "no-cache");
   if (entry->Gzipped) r.Headers.emplace_back("Vary", "Accept-Encoding");
-  if (entry->Gzipped && AcceptsGzip(request)) {
+  const bool gzip = entry->Gzipped && AcceptsGzip(request);
+  // Each encoding is its own representation, with its own tag.
+  const std::string tag = gzip ? entry->Tag.substr(0, entry->Tag.size() - 1) + "-gz\"" : entry->Tag;
+  r.Headers.emplace_back("ETag", tag);
+  if (Matches(request.Header("If-None-Match"), tag)) {
+    r.Status = 304;
+    return r;
+  }
+  if (gzip) {
     r.Headers.emplace_back("Content-Encoding", "gzip");
     r.Body = *entry->Gzipped;
   } else {

@@ -12,8 +12,10 @@ namespace sf::scores {
 
 // Serves the files of one folder (the browser build) at "/": index.html for "/", the right MIME
 // type, gzip for clients that accept it, and caching by name: names holding a content hash
-// ("game.3f9a2c1d.wasm") are cached for a year, the rest revalidated every time. Nothing outside
-// the folder is ever served.
+// ("game.3f9a2c1d.wasm") are cached for a year, the rest revalidated every time: each reply
+// carries an ETag of the bytes it sends, and a request naming it in If-None-Match gets 304 with
+// no body, so a return visit does not fetch the whole page again. Nothing outside the folder is
+// ever served.
 class StaticFiles {
  public:
   explicit StaticFiles(std::filesystem::path root);
@@ -28,6 +30,7 @@ class StaticFiles {
     std::filesystem::file_time_type Modified;
     uintmax_t Size = 0;
     std::shared_ptr<const std::string> Plain, Gzipped;  // Gzipped empty when it does not pay
+    std::string Tag;  // the quoted ETag of Plain; Gzipped's adds "-gz" inside the quotes
   };
   std::shared_ptr<const Cached> Load(const std::filesystem::path& file) const;
 

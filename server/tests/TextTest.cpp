@@ -208,6 +208,36 @@ TEST_F(StaticFilesTest, TypesCompressionAndCaching) {
   EXPECT_EQ(Gunzip(web.Serve(Get("/game.js", "gzip")).Body), std::string(4000, '/'));
 }
 
+TEST_F(StaticFilesTest, RevalidationAnswersNotModified) {
+  StaticFiles web(root_);
+  const HttpResponse first = web.Serve(Get("/game.js", "gzip"));
+  const std::string tag = Header(first, "ETag");
+  ASSERT_FALSE(tag.empty());
+  EXPECT_EQ(Header(web.Serve(Get("/game.js", "gzip")), "ETag"), tag);  // stable across requests
+  const std::string plainTag = Header(web.Serve(Get("/game.js")), "ETag");
+  EXPECT_NE(plainTag, tag);  // the uncompressed bytes are another representation
+
+  auto revalidate = [&](const std::string& ifNoneMatch, const std::string& encoding) {
+    HttpRequest r = Get("/game.js", encoding);
+    r.Headers.emplace_back("If-None-Match", ifNoneMatch);
+    return web.Serve(r);
+  };
+  const HttpResponse same = revalidate(tag, "gzip");
+  EXPECT_EQ(same.Status, 304);
+  EXPECT_TRUE(same.Body.empty());
+  EXPECT_EQ(Header(same, "ETag"), tag);
+  EXPECT_EQ(revalidate("\"other\", W/" + tag, "gzip").Status, 304);
+  EXPECT_EQ(revalidate(tag, "").Status, 200);            // a gzip tag does not validate the plain bytes
+  EXPECT_EQ(revalidate(tag.substr(0, 5), "gzip").Status, 200);  // a prefix of the tag is another tag
+
+  // A changed file gets a new tag, so the old one fetches it again.
+  Write("game.js", std::string(3500, '/'));
+  const HttpResponse changed = revalidate(tag, "gzip");
+  EXPECT_EQ(changed.Status, 200);
+  EXPECT_NE(Header(changed, "ETag"), tag);
+  EXPECT_EQ(Gunzip(changed.Body), std::string(3500, '/'));
+}
+
 TEST_F(StaticFilesTest, NothingOutsideTheFolder) {
   StaticFiles web(root_);
   for (const char* bad : {"/../sf_outside", "/assets/../../etc/passwd", "/%2e%2e/etc/passwd", "/assets/%2E%2E/%2E%2E/x",

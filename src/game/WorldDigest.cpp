@@ -1,12 +1,22 @@
 #include "game/WorldDigest.h"
 
-#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 #include "game/Game.h"
 
 namespace sf {
 namespace {
+
+// The bits of a float or double (memcpy: the browser build's C++ library has no std::bit_cast).
+template <typename Bits, typename T>
+Bits BitsOf(T value) {
+  static_assert(sizeof(Bits) == sizeof(T));
+  Bits bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
 
 // FNV-1a over values fed in a fixed order, each widened to 64 bits (floats by their bits).
 class Digest {
@@ -15,9 +25,9 @@ class Digest {
   Digest& operator<<(T value) {
     uint64_t bits;
     if constexpr (std::is_same_v<T, double>) {
-      bits = std::bit_cast<uint64_t>(value);
+      bits = BitsOf<uint64_t>(value);
     } else if constexpr (std::is_same_v<T, float>) {
-      bits = std::bit_cast<uint32_t>(value);
+      bits = BitsOf<uint32_t>(value);
     } else {
       bits = static_cast<uint64_t>(value);
     }

@@ -81,15 +81,15 @@ void SdlWindow::DestroyRenderer() {
 #ifdef __EMSCRIPTEN__
 void SdlWindow::SetMode(bool windowed) {
   // In a page the canvas keeps its 800 x 600 pixels; full screen is the browser's, scaling the
-  // canvas with its aspect kept. The browser grants it only in answer to a key or a click, so SDL
-  // carries the request out in the next one.
+  // canvas with its aspect kept. The browser grants it only while a key or a click is fresh, so
+  // the page asks at once (Alt+Enter it has asked for already, in the key's own handler).
   windowed_ = windowed;
   if (!window_) {
     window_ = SDL_CreateWindow("Salt Fang", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth, kHeight, 0);
     if (!window_) throw std::runtime_error(std::string("cannot create the window: ") + SDL_GetError());
     CreateRenderer();
   }
-  SDL_SetWindowFullscreen(window_, windowed ? 0 : SDL_WINDOW_FULLSCREEN);
+  EM_ASM({ if (Module['setFullscreen']) Module['setFullscreen'](!$0); }, windowed ? 1 : 0);
   UpdateRelativeMode();
 }
 #else
@@ -339,6 +339,19 @@ bool SdlWindow::TakePadKey(InputEvent& out) {
 }
 
 bool SdlWindow::PollEvent(InputEvent& event) {
+#ifdef __EMSCRIPTEN__
+  // The browser left full screen by itself (Esc, or it refused the request): the game's own
+  // switch, Alt+Enter, brings its state along.
+  const bool fullscreenLost =
+      EM_ASM_INT({ const lost = Module['fullscreenLost']; Module['fullscreenLost'] = false; return lost ? 1 : 0; }) != 0;
+  if (fullscreenLost && !windowed_) {
+    event = InputEvent{};
+    event.Kind = InputEvent::KeyDown;
+    event.Key = vkReturn;
+    event.Alt = true;
+    return true;
+  }
+#endif
   if (wheelNotchesLeft_ > 0) {
     --wheelNotchesLeft_;
     event = InputEvent{};
