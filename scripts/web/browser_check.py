@@ -237,6 +237,10 @@ def main():
         music_off = page.canvas('08_options_music_off')
         check(differing_pixels(music_off, default_page) > 0, 'the music row shows "off"')
         page.load()
+        # The reload revalidates the big files (ETag, 304) instead of fetching them again.
+        wasm = page.js('var e = performance.getEntriesByType("resource").filter('
+                       'function (r) { return r.name.endsWith("saltfang.wasm"); })[0]; return e ? e.transferSize : -1;')
+        check(0 <= wasm < 4096, 'a reload revalidates the game\'s code instead of fetching it (%d bytes)' % wasm)
         page.keys('x')
         open_options(page, 0)
         after_reload = page.canvas('09_options_after_reload')
