@@ -128,9 +128,9 @@ void HeavyGameStep(benchmark::State& state, bool recorded) {
     ratio.Measure([&p] { p.Frame(); });
   }
   ratio.Report(state);
-  state.counters["shots"] = static_cast<double>(p.form->Game()->Ship.Gunners[0].ShotCount() +
-                                                p.form->Game()->Ship.Gunners[1].ShotCount() +
-                                                p.form->Game()->Ship.Gunners[2].ShotCount());
+  state.counters["shots"] =
+      static_cast<double>(p.form->Game()->Ship.Gunners[0].ShotCount() + p.form->Game()->Ship.Gunners[1].ShotCount() +
+                          p.form->Game()->Ship.Gunners[2].ShotCount());
 }
 void BM_AppHeavyGameStep(benchmark::State& state) { HeavyGameStep(state, true); }
 BENCHMARK(BM_AppHeavyGameStep);

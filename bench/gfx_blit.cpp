@@ -51,7 +51,8 @@ void RunAgainstMemcpy(benchmark::State& state, Body body) {
 sf::Surface Background() {
   sf::Surface s(kW, kH);
   for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) s.At(x, y) = static_cast<uint32_t>(((x * 255 / kW) << 16) | ((y * 255 / kH) << 8) | 0x40);
+    for (int x = 0; x < kW; ++x)
+      s.At(x, y) = static_cast<uint32_t>(((x * 255 / kW) << 16) | ((y * 255 / kH) << 8) | 0x40);
   return s;
 }
 
@@ -60,7 +61,8 @@ sf::Surface TitleOverlay() {
   sf::Surface s(kW, kH, sf::kColourKey);
   sf::Random rnd(7);
   for (int y = 0; y < 103; ++y)
-    for (int x = 0; x < 524; ++x) s.At(x, y) = ((x / 9 + y / 13) % 3 == 0) ? sf::kColourKey : 0x336699u + static_cast<uint32_t>(rnd.RandInt(64));
+    for (int x = 0; x < 524; ++x)
+      s.At(x, y) = ((x / 9 + y / 13) % 3 == 0) ? sf::kColourKey : 0x336699u + static_cast<uint32_t>(rnd.RandInt(64));
   return s;
 }
 
@@ -156,14 +158,26 @@ void BM_RotatedRocket(benchmark::State& state) {
 }
 BENCHMARK(BM_RotatedRocket);
 
-const char* const kHelpLines[] = {
-    "Use the arrow keys to steer the ship.", "Hold Ctrl to fire the guns.", "The mouse turns the three turrets.",
-    "The wheel changes the weapon.", "Space pauses the game.", "Esc asks whether to leave the game.",
-    "Pick up the falling bonuses.", "\"Rocket\" adds rockets.", "\"Gun\" adds shells.", "\"Rocket 3x\" triples them.",
-    "\"Gun 2x\" doubles the shells.", "\"First-aid set\" repairs the ship.", "\"Ice\" freezes every enemy.",
-    "\"Coins\" add points.", "\"Mega-Bomb\" destroys all in sight.", "Each level ends after enough kills.",
-    "Islands carry guns of their own.", "Bombers drop bombs on the ship.", "The supply plane drops bonuses.",
-    "Good luck, captain!"};
+const char* const kHelpLines[] = {"Use the arrow keys to steer the ship.",
+                                  "Hold Ctrl to fire the guns.",
+                                  "The mouse turns the three turrets.",
+                                  "The wheel changes the weapon.",
+                                  "Space pauses the game.",
+                                  "Esc asks whether to leave the game.",
+                                  "Pick up the falling bonuses.",
+                                  "\"Rocket\" adds rockets.",
+                                  "\"Gun\" adds shells.",
+                                  "\"Rocket 3x\" triples them.",
+                                  "\"Gun 2x\" doubles the shells.",
+                                  "\"First-aid set\" repairs the ship.",
+                                  "\"Ice\" freezes every enemy.",
+                                  "\"Coins\" add points.",
+                                  "\"Mega-Bomb\" destroys all in sight.",
+                                  "Each level ends after enough kills.",
+                                  "Islands carry guns of their own.",
+                                  "Bombers drop bombs on the ship.",
+                                  "The supply plane drops bonuses.",
+                                  "Good luck, captain!"};
 
 // Clear, background, panel, title with shadow, about twenty help lines and the page buttons.
 void BM_HelpPageFrame(benchmark::State& state) {

@@ -152,7 +152,9 @@ int main(int argc, char** argv) {
       std::error_code ec;
       fs::copy_file(path, keep, fs::copy_options::overwrite_existing, ec);
       std::fprintf(stderr, "round %d: %s (%zu bytes, table %u, last %u), kept as %s\n", round,
-                   !read ? "no file" : !complete ? "file does not decode complete" : "not a table written",
+                   !read       ? "no file"
+                   : !complete ? "file does not decode complete"
+                               : "not a table written",
                    bytes.size(), k, last, keep.c_str());
       continue;
     }

@@ -98,8 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view player = Piece(pieces, 2);
   const int32_t score = ScoreFrom(Piece(pieces, 3));
   const std::string record = sf::ResultString(name, score, field, player);
-  const std::string expected = "type=0|name=" + std::string(name) + "|score=" + std::to_string(score) + "|key=" +
-                               sf::kScoreKeyLetter + "|p=" + field + "|add=" + std::string(player) + "|z=";
+  const std::string expected = "type=0|name=" + std::string(name) + "|score=" + std::to_string(score) +
+                               "|key=" + sf::kScoreKeyLetter + "|p=" + field + "|add=" + std::string(player) + "|z=";
   SF_FUZZ_CHECK(record.size() % 5 == 0);
   SF_FUZZ_CHECK(record.size() - expected.size() < 5);
   SF_FUZZ_CHECK(record.substr(0, expected.size()) == expected);

@@ -18,7 +18,8 @@ int64_t Number(const std::string& flag, const std::string& text, int64_t min, in
 
 void Listen(Config& c, const std::string& text) {
   const size_t colon = text.rfind(':');
-  if (colon == std::string::npos || colon == 0) throw std::invalid_argument("--listen wants HOST:PORT, not \"" + text + "\"");
+  if (colon == std::string::npos || colon == 0)
+    throw std::invalid_argument("--listen wants HOST:PORT, not \"" + text + "\"");
   std::string host = text.substr(0, colon);
   if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
   c.ListenHost = host;

@@ -9,8 +9,8 @@ namespace sf::scores {
 // A request as the HTTP layer hands it to the service: already parsed and within its size caps.
 struct HttpRequest {
   std::string Method;
-  std::string Target;  // path and query as sent
-  std::string Cookie;  // the Cookie header, empty when none
+  std::string Target;                                        // path and query as sent
+  std::string Cookie;                                        // the Cookie header, empty when none
   std::vector<std::pair<std::string, std::string>> Headers;  // every header, value trimmed
   std::string Body;
   std::string Peer;  // the address the connection came from
@@ -23,7 +23,7 @@ struct HttpResponse {
   int Status = 200;
   std::string ContentType = "text/plain";
   std::string Body;
-  std::string SetCookie;  // a Set-Cookie value, empty for none
+  std::string SetCookie;                                     // a Set-Cookie value, empty for none
   std::vector<std::pair<std::string, std::string>> Headers;  // further headers
 };
 

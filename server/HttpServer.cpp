@@ -29,8 +29,13 @@ using Clock = std::chrono::steady_clock;
 
 struct HttpServer::Impl {
   Impl(ServerLimits l, HttpHandler h, HttpObserver o)
-      : limits(std::move(l)), handler(std::move(h)), observer(std::move(o)), ioc(limits.IoThreads),
-        keepRunning(ioc.get_executor()), acceptor(net::make_strand(ioc)), retryTimer(acceptor.get_executor()),
+      : limits(std::move(l)),
+        handler(std::move(h)),
+        observer(std::move(o)),
+        ioc(limits.IoThreads),
+        keepRunning(ioc.get_executor()),
+        acceptor(net::make_strand(ioc)),
+        retryTimer(acceptor.get_executor()),
         workers(static_cast<std::size_t>(limits.Workers)) {}
 
   bool Admit(const std::string& peer) {
@@ -154,9 +159,10 @@ class Session : public std::enable_shared_from_this<Session> {
       const double seconds = std::chrono::duration<double>(Clock::now() - received).count();
       if (self->server_->observer) self->server_->observer(*request, response, seconds);
       const bool head = request->Method == "HEAD";
-      net::post(self->stream_.get_executor(), [self, response = std::move(response), head, keepAlive, version]() mutable {
-        self->Write(std::move(response), head, keepAlive && !self->server_->stopping, version, true);
-      });
+      net::post(self->stream_.get_executor(),
+                [self, response = std::move(response), head, keepAlive, version]() mutable {
+                  self->Write(std::move(response), head, keepAlive && !self->server_->stopping, version, true);
+                });
     });
   }
 
@@ -184,11 +190,12 @@ class Session : public std::enable_shared_from_this<Session> {
     res->prepare_payload();
     if (head) res->body().clear();  // the length stays that of the body a GET would get
     stream_.expires_after(server_->limits.WriteDeadline);
-    http::async_write(stream_, *res, [self = shared_from_this(), res, keepAlive, counted](beast::error_code ec, std::size_t) {
-      if (counted) --self->server_->inflight;
-      if (ec || !keepAlive || self->server_->stopping) return self->Close();
-      self->ReadHead();
-    });
+    http::async_write(stream_, *res,
+                      [self = shared_from_this(), res, keepAlive, counted](beast::error_code ec, std::size_t) {
+                        if (counted) --self->server_->inflight;
+                        if (ec || !keepAlive || self->server_->stopping) return self->Close();
+                        self->ReadHead();
+                      });
   }
 
   void Close() {

@@ -18,13 +18,13 @@ struct ServerLimits {
   std::chrono::milliseconds WriteDeadline{30000};
   size_t MaxHeadBytes = 8192;
   size_t MaxBodyBytes = 16 * 1024;
-  size_t MaxUploadBytes = 4u << 20;        // for requests to UploadPath
+  size_t MaxUploadBytes = 4u << 20;  // for requests to UploadPath
   std::string UploadPath = "/api/replays";
-  int MaxConnectionsPerClient = 32;        // open connections from one address
+  int MaxConnectionsPerClient = 32;  // open connections from one address
   int MaxConnections = 20000;
-  std::string UncappedPeer;                // the trusted proxy: its connections are not capped per address
-  int IoThreads = 2;                       // sockets: never blocked by a request's work
-  int Workers = 64;                        // requests' work (database calls) runs here
+  std::string UncappedPeer;  // the trusted proxy: its connections are not capped per address
+  int IoThreads = 2;         // sockets: never blocked by a request's work
+  int Workers = 64;          // requests' work (database calls) runs here
 };
 
 using HttpHandler = std::function<HttpResponse(const HttpRequest&)>;

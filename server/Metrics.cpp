@@ -18,17 +18,23 @@ void Metrics::CountSubmission(bool stored) { ++(stored ? stored_ : duplicates_);
 std::string Metrics::Render() const {
   std::lock_guard lock(mutex_);
   std::string out;
-  out += "# HELP saltfang_http_requests_total Requests answered, by route and status.\n"
-         "# TYPE saltfang_http_requests_total counter\n";
+  out +=
+      "# HELP saltfang_http_requests_total Requests answered, by route and status.\n"
+      "# TYPE saltfang_http_requests_total counter\n";
   for (const auto& [key, n] : requests_)
-    out += "saltfang_http_requests_total{route=\"" + key.first + "\",status=\"" + std::to_string(key.second) +
-           "\"} " + std::to_string(n) + "\n";
-  out += "# HELP saltfang_submissions_total Submissions accepted: stored, or recognised as a retry.\n"
-         "# TYPE saltfang_submissions_total counter\n"
-         "saltfang_submissions_total{outcome=\"stored\"} " + std::to_string(stored_.load()) + "\n"
-         "saltfang_submissions_total{outcome=\"duplicate\"} " + std::to_string(duplicates_.load()) + "\n";
-  out += "# HELP saltfang_http_request_duration_seconds Time from a complete request to its reply.\n"
-         "# TYPE saltfang_http_request_duration_seconds histogram\n";
+    out += "saltfang_http_requests_total{route=\"" + key.first + "\",status=\"" + std::to_string(key.second) + "\"} " +
+           std::to_string(n) + "\n";
+  out +=
+      "# HELP saltfang_submissions_total Submissions accepted: stored, or recognised as a retry.\n"
+      "# TYPE saltfang_submissions_total counter\n"
+      "saltfang_submissions_total{outcome=\"stored\"} " +
+      std::to_string(stored_.load()) +
+      "\n"
+      "saltfang_submissions_total{outcome=\"duplicate\"} " +
+      std::to_string(duplicates_.load()) + "\n";
+  out +=
+      "# HELP saltfang_http_request_duration_seconds Time from a complete request to its reply.\n"
+      "# TYPE saltfang_http_request_duration_seconds histogram\n";
   char line[160];
   for (size_t i = 0; i < kBucketsSeconds.size(); ++i) {
     std::snprintf(line, sizeof line, "saltfang_http_request_duration_seconds_bucket{le=\"%g\"} %llu\n",

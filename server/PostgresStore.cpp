@@ -3,8 +3,8 @@
 #include <libpq-fe.h>
 
 #include <optional>
-#include <type_traits>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "StoreSql.h"
@@ -40,10 +40,10 @@ class Result {
 struct Param {
   std::string Value;
   bool Binary = false;
-  Param(std::string_view v) : Value(v) {}             // NOLINT: parameters read naturally as values
-  Param(const char* v) : Value(v) {}                  // NOLINT
-  Param(int64_t v) : Value(std::to_string(v)) {}      // NOLINT
-  Param(int32_t v) : Value(std::to_string(v)) {}      // NOLINT
+  Param(std::string_view v) : Value(v) {}         // NOLINT: parameters read naturally as values
+  Param(const char* v) : Value(v) {}              // NOLINT
+  Param(int64_t v) : Value(std::to_string(v)) {}  // NOLINT
+  Param(int32_t v) : Value(std::to_string(v)) {}  // NOLINT
   Param(const std::vector<uint8_t>& bytes) : Value(bytes.begin(), bytes.end()), Binary(true) {}  // NOLINT
 };
 
@@ -101,8 +101,8 @@ PGconn* Connect(const std::string& conninfo) {
 std::optional<std::vector<uint8_t>> ReplayData(PGconn* c, int64_t resultId) {
   const std::string id = std::to_string(resultId);
   const char* values[] = {id.c_str()};
-  PGresult* raw = PQexecParams(c, "SELECT data FROM replays WHERE result_id = $1", 1, nullptr, values, nullptr,
-                               nullptr, 1);
+  PGresult* raw =
+      PQexecParams(c, "SELECT data FROM replays WHERE result_id = $1", 1, nullptr, values, nullptr, nullptr, 1);
   if (PQresultStatus(raw) != PGRES_TUPLES_OK) {
     PQclear(raw);
     throw StoreUnavailable(std::string("database: ") + PQerrorMessage(c));
@@ -245,9 +245,9 @@ SubmitOutcome PostgresStore::Submit(const NewSubmission& s) {
     if (earlier.Rows() > 0) {
       outcome = {SubmitStatus::Duplicate, earlier.Int(0, 0)};
     } else {
-      const Result inserted =
-          Query(c, "INSERT INTO results (time, score, name, player, session) VALUES ($1, $2, $3, $4, $5) RETURNING id",
-                {s.Now, s.Score, std::string_view(s.Name), std::string_view(s.PlayerName), std::string_view(s.Session)});
+      const Result inserted = Query(
+          c, "INSERT INTO results (time, score, name, player, session) VALUES ($1, $2, $3, $4, $5) RETURNING id",
+          {s.Now, s.Score, std::string_view(s.Name), std::string_view(s.PlayerName), std::string_view(s.Session)});
       outcome = {SubmitStatus::Stored, inserted.Int(0, 0)};
     }
     Query(c, "UPDATE tokens SET result_id = $1 WHERE token = $2", {outcome.ResultId, std::string_view(s.Token)});
@@ -334,7 +334,8 @@ std::optional<ClaimedReplay> PostgresStore::ClaimReplay(int64_t now) {
                            {now, now - kReplayClaimSeconds});
     if (r.Rows() == 0) return std::nullopt;
     auto data = ReplayData(c, r.Int(0, 0));
-    return ClaimedReplay{r.Int(0, 0), static_cast<int32_t>(r.Int(0, 1)), data ? std::move(*data) : std::vector<uint8_t>{}};
+    return ClaimedReplay{r.Int(0, 0), static_cast<int32_t>(r.Int(0, 1)),
+                         data ? std::move(*data) : std::vector<uint8_t>{}};
   });
 }
 

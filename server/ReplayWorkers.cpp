@@ -6,8 +6,8 @@
 
 namespace sf::scores {
 
-ReplayWorkers::ReplayWorkers(ScoreStore& store, ReplayVerifier& verifier, std::function<int64_t()> now,
-                             size_t threads, size_t maxQueued, int sweepMs)
+ReplayWorkers::ReplayWorkers(ScoreStore& store, ReplayVerifier& verifier, std::function<int64_t()> now, size_t threads,
+                             size_t maxQueued, int sweepMs)
     : store_(store), verifier_(verifier), now_(std::move(now)), maxQueued_(maxQueued), sweepMs_(sweepMs) {
   for (size_t i = 0; i < (threads ? threads : 1); ++i) threads_.emplace_back([this] { Loop(); });
 }

@@ -52,11 +52,16 @@ struct GameQuery {
 GameQuery ReadGameQuery(const QueryParams& params) {
   GameQuery q;
   for (const auto& [name, value] : params) {
-    if (name == "version") q.Version = true;
-    else if (name == "hs") q.Submit = true;
-    else if (name == "show") q.Show = true;
-    else if (name == "prg" && !q.Program) q.Program = value;
-    else if (name == "inf" && !q.Inf) q.Inf = value;
+    if (name == "version")
+      q.Version = true;
+    else if (name == "hs")
+      q.Submit = true;
+    else if (name == "show")
+      q.Show = true;
+    else if (name == "prg" && !q.Program)
+      q.Program = value;
+    else if (name == "inf" && !q.Inf)
+      q.Inf = value;
   }
   return q;
 }
@@ -196,8 +201,7 @@ HttpResponse ScoreService::Version(const HttpRequest& request, const std::string
   return r;
 }
 
-HttpResponse ScoreService::Submission(const HttpRequest& request, const std::string& client,
-                                      std::string_view symbols) {
+HttpResponse ScoreService::Submission(const HttpRequest& request, const std::string& client, std::string_view symbols) {
   const auto record = DecodeSubmission(symbols);
   if (!record) return Plain(400, "malformed result");
   if (record->Score > config_.MaxScore) return Plain(400, "score above the table's limit");
@@ -328,8 +332,7 @@ HttpResponse ScoreService::DownloadReplay(const HttpRequest& request, std::strin
   HttpResponse r;
   r.ContentType = "application/octet-stream";
   r.Body.assign(file->begin(), file->end());
-  r.Headers.emplace_back("Content-Disposition",
-                         "attachment; filename=\"saltfang-" + std::to_string(*id) + ".replay\"");
+  r.Headers.emplace_back("Content-Disposition", "attachment; filename=\"saltfang-" + std::to_string(*id) + ".replay\"");
   return r;
 }
 

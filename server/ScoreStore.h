@@ -36,9 +36,9 @@ struct StoredResult {
 };
 
 struct ListQuery {
-  int64_t Since = 0;                // only results at or after this time
-  std::string NameContains;         // empty: any; matched without regard to ASCII case
-  std::optional<bool> Verified;     // nothing: verified and unverified together
+  int64_t Since = 0;             // only results at or after this time
+  std::string NameContains;      // empty: any; matched without regard to ASCII case
+  std::optional<bool> Verified;  // nothing: verified and unverified together
   int64_t Limit = 50;
   int64_t Offset = 0;
 };
@@ -99,8 +99,8 @@ class ScoreStore {
   virtual void Prune(int64_t now) = 0;
 
   // Stores the replay of the result whose submission used this token in this session.
-  virtual AttachStatus AttachReplay(std::string_view token, std::string_view session,
-                                    const std::vector<uint8_t>& file, int64_t now, int64_t* resultId) = 0;
+  virtual AttachStatus AttachReplay(std::string_view token, std::string_view session, const std::vector<uint8_t>& file,
+                                    int64_t now, int64_t* resultId) = 0;
   // Takes one pending replay nobody works on (or whose worker went silent), marking it claimed.
   virtual std::optional<ClaimedReplay> ClaimReplay(int64_t now) = 0;
   virtual void FinishReplay(int64_t resultId, bool verified, std::string_view error) = 0;

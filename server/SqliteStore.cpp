@@ -200,9 +200,12 @@ void SqliteStore::WriterLoop() {
     }
     if (batchError && !sqlite3_get_autocommit(writer_)) sqlite3_exec(writer_, "ROLLBACK", nullptr, nullptr, nullptr);
     for (size_t i = 0; i < batch.size(); ++i) {
-      if (batchError) batch[i].Done.set_exception(batchError);
-      else if (errors[i]) batch[i].Done.set_exception(errors[i]);
-      else batch[i].Done.set_value();
+      if (batchError)
+        batch[i].Done.set_exception(batchError);
+      else if (errors[i])
+        batch[i].Done.set_exception(errors[i]);
+      else
+        batch[i].Done.set_value();
     }
     batch.clear();
   }
@@ -252,7 +255,10 @@ int SqliteStore::SchemaVersion() {
 void SqliteStore::IssueToken(std::string_view token, std::string_view session, int64_t now) {
   Write([&](sqlite3* db) {
     Statement(db, "INSERT INTO tokens (token, session, issued) VALUES (?, ?, ?)")
-        .Bind(1, token).Bind(2, session).Bind(3, now).Run();
+        .Bind(1, token)
+        .Bind(2, session)
+        .Bind(3, now)
+        .Run();
   });
 }
 
@@ -273,13 +279,21 @@ SubmitOutcome SqliteStore::Submit(const NewSubmission& s) {
     Statement earlier(db,
                       "SELECT id FROM results WHERE session = ? AND time >= ? AND name = ? AND score = ? AND "
                       "player = ? ORDER BY id LIMIT 1");
-    earlier.Bind(1, s.Session).Bind(2, s.Now - kDuplicateWindowSeconds).Bind(3, s.Name).Bind(4, s.Score).Bind(
-        5, s.PlayerName);
+    earlier.Bind(1, s.Session)
+        .Bind(2, s.Now - kDuplicateWindowSeconds)
+        .Bind(3, s.Name)
+        .Bind(4, s.Score)
+        .Bind(5, s.PlayerName);
     if (earlier.Step()) {
       outcome = {SubmitStatus::Duplicate, earlier.Int(0)};
     } else {
       Statement(db, "INSERT INTO results (time, score, name, player, session) VALUES (?, ?, ?, ?, ?)")
-          .Bind(1, s.Now).Bind(2, s.Score).Bind(3, s.Name).Bind(4, s.PlayerName).Bind(5, s.Session).Run();
+          .Bind(1, s.Now)
+          .Bind(2, s.Score)
+          .Bind(3, s.Name)
+          .Bind(4, s.PlayerName)
+          .Bind(5, s.Session)
+          .Run();
       outcome = {SubmitStatus::Stored, sqlite3_last_insert_rowid(db)};
     }
     Statement(db, "UPDATE tokens SET result_id = ? WHERE token = ?").Bind(1, outcome.ResultId).Bind(2, s.Token).Run();
@@ -366,7 +380,10 @@ AttachStatus SqliteStore::AttachReplay(std::string_view token, std::string_view 
       return;
     }
     Statement(db, "INSERT INTO replays (result_id, data, state, received) VALUES (?, ?, 'pending', ?)")
-        .Bind(1, id).BindBlob(2, file).Bind(3, now).Run();
+        .Bind(1, id)
+        .BindBlob(2, file)
+        .Bind(3, now)
+        .Run();
     status = AttachStatus::Stored;
   });
   return status;
@@ -390,7 +407,10 @@ std::optional<ClaimedReplay> SqliteStore::ClaimReplay(int64_t now) {
 void SqliteStore::FinishReplay(int64_t resultId, bool verified, std::string_view error) {
   Write([&](sqlite3* db) {
     Statement(db, "UPDATE replays SET state = ?, error = ? WHERE result_id = ?")
-        .Bind(1, verified ? "verified" : "rejected").Bind(2, error).Bind(3, resultId).Run();
+        .Bind(1, verified ? "verified" : "rejected")
+        .Bind(2, error)
+        .Bind(3, resultId)
+        .Run();
     Statement(db, "UPDATE results SET verified = ? WHERE id = ?").Bind(1, verified ? 1 : 0).Bind(2, resultId).Run();
   });
 }

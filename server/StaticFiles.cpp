@@ -19,8 +19,8 @@ constexpr size_t kMaxCacheBytes = 512u << 20;
 
 bool Compressible(const std::string& mime) {
   return mime.rfind("text/", 0) == 0 || mime.rfind("application/javascript", 0) == 0 ||
-         mime.rfind("application/json", 0) == 0 || mime == "application/wasm" ||
-         mime == "application/octet-stream" || mime.rfind("image/svg", 0) == 0;
+         mime.rfind("application/json", 0) == 0 || mime == "application/wasm" || mime == "application/octet-stream" ||
+         mime.rfind("image/svg", 0) == 0;
 }
 
 bool AcceptsGzip(const HttpRequest& request) {
@@ -174,9 +174,8 @@ HttpResponse StaticFiles::Serve(const HttpRequest& request) const {
 
   HttpResponse r;
   r.ContentType = MimeType(file);
-  r.Headers.emplace_back("Cache-Control", HasContentHash(file.filename().string())
-                                              ? "public, max-age=31536000, immutable"
-                                              : "no-cache");
+  r.Headers.emplace_back("Cache-Control",
+                         HasContentHash(file.filename().string()) ? "public, max-age=31536000, immutable" : "no-cache");
   if (entry->Gzipped) r.Headers.emplace_back("Vary", "Accept-Encoding");
   const bool gzip = entry->Gzipped && AcceptsGzip(request);
   // Each encoding is its own representation, with its own tag.

@@ -28,8 +28,7 @@ namespace {
 using namespace sf::scores;
 
 int64_t NowSeconds() {
-  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
 int64_t NowMs() {
@@ -40,8 +39,7 @@ int64_t NowMs() {
 // "2026-12-08T09:30:01.234Z 203.0.113.9 GET /cgi/version.pl?hs&prg=Saltfang&inf=- 200 1.8ms"
 void LogLine(const std::string& client, const HttpRequest& request, int status, double seconds) {
   const auto now = std::chrono::system_clock::now();
-  const int64_t ms =
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  const int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   std::string line = FormatIso(NowSeconds());
   // Appended piece by piece: GCC 12 misreads "." + std::string(...) as an overlapping copy.
   std::string fraction = ".";

@@ -42,7 +42,9 @@ struct BrowserGame {
   sf::BrowserLoop loop;
 
   explicit BrowserGame(sf::TForm1::Files files)
-      : form(platform, std::move(files)), loop(clock, [this] { return Pass(); }, [this] { Closed(); }) {}
+      : form(platform, std::move(files)),
+        loop(
+            clock, [this] { return Pass(); }, [this] { Closed(); }) {}
 
   void Start() {
     form.FormCreate();
@@ -59,7 +61,10 @@ struct BrowserGame {
 
   void Closed() {
     form.AfterClose();
+    // The formatter does not know JavaScript.
+    // clang-format off
     EM_ASM({ if (Module['onGameClosed']) Module['onGameClosed'](); });
+    // clang-format on
   }
 };
 

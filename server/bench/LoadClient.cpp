@@ -172,15 +172,22 @@ int main(int argc, char** argv) {
         if (comma == std::string::npos) break;
         start = comma + 1;
       }
-    } else if (flag == "--players") players = std::atoi(value.c_str());
-    else if (flag == "--seconds") seconds = std::atof(value.c_str());
-    else if (flag == "--acked") ackedFile = value;
-    else if (flag == "--prefix") prefix = value;
-    else if (flag == "--slow") slow = std::atoi(value.c_str());
+    } else if (flag == "--players")
+      players = std::atoi(value.c_str());
+    else if (flag == "--seconds")
+      seconds = std::atof(value.c_str());
+    else if (flag == "--acked")
+      ackedFile = value;
+    else if (flag == "--prefix")
+      prefix = value;
+    else if (flag == "--slow")
+      slow = std::atoi(value.c_str());
   }
   if (servers.empty()) {
-    std::fprintf(stderr, "usage: %s --servers HOST:PORT[,HOST:PORT] [--players N] [--seconds S] [--acked FILE] "
-                 "[--prefix P] [--slow N]\n", argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s --servers HOST:PORT[,HOST:PORT] [--players N] [--seconds S] [--acked FILE] "
+                 "[--prefix P] [--slow N]\n",
+                 argv[0]);
     return 2;
   }
   const auto until = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
@@ -191,8 +198,9 @@ int main(int argc, char** argv) {
   std::thread slowThread;
   if (slow > 0) {
     slowThread = std::thread([&] {
-      const std::string head = "GET /cgi/version.pl?version&prg=Saltfang HTTP/1.1\r\nHost: slow\r\nX-Pad: " +
-                               std::string(4000, 'x') + "\r\n\r\n";
+      const std::string head =
+          "GET /cgi/version.pl?version&prg=Saltfang HTTP/1.1\r\nHost: slow\r\nX-Pad: " + std::string(4000, 'x') +
+          "\r\n\r\n";
       struct Slow {
         int Fd = -1;
         size_t Sent = 0;
@@ -245,9 +253,10 @@ int main(int argc, char** argv) {
         if (version.Status != 200) continue;
         char name[33];
         std::snprintf(name, sizeof name, "%s%d_%ld", prefix.c_str(), p, n);
-        const std::string record = sf::ResultString(name, static_cast<int32_t>(1000 + n % 50000),
-                                                    sf::ServerField(version.Body), "bench");
-        const std::string target = std::string(sf::kSubmissionPath) + sf::BitStringToSymbols(sf::BytesToBitString(record));
+        const std::string record =
+            sf::ResultString(name, static_cast<int32_t>(1000 + n % 50000), sf::ServerField(version.Body), "bench");
+        const std::string target =
+            std::string(sf::kSubmissionPath) + sf::BitStringToSymbols(sf::BytesToBitString(record));
         const auto t1 = Clock::now();
         const Reply submitted = submitConn.Get(target, cookie);
         const auto t2 = Clock::now();
@@ -283,10 +292,11 @@ int main(int argc, char** argv) {
   const double submitP50 = Percentile(totals.SubmitMs, 0.50), submitP99 = Percentile(totals.SubmitMs, 0.99);
   const double exchangeP50 = Percentile(totals.ExchangeMs, 0.50), exchangeP99 = Percentile(totals.ExchangeMs, 0.99);
   const double exchangeMax = totals.ExchangeMs.empty() ? 0.0 : totals.ExchangeMs.back();  // sorted above
-  std::printf("acknowledged %zu submissions in %.1f s = %.0f/s; submission p50 %.1f ms p99 %.1f ms; "
-              "whole exchange p50 %.1f ms p99 %.1f ms max %.1f ms; statuses%s",
-              ok, elapsed, static_cast<double>(ok) / elapsed, submitP50, submitP99, exchangeP50, exchangeP99,
-              exchangeMax, statuses.c_str());
+  std::printf(
+      "acknowledged %zu submissions in %.1f s = %.0f/s; submission p50 %.1f ms p99 %.1f ms; "
+      "whole exchange p50 %.1f ms p99 %.1f ms max %.1f ms; statuses%s",
+      ok, elapsed, static_cast<double>(ok) / elapsed, submitP50, submitP99, exchangeP50, exchangeP99, exchangeMax,
+      statuses.c_str());
   if (slow > 0) std::printf("; slow senders open at the end %ld, connections made %ld", held, reopened);
   std::printf("\n");
   if (!ackedFile.empty()) {

@@ -1,10 +1,10 @@
 // libFuzzer target: any bytes as an HTTP request (through the same parser the server uses), and
 // as the symbols or the plain record of a submission. The service must answer or refuse, never
 // crash, never store an unstorable name, never answer a malformed request with success.
+#include <boost/asio/buffer.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/string_body.hpp>
-#include <boost/asio/buffer.hpp>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -31,8 +31,7 @@ class BackendTest : public ::testing::TestWithParam<std::string> {
       PQfinish(c);
     } else {
       dir_ = std::filesystem::temp_directory_path() /
-             ("sf_store_" + std::to_string(::getpid()) + "_" +
-              std::to_string(reinterpret_cast<uintptr_t>(this)));
+             ("sf_store_" + std::to_string(::getpid()) + "_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
       std::filesystem::remove_all(dir_);
       std::filesystem::create_directories(dir_);
       url_ = "sqlite:" + (dir_ / "scores.db").string();
@@ -53,6 +52,6 @@ class BackendTest : public ::testing::TestWithParam<std::string> {
 
 }  // namespace sf::scores::testing
 
-#define SF_BOTH_DATABASES(Suite)                                                        \
-  INSTANTIATE_TEST_SUITE_P(Sqlite, Suite, ::testing::Values(std::string("sqlite")));   \
+#define SF_BOTH_DATABASES(Suite)                                                     \
+  INSTANTIATE_TEST_SUITE_P(Sqlite, Suite, ::testing::Values(std::string("sqlite"))); \
   INSTANTIATE_TEST_SUITE_P(Postgres, Suite, ::testing::Values(std::string("postgres")))

@@ -1,7 +1,6 @@
 // The game's side of the exchange (its OnlineScores code over the real libcurl client) against
 // the real service on a loopback port.
 #include <gtest/gtest.h>
-
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -32,8 +31,8 @@ class EndToEnd : public ::testing::Test {
     fs::create_directories(dir_);
     store_ = std::make_unique<SqliteStore>((dir_ / "scores.db").string());
     service_ = std::make_unique<ScoreService>(
-        *store_, ServiceConfig{}, ServiceEnvironment{[] { return int64_t{1700000000}; }, [] { return int64_t{0}; },
-                                                     SystemRandomId});
+        *store_, ServiceConfig{},
+        ServiceEnvironment{[] { return int64_t{1700000000}; }, [] { return int64_t{0}; }, SystemRandomId});
   }
   void TearDown() override {
     server_.reset();
@@ -104,7 +103,8 @@ TEST_F(EndToEnd, ResultReachesTheServiceAndItsWorldPage) {
 
 TEST_F(EndToEnd, NothingListeningIsAFailedVersionQuery) {
   CurlHttp http;
-  EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", "http://127.0.0.1:" + FreePort()), sf::SubmitOutcome::VersionFailed);
+  EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", "http://127.0.0.1:" + FreePort()),
+            sf::SubmitOutcome::VersionFailed);
 }
 
 TEST_F(EndToEnd, ErrorStatusesAreFailures) {
@@ -119,8 +119,9 @@ TEST_F(EndToEnd, ErrorStatusesAreFailures) {
 }
 
 TEST_F(EndToEnd, OversizedReplyIsAFailure) {
-  const std::string url =
-      Serve([](const HttpRequest&) { return HttpResponse{200, "text/plain", std::string(200000, 'x'), "", {}}; });
+  const std::string url = Serve([](const HttpRequest&) {
+    return HttpResponse{200, "text/plain", std::string(200000, 'x'), "", {}};
+  });
   CurlHttp http(HttpLimits{2000, 10000, 64 * 1024});
   EXPECT_FALSE(http.Get(url + "/"));
   EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", url), sf::SubmitOutcome::VersionFailed);

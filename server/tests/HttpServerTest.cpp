@@ -61,22 +61,27 @@ TEST(HttpServer, OversizedAndMalformedRequestsGetA4xx) {
     c.EndWriting();
     return StatusLine(c.ReadAll());
   };
-  EXPECT_EQ(exchange("GET /" + std::string(2000, 'a') + " HTTP/1.1\r\n\r\n"), "HTTP/1.1 431 Request Header Fields Too Large");
+  EXPECT_EQ(exchange("GET /" + std::string(2000, 'a') + " HTTP/1.1\r\n\r\n"),
+            "HTTP/1.1 431 Request Header Fields Too Large");
   EXPECT_EQ(exchange("POST /x HTTP/1.1\r\nContent-Length: 101\r\n\r\n" + std::string(101, 'b')),
             "HTTP/1.1 413 Payload Too Large");
-  EXPECT_EQ(exchange("POST /api/replays?p=1 HTTP/1.1\r\nContent-Length: 1001\r\n\r\n"), "HTTP/1.1 413 Payload Too Large");
-  EXPECT_EQ(exchange("POST /x HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n65\r\n" + std::string(101, 'c') + "\r\n0\r\n\r\n"),
+  EXPECT_EQ(exchange("POST /api/replays?p=1 HTTP/1.1\r\nContent-Length: 1001\r\n\r\n"),
             "HTTP/1.1 413 Payload Too Large");
-  for (const std::string& bad : {std::string("garbage\r\n\r\n"), std::string("GET /a HTTP/2\r\n\r\n"),
-                                 std::string("GET /a\x01 HTTP/1.1\r\n\r\n"), std::string("GET /\0 HTTP/1.1\r\n\r\n", 19),
-                                 std::string("GET /a HTTP/1.1\r\nNoColon\r\n\r\n"),
-                                 std::string("POST /x HTTP/1.1\r\nContent-Length: abc\r\n\r\n")})
+  EXPECT_EQ(exchange("POST /x HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n65\r\n" + std::string(101, 'c') +
+                     "\r\n0\r\n\r\n"),
+            "HTTP/1.1 413 Payload Too Large");
+  for (const std::string& bad :
+       {std::string("garbage\r\n\r\n"), std::string("GET /a HTTP/2\r\n\r\n"),
+        std::string("GET /a\x01 HTTP/1.1\r\n\r\n"), std::string("GET /\0 HTTP/1.1\r\n\r\n", 19),
+        std::string("GET /a HTTP/1.1\r\nNoColon\r\n\r\n"),
+        std::string("POST /x HTTP/1.1\r\nContent-Length: abc\r\n\r\n")})
     EXPECT_EQ(exchange(bad), "HTTP/1.1 400 Bad Request") << bad;
   EXPECT_EQ(exchange(""), "");  // closed without a request
   EXPECT_EQ(handled, 0);
   // An upload within its cap reaches the handler whole.
   RawClient c(server.Port());
-  c.Send("POST /api/replays?p=1 HTTP/1.1\r\nContent-Length: 1000\r\nConnection: close\r\n\r\n" + std::string(1000, 'd'));
+  c.Send("POST /api/replays?p=1 HTTP/1.1\r\nContent-Length: 1000\r\nConnection: close\r\n\r\n" +
+         std::string(1000, 'd'));
   const std::string reply = c.ReadAll();
   EXPECT_EQ(StatusLine(reply), "HTTP/1.1 200 OK");
   EXPECT_NE(reply.find("POST /api/replays?p=1 1000"), std::string::npos);
@@ -93,7 +98,7 @@ TEST(HttpServer, ConnectionsPerAddressAreCapped) {
     held.back()->Send("GET /keep HTTP/1.1\r\nHost: x\r\n\r\n");
     EXPECT_EQ(StatusLine(held.back()->ReadOne()), "HTTP/1.1 200 OK");  // kept alive, still counted
   }
-  EXPECT_EQ(Get(server.Port(), "/fourth"), "");                               // closed unanswered
+  EXPECT_EQ(Get(server.Port(), "/fourth"), "");                                         // closed unanswered
   EXPECT_EQ(StatusLine(Get(server.Port(), "/other", "127.0.0.2")), "HTTP/1.1 200 OK");  // another address
   std::vector<std::unique_ptr<RawClient>> proxy;
   for (int i = 0; i < 5; ++i) proxy.push_back(std::make_unique<RawClient>(server.Port(), "127.0.0.3"));

@@ -41,7 +41,8 @@ class ServiceTest : public BackendTest {
                         &metrics_, replays);
   }
 
-  static HttpRequest Get(const std::string& target, const std::string& cookie = {}, const std::string& peer = "10.0.0.1") {
+  static HttpRequest Get(const std::string& target, const std::string& cookie = {},
+                         const std::string& peer = "10.0.0.1") {
     HttpRequest r;
     r.Method = "GET";
     r.Target = target;
@@ -85,7 +86,7 @@ TEST_P(ServiceTest, TokenWorksOnceAndOnlyWithItsCookie) {
   ASSERT_FALSE(token.empty());
   ASSERT_EQ(cookie.rfind("sfsid=", 0), 0u);
 
-  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, token))).Status, 403);                // no cookie
+  EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, token))).Status, 403);                 // no cookie
   EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, token), "sfsid=OTHER")).Status, 403);  // foreign
   EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, "made-up"), cookie)).Status, 403);
   EXPECT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
@@ -174,7 +175,7 @@ TEST_P(ServiceTest, RateLimitsArePerClientAndRecover) {
   const HttpResponse refused = service.Handle(Get(version));
   EXPECT_EQ(refused.Status, 429);
   EXPECT_EQ(service.Handle(Get(version, "", "10.0.0.2")).Status, 200);  // another client is not affected
-  nowMs_ += 1000;  // one more a second
+  nowMs_ += 1000;                                                       // one more a second
   EXPECT_EQ(service.Handle(Get(version)).Status, 200);
   EXPECT_EQ(service.Handle(Get(version)).Status, 429);
 
@@ -284,7 +285,8 @@ TEST_P(ServiceTest, ReplaysAreAcceptedOncePerResultAndVerified) {
   verifier.next.ok = true;
   verifier.next.score = 1200;
   verifier.next.claimedScore = 1200;
-  ReplayWorkers workers(*store_, verifier, [this] { return now_; }, 2, 8, 60000);
+  ReplayWorkers workers(
+      *store_, verifier, [this] { return now_; }, 2, 8, 60000);
   ScoreService service = Make(&workers);
   const auto [token, cookie] = AskVersion(service);
   ASSERT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
@@ -325,7 +327,8 @@ TEST_P(ServiceTest, ReplaysAreAcceptedOncePerResultAndVerified) {
 
 TEST_P(ServiceTest, ReplayMustConfirmTheSubmittedScoreTwice) {
   FakeVerifier verifier;
-  ReplayWorkers workers(*store_, verifier, [this] { return now_; }, 1, 8, 60000);
+  ReplayWorkers workers(
+      *store_, verifier, [this] { return now_; }, 1, 8, 60000);
   ScoreService service = Make(&workers);
   struct Case {
     bool ok;
@@ -358,7 +361,8 @@ TEST_P(ServiceTest, ReplayMustConfirmTheSubmittedScoreTwice) {
 
 TEST_P(ServiceTest, FullReplayQueueIsRefusedAndNothingIsStored) {
   FakeVerifier verifier;
-  ReplayWorkers workers(*store_, verifier, [this] { return now_; }, 1, 0, 60000);  // no room at all
+  ReplayWorkers workers(
+      *store_, verifier, [this] { return now_; }, 1, 0, 60000);  // no room at all
   ScoreService service = Make(&workers);
   const auto [token, cookie] = AskVersion(service);
   ASSERT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);

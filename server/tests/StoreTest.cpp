@@ -116,8 +116,7 @@ TEST_P(StoreTest, ReplayGoesWithItsSubmissionAndIsVerifiedOnce) {
   int64_t attached = 0;
   EXPECT_EQ(store_->AttachReplay("T1", "S2", file, kNow, &attached), AttachStatus::BadToken);  // foreign cookie
   EXPECT_EQ(store_->AttachReplay("T2", "S1", file, kNow, &attached), AttachStatus::BadToken);  // unused token
-  EXPECT_EQ(store_->AttachReplay("T1", "S1", file, kNow + kReplayWindowSeconds + 1, &attached),
-            AttachStatus::BadToken);
+  EXPECT_EQ(store_->AttachReplay("T1", "S1", file, kNow + kReplayWindowSeconds + 1, &attached), AttachStatus::BadToken);
   ASSERT_EQ(store_->AttachReplay("T1", "S1", file, kNow, &attached), AttachStatus::Stored);
   EXPECT_EQ(attached, id);
   EXPECT_EQ(store_->AttachReplay("T1", "S1", file, kNow, &attached), AttachStatus::AlreadyHasReplay);

@@ -25,8 +25,7 @@ TEST(Text, NamesFromTheGameBecomeUtf8AndAreEscapedWhereShown) {
   EXPECT_FALSE(IsCleanUtf8("\xC0\xAF"));      // overlong
   EXPECT_FALSE(IsCleanUtf8("\xED\xA0\x80"));  // surrogate
   EXPECT_FALSE(IsCleanUtf8("a\tb"));
-  EXPECT_EQ(HtmlEscape("<script>alert('x')&\"</script>"),
-            "&lt;script&gt;alert(&#39;x&#39;)&amp;&quot;&lt;/script&gt;");
+  EXPECT_EQ(HtmlEscape("<script>alert('x')&\"</script>"), "&lt;script&gt;alert(&#39;x&#39;)&amp;&quot;&lt;/script&gt;");
   EXPECT_EQ(JsonEscape("a\"\\\n</script>"), "a\\\"\\\\\\u000a\\u003c/script\\u003e");
 }
 
@@ -92,9 +91,14 @@ TEST(Config, FlagsWinOverTheEnvironment) {
   EXPECT_EQ(c.Command, "remove");
   EXPECT_EQ(c.Arguments, std::vector<std::string>{"42"});
   EXPECT_EQ(ParseConfig({"--help"}, none).Command, "help");
-  for (const std::vector<std::string>& bad :
-       {std::vector<std::string>{"--listen", "8765"}, {"--listen", "h:70000"}, {"--max-score", "-1"},
-        {"--bogus"}, {"frobnicate"}, {"import"}, {"remove", "1", "2"}, {"--db"}})
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--listen", "8765"},
+                                              {"--listen", "h:70000"},
+                                              {"--max-score", "-1"},
+                                              {"--bogus"},
+                                              {"frobnicate"},
+                                              {"import"},
+                                              {"remove", "1", "2"},
+                                              {"--db"}})
     EXPECT_THROW(ParseConfig(bad, none), std::invalid_argument) << bad[0];
   EXPECT_NE(HelpText().find("SALTFANG_TRUSTED_PROXY"), std::string::npos);
 }
@@ -227,7 +231,7 @@ TEST_F(StaticFilesTest, RevalidationAnswersNotModified) {
   EXPECT_TRUE(same.Body.empty());
   EXPECT_EQ(Header(same, "ETag"), tag);
   EXPECT_EQ(revalidate("\"other\", W/" + tag, "gzip").Status, 304);
-  EXPECT_EQ(revalidate(tag, "").Status, 200);            // a gzip tag does not validate the plain bytes
+  EXPECT_EQ(revalidate(tag, "").Status, 200);                   // a gzip tag does not validate the plain bytes
   EXPECT_EQ(revalidate(tag.substr(0, 5), "gzip").Status, 200);  // a prefix of the tag is another tag
 
   // A changed file gets a new tag, so the old one fetches it again.

@@ -6,13 +6,13 @@
 #include "app/Hosts.h"
 #include "app/screens/ScreenUnit.h"
 #include "audio/Audio.h"
+#include "game/Game.h"
 #include "gfx/Blit.h"
 #include "options/ConfigFile.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
 #include "platform/Input.h"
 #include "platform/Shell.h"
-#include "game/Game.h"
 #include "replay/ReplayRecorder.h"
 #include "ui/KeyName.h"
 #include "ui/MenuItems.h"
@@ -144,9 +144,7 @@ bool TForm1::FormCloseQuery() {
       menus->OptionsMenu.KeyButton.Caption = KeyName(static_cast<uint32_t>(settings.MinimizeKey));
       screenState_ = scrExitQuestion;
       return ExitConfirmed;
-    default:
-      screenState_ = scrExitQuestion;
-      return ExitConfirmed;
+    default: screenState_ = scrExitQuestion; return ExitConfirmed;
   }
 }
 
@@ -232,9 +230,7 @@ void TForm1::GameOver(int32_t score, const Surface& lastFrame) {
   menus->MainMenu.SetIndex(static_cast<int32_t>(MainMenuItem::HighScores));
 }
 
-void TForm1::ShowCursor(bool show) {
-  focus_.ShowCursor(show);
-}
+void TForm1::ShowCursor(bool show) { focus_.ShowCursor(show); }
 
 void TForm1::Dispatch(const InputEvent& e) {
   switch (e.Kind) {

@@ -39,7 +39,7 @@ class TForm1 {
   struct Files {
     std::string Pack = "Data/Data.pp";
     std::string Config = "Config.cfg";
-    std::string Font;  // empty: TextRenderer::FindDefaultFont
+    std::string Font;                               // empty: TextRenderer::FindDefaultFont
     std::string ScoreService = SALTFANG_SCORE_URL;  // the online score service
   };
 

@@ -44,8 +44,8 @@ inline constexpr PlacedText kGameNavigationLines[] = {
 // "Enemies" and "Bonuses" page.
 inline constexpr PlacedText kEnemyLines[] = {
     {330, 200, "Cutter        - 15 scores"}, {330, 220, "Destroyer  - 25 scores"},
-    {330, 240, "Crulser      - 50 scores"}, {330, 260, "BattleShip - 75 scores"},
-    {330, 280, "Bomber     - 25 scores"},   {330, 300, "Helicopter - 50 scores"},
+    {330, 240, "Crulser      - 50 scores"},  {330, 260, "BattleShip - 75 scores"},
+    {330, 280, "Bomber     - 25 scores"},    {330, 300, "Helicopter - 50 scores"},
 };
 struct BonusLegendRow {
   int32_t IconY;
@@ -54,9 +54,8 @@ struct BonusLegendRow {
   const char* Label;
 };
 inline constexpr BonusLegendRow kBonusLegend[] = {
-    {200, 35, 205, "Gun"},       {225, 37, 230, "Gun 2x"},        {250, 34, 255, "Rocket"},
-    {275, 36, 280, "Rocket 3x"}, {300, 38, 305, "First-aid set"}, {325, 39, 330, "Ice"},
-    {350, 40, 355, "Coins"},     {375, 41, 380, "Mega-Bomb"},
+    {200, 35, 205, "Gun"},           {225, 37, 230, "Gun 2x"}, {250, 34, 255, "Rocket"}, {275, 36, 280, "Rocket 3x"},
+    {300, 38, 305, "First-aid set"}, {325, 39, 330, "Ice"},    {350, 40, 355, "Coins"},  {375, 41, 380, "Mega-Bomb"},
 };
 
 // "ABOUT" page: the title line and the two notice lines.

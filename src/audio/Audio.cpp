@@ -10,8 +10,7 @@ constexpr const char* kMusicFolder = "sound/";
 
 }  // namespace
 
-Audio::Audio(Sound& sound, Music& music, std::span<const EmbeddedWave> waves)
-    : music_(music), waves_(sound, waves) {}
+Audio::Audio(Sound& sound, Music& music, std::span<const EmbeddedWave> waves) : music_(music), waves_(sound, waves) {}
 
 void Audio::PlaySoundAt(int32_t x, int32_t y, int soundIndex) {
   if (!soundOn_ || soundIndex < 0 || soundIndex >= kSoundCount) return;

@@ -93,8 +93,7 @@ void TLineLive::Draw(Surface& target) {
   }
 }
 
-TRunScore::TRunScore(int16_t x, int16_t y, int16_t value)
-    : X(x), Y(static_cast<int16_t>(y - 30)), Value(value) {}
+TRunScore::TRunScore(int16_t x, int16_t y, int16_t value) : X(x), Y(static_cast<int16_t>(y - 30)), Value(value) {}
 
 bool TRunScore::Step(TGame& game, Surface& target) {
   Y = static_cast<int16_t>(Y - 1);

@@ -12,8 +12,8 @@ TEnemyShip::TEnemyShip(TGame& game, uint8_t kind)
       Y(static_cast<int16_t>(-kEnemyKinds[kind].Size.Height)),
       Kind(kind),
       HP(kEnemyKinds[kind].HitPoints),
-      Gunner(game, kEnemyKinds[kind].GunKind, kEnemyKinds[kind].Pattern, static_cast<uint8_t>(kind + 3), &X, &Y,
-             false, kEnemyGunMin, kEnemyGunMax),
+      Gunner(game, kEnemyKinds[kind].GunKind, kEnemyKinds[kind].Pattern, static_cast<uint8_t>(kind + 3), &X, &Y, false,
+             kEnemyGunMin, kEnemyGunMax),
       LifeBar(&X, &Y, &HP, kEnemyKinds[kind].Size.Width, kEnemyKinds[kind].HitPoints) {
   if (kind == enmIslandGun) {
     const auto g = static_cast<uint8_t>(game.RandInt(3));
@@ -125,9 +125,7 @@ uint8_t TEnemyEngine::FirstFreeSlot() const {
   return kNoSlot;
 }
 
-TEnemyShip& TEnemyEngine::CreateEnemy(uint8_t slot, uint8_t kind) {
-  return Slots[slot].emplace(Game, kind);
-}
+TEnemyShip& TEnemyEngine::CreateEnemy(uint8_t slot, uint8_t kind) { return Slots[slot].emplace(Game, kind); }
 
 void TEnemyEngine::DestroyEnemy(uint8_t slot) { Slots[slot].reset(); }
 

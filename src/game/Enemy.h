@@ -49,7 +49,9 @@ class TEnemyEngine {
   TEnemyEngine(const TEnemyEngine&) = delete;
   TEnemyEngine& operator=(const TEnemyEngine&) = delete;
   // Enemies lower Count as they go, so they go while Count still exists.
-  ~TEnemyEngine() { for (auto& enemy : Slots) enemy.reset(); }
+  ~TEnemyEngine() {
+    for (auto& enemy : Slots) enemy.reset();
+  }
   void Step(Surface& target);
   // Destroys every enemy and every bonus of the game.
   void Clear();

@@ -41,18 +41,31 @@ constexpr uint8_t Kinds(std::initializer_list<int> kinds) {
   return mask;
 }
 constexpr KindRow kKindRows[10] = {
-    {70, 10, Kinds({0, 1, 2, 3, 5, 6})}, {70, 10, Kinds({0})},          {70, 10, Kinds({0, 1})},
-    {10, 70, Kinds({0, 1, 2})},          {70, 10, Kinds({0, 1, 2, 3})}, {70, 10, Kinds({0, 1, 2, 3, 5})},
-    {10, 70, Kinds({0, 1, 2, 3, 5, 6})}, {70, 10, Kinds({0, 1, 2, 3, 5, 6})},
-    {70, 10, Kinds({0, 1, 2, 3, 5, 6})}, {10, 70, Kinds({0, 1, 2, 3, 5, 6})},
+    {70, 10, Kinds({0, 1, 2, 3, 5, 6})},
+    {70, 10, Kinds({0})},
+    {70, 10, Kinds({0, 1})},
+    {10, 70, Kinds({0, 1, 2})},
+    {70, 10, Kinds({0, 1, 2, 3})},
+    {70, 10, Kinds({0, 1, 2, 3, 5})},
+    {10, 70, Kinds({0, 1, 2, 3, 5, 6})},
+    {70, 10, Kinds({0, 1, 2, 3, 5, 6})},
+    {70, 10, Kinds({0, 1, 2, 3, 5, 6})},
+    {10, 70, Kinds({0, 1, 2, 3, 5, 6})},
 };
 
 }  // namespace
 
 TGame::TGame(GameHost& host, Clock& clock, Random& random, const ImageSets& images, TextRenderer& text,
              GameRecorder* recorder)
-    : Host(host), Clk(clock), Rand(random), Images(images), Text(text), Recorder(recorder), Ship(*this),
-      Engine(*this), Background(*this) {
+    : Host(host),
+      Clk(clock),
+      Rand(random),
+      Images(images),
+      Text(text),
+      Recorder(recorder),
+      Ship(*this),
+      Engine(*this),
+      Background(*this) {
   Host.ShowCursor(false);
   Ship.Y = 510;
   PhaseStart = Tick();

@@ -12,8 +12,8 @@ inline constexpr uint32_t kSimulationVersion = 1;
 // The only keys a game step reads from the key-state array; bit k of StepInputs::Keys is
 // kGameKeys[k]. A key read anywhere else in the world would be an input no replay holds.
 inline constexpr int kGameKeyCount = 6;
-inline constexpr int kGameKeys[kGameKeyCount] = {kScanLeft, kScanRight, kScanUp, kScanDown, kScanLeftCtrl,
-                                                 kScanRightCtrl};
+inline constexpr int kGameKeys[kGameKeyCount] = {kScanLeft, kScanRight,    kScanUp,
+                                                 kScanDown, kScanLeftCtrl, kScanRightCtrl};
 
 // Everything one game step takes from outside its world.
 struct StepInputs {

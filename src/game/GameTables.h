@@ -42,14 +42,14 @@ inline constexpr int imgLife = 2;
 inline constexpr int imgHealthBar = 3;
 inline constexpr int imgWeaponSelected = 4;
 inline constexpr int imgSea = 5;
-inline constexpr int imgIsland = 6;      // + island kind
-inline constexpr int imgHit = 10;        // + hit kind
-inline constexpr int imgEnemy = 17;      // + enemy kind
+inline constexpr int imgIsland = 6;  // + island kind
+inline constexpr int imgHit = 10;    // + hit kind
+inline constexpr int imgEnemy = 17;  // + enemy kind
 inline constexpr int imgShip = 25;
-inline constexpr int imgTurret = 26;     // + gun kind
-inline constexpr int imgProjectile = 29; // + projectile kind
+inline constexpr int imgTurret = 26;      // + gun kind
+inline constexpr int imgProjectile = 29;  // + projectile kind
 inline constexpr int imgWeaponIcons = 33;
-inline constexpr int imgBonus = 34;      // + bonus kind
+inline constexpr int imgBonus = 34;                                              // + bonus kind
 inline constexpr int32_t kShipSpriteWidth = kGameImageSizes[imgShip].Width / 2;  // two frames side by side
 inline constexpr int32_t kShipSpriteHeight = kGameImageSizes[imgShip].Height;
 
@@ -101,8 +101,8 @@ struct TurretSlotInfo {
 };
 inline constexpr int kTurretSlotCount = 11;
 inline constexpr TurretSlotInfo kTurretSlots[kTurretSlotCount] = {
-    {18, 65, -4, -10}, {18, 35, -4, -10}, {21, 90, -8, 0}, {18, 90, -7, -10}, {22, 90, -3, -4}, {23, 120, 0, 0},
-    {29, 130, 0, 0},   {18, 25, -4, -10}, {0, -20, 28, 80}, {50, 128, 0, 0},  {0, 0, 0, 0},
+    {18, 65, -4, -10}, {18, 35, -4, -10}, {21, 90, -8, 0},  {18, 90, -7, -10}, {22, 90, -3, -4}, {23, 120, 0, 0},
+    {29, 130, 0, 0},   {18, 25, -4, -10}, {0, -20, 28, 80}, {50, 128, 0, 0},   {0, 0, 0, 0},
 };
 
 // Angle limits and rest positions of the guns.
@@ -130,8 +130,8 @@ struct EnemyKindInfo {
   uint8_t LastFrame;
 };
 inline constexpr EnemyKindInfo kEnemyKinds[kEnemyKindCount] = {
-    {{24, 88}, 15, 0, 0, 0},  {{30, 111}, 25, 1, 1, 0}, {{34, 136}, 50, 1, 2, 0}, {{47, 146}, 75, 2, 4, 0},
-    {{23, 28}, 5, 0, 0, 0},   {{47, 56}, 25, 1, 2, 3},  {{50, 55}, 50, 2, 31, 0}, {{73, 72}, 30, 3, 6, 0},
+    {{24, 88}, 15, 0, 0, 0}, {{30, 111}, 25, 1, 1, 0}, {{34, 136}, 50, 1, 2, 0}, {{47, 146}, 75, 2, 4, 0},
+    {{23, 28}, 5, 0, 0, 0},  {{47, 56}, 25, 1, 2, 3},  {{50, 55}, 50, 2, 31, 0}, {{73, 72}, 30, 3, 6, 0},
 };
 inline constexpr int16_t kEnemyLeftBorder = 196;
 inline constexpr int16_t kEnemyRightBorder = 604;

@@ -48,9 +48,18 @@ void TPulya::Step(TGame& game, Surface& target) {
 
 TGunner::TGunner(TGame& game, uint8_t gunKind, uint8_t pattern, uint8_t slot, const int16_t* ownerX,
                  const int16_t* ownerY, bool isPlayer, float minAngle, float maxAngle)
-    : Game(game), OwnerX(ownerX), OwnerY(ownerY), Slot(slot), Angle(isPlayer ? kPlayerGunRest : 0.0),
-      MinAngle(minAngle), MaxAngle(maxAngle), OffsetX(kTurretSlots[slot].OffsetX),
-      OffsetY(kTurretSlots[slot].OffsetY), IsPlayer(isPlayer), GunKind(gunKind), Pattern(pattern),
+    : Game(game),
+      OwnerX(ownerX),
+      OwnerY(ownerY),
+      Slot(slot),
+      Angle(isPlayer ? kPlayerGunRest : 0.0),
+      MinAngle(minAngle),
+      MaxAngle(maxAngle),
+      OffsetX(kTurretSlots[slot].OffsetX),
+      OffsetY(kTurretSlots[slot].OffsetY),
+      IsPlayer(isPlayer),
+      GunKind(gunKind),
+      Pattern(pattern),
       LastShot(game.Tick()) {}
 
 void TGunner::Fire(uint8_t kind, SoundId sound, double heading, int16_t dx, int16_t dy) {

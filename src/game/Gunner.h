@@ -30,8 +30,8 @@ class TPulya {
 // IsPlayer decides what its projectiles seek and whether it fires on its own.
 class TGunner {
  public:
-  TGunner(TGame& game, uint8_t gunKind, uint8_t pattern, uint8_t slot, const int16_t* ownerX,
-          const int16_t* ownerY, bool isPlayer, float minAngle, float maxAngle);
+  TGunner(TGame& game, uint8_t gunKind, uint8_t pattern, uint8_t slot, const int16_t* ownerX, const int16_t* ownerY,
+          bool isPlayer, float minAngle, float maxAngle);
   TGunner(const TGunner&) = delete;
   TGunner& operator=(const TGunner&) = delete;
 

@@ -53,8 +53,7 @@ void TMyShip::Step(Surface& target) {
     LastAnim = Game.Tick();
   }
 
-  const bool fireHeld =
-      Game.KeyDown(kScanLeftCtrl) || Game.KeyDown(kScanRightCtrl) || (mouse.Buttons[0] & 0x80) != 0;
+  const bool fireHeld = Game.KeyDown(kScanLeftCtrl) || Game.KeyDown(kScanRightCtrl) || (mouse.Buttons[0] & 0x80) != 0;
   uint16_t& ammo = Game.Ammo[Game.Weapon];
   if (fireHeld && Game.Phase == phasePlaying && ammo > 0 && gun.TryFire()) {
     ammo = static_cast<uint16_t>(ammo - 1);
@@ -69,8 +68,7 @@ void TMyShip::Step(Surface& target) {
   if (X < 196) X = 196;
 
   DrawClipped(Game.Images.Game(imgShip), target,
-              Rect{kShipSpriteWidth * Frame, 0, kShipSpriteWidth * Frame + kShipSpriteWidth, kShipSpriteHeight}, X,
-              Y);
+              Rect{kShipSpriteWidth * Frame, 0, kShipSpriteWidth * Frame + kShipSpriteWidth, kShipSpriteHeight}, X, Y);
 
   for (TGunner& each : Gunners) each.Step(target, true);
 

@@ -29,8 +29,7 @@ void TRunBackground::Step(Surface& target) {
   }
 }
 
-TIsland::TIsland(TGame& game, uint8_t slot)
-    : Game(game), Kind(static_cast<uint8_t>(game.RandInt(4))), Slot(slot) {
+TIsland::TIsland(TGame& game, uint8_t slot) : Game(game), Kind(static_cast<uint8_t>(game.RandInt(4))), Slot(slot) {
   const Size16 size = kIslandSizes[Kind];
   X = static_cast<int16_t>(Kind <= 1 ? kPlayfieldLeft : kPlayfieldRight - size.Width);
   Y = static_cast<int16_t>(-size.Height);

@@ -43,8 +43,8 @@ class Digest {
 };
 
 void AddGunner(Digest& d, const TGunner& gun) {
-  d << gun.InFlight << gun.Angle << gun.MinAngle << gun.MaxAngle << gun.OffsetX << gun.OffsetY << gun.AimX
-    << gun.AimY << gun.IsPlayer << gun.GunKind << gun.Pattern << gun.Slot << gun.Now << gun.LastShot;
+  d << gun.InFlight << gun.Angle << gun.MinAngle << gun.MaxAngle << gun.OffsetX << gun.OffsetY << gun.AimX << gun.AimY
+    << gun.IsPlayer << gun.GunKind << gun.Pattern << gun.Slot << gun.Now << gun.LastShot;
   for (const auto& shot : gun.Shots) {
     d << shot.has_value();
     if (shot) d << shot->Kind << shot->X << shot->Y << shot->Heading;
@@ -55,8 +55,8 @@ void AddGunner(Digest& d, const TGunner& gun) {
 
 uint64_t WorldDigest(const TGame& game) {
   Digest d;
-  d << game.Level << game.Score << game.Kills << game.Phase << game.Now << game.PhaseStart << game.Lives
-    << game.Health << game.Weapon << game.Rand.SeedValue();
+  d << game.Level << game.Score << game.Kills << game.Phase << game.Now << game.PhaseStart << game.Lives << game.Health
+    << game.Weapon << game.Rand.SeedValue();
   for (uint16_t ammo : game.Ammo) d << ammo;
 
   const TMyShip& ship = game.Ship;
@@ -75,8 +75,9 @@ uint64_t WorldDigest(const TGame& game) {
   }
   for (const auto& island : game.Islands) {
     d << island.has_value();
-    if (island) d << island->X << island->Y << island->Kind << island->Slot << island->GunSlot << island->Now
-                  << island->LastScroll;
+    if (island)
+      d << island->X << island->Y << island->Kind << island->Slot << island->GunSlot << island->Now
+        << island->LastScroll;
   }
   for (const auto& hit : game.Hits) {
     d << hit.has_value();

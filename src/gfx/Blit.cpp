@@ -13,13 +13,25 @@ int32_t BltFast(Surface& dst, int32_t x, int32_t y, const Surface& src, const Re
   int64_t left = srcRect.Left, top = srcRect.Top, right = srcRect.Right, bottom = srcRect.Bottom;
   int64_t tx = x, ty = y;
   // Keep the source rectangle inside the source.
-  if (left < 0) { tx -= left; left = 0; }
-  if (top < 0) { ty -= top; top = 0; }
+  if (left < 0) {
+    tx -= left;
+    left = 0;
+  }
+  if (top < 0) {
+    ty -= top;
+    top = 0;
+  }
   right = std::min<int64_t>(right, src.Width);
   bottom = std::min<int64_t>(bottom, src.Height);
   // Keep the target inside the destination.
-  if (tx < 0) { left -= tx; tx = 0; }
-  if (ty < 0) { top -= ty; ty = 0; }
+  if (tx < 0) {
+    left -= tx;
+    tx = 0;
+  }
+  if (ty < 0) {
+    top -= ty;
+    ty = 0;
+  }
   right = std::min<int64_t>(right, left + dst.Width - tx);
   bottom = std::min<int64_t>(bottom, top + dst.Height - ty);
   const int64_t w = right - left;

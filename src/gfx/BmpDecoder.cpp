@@ -100,8 +100,7 @@ Header ReadHeader(const uint8_t* data, size_t size) {
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
     Fail("unsupported bit depth " + std::to_string(bpp));
   switch (hd.Compression) {
-    case kBiRgb:
-      break;
+    case kBiRgb: break;
     case kBiRle8:
       if (bpp != 8) Fail("RLE8 bitmap with bit depth " + std::to_string(bpp));
       break;
@@ -112,11 +111,9 @@ Header ReadHeader(const uint8_t* data, size_t size) {
     case kBiAlphaBitfields:
       if (bpp != 16 && bpp != 32) Fail("bit-field bitmap with bit depth " + std::to_string(bpp));
       break;
-    default:
-      Fail("unsupported bitmap compression " + std::to_string(hd.Compression));
+    default: Fail("unsupported bitmap compression " + std::to_string(hd.Compression));
   }
-  if ((hd.Compression == kBiRle8 || hd.Compression == kBiRle4) && hd.TopDown)
-    Fail("compressed bitmap stored top-down");
+  if ((hd.Compression == kBiRle8 || hd.Compression == kBiRle4) && hd.TopDown) Fail("compressed bitmap stored top-down");
 
   if (hd.Compression == kBiBitfields || hd.Compression == kBiAlphaBitfields) {
     const uint8_t* m = h + 40;
@@ -208,8 +205,7 @@ void DecodeUncompressed(const Header& hd, const uint8_t* data, size_t size, Surf
           }
         }
         break;
-      default:
-        break;
+      default: break;
     }
   }
 }

@@ -53,8 +53,8 @@ int32_t DrawClipped(const Surface& src, Surface& dst, Rect srcRect, int16_t x, i
   return BltFast(dst, static_cast<int32_t>(tx), static_cast<int32_t>(ty), src, r, true);
 }
 
-int32_t DrawRotated(const Surface& src, Surface& dst, int32_t cx, int32_t cy, long double angle, uint16_t w,
-                    uint16_t h, uint16_t x, uint16_t y) {
+int32_t DrawRotated(const Surface& src, Surface& dst, int32_t cx, int32_t cy, long double angle, uint16_t w, uint16_t h,
+                    uint16_t x, uint16_t y) {
   if (src.Lost || dst.Lost) return kBlitSurfaceLost;
   if (!std::isfinite(angle)) return kBlitOk;  // no sensible picture for it; draw nothing
   // Whole turns are taken off one by one, as the game's angles are small; an absurdly large

@@ -13,8 +13,8 @@ int32_t DrawClipped(const Surface& src, Surface& dst, Rect srcRect, int16_t x, i
 // written into the playfield x 118..682, y 0..598 of dst: source pixel (k, r) goes to
 // (x - (rx + cx), y - (ry + cy)) with (rx, ry) the offset from the centre turned by angle,
 // rounded half to even, and is written again one pixel below (or right) to fill gaps.
-int32_t DrawRotated(const Surface& src, Surface& dst, int32_t cx, int32_t cy, long double angle, uint16_t w,
-                    uint16_t h, uint16_t x, uint16_t y);
+int32_t DrawRotated(const Surface& src, Surface& dst, int32_t cx, int32_t cy, long double angle, uint16_t w, uint16_t h,
+                    uint16_t x, uint16_t y);
 
 // dst(k, r) = src(k, h - 1 - r) over dst's size.
 void MirrorVertical(const Surface& src, Surface& dst);

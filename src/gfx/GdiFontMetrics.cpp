@@ -17,17 +17,32 @@ constexpr int kLevelIntensity[17] = {0, 77, 104, 124, 140, 154, 167, 178, 189, 1
 
 int64_t FtMulDiv(int64_t a, int64_t b, int64_t c) {
   int sign = 1;
-  if (a < 0) { a = -a; sign = -sign; }
-  if (b < 0) { b = -b; sign = -sign; }
-  if (c < 0) { c = -c; sign = -sign; }
+  if (a < 0) {
+    a = -a;
+    sign = -sign;
+  }
+  if (b < 0) {
+    b = -b;
+    sign = -sign;
+  }
+  if (c < 0) {
+    c = -c;
+    sign = -sign;
+  }
   const int64_t d = c > 0 ? (a * b + c / 2) / c : INT32_MAX;
   return sign * d;
 }
 
 int64_t FtMulFix(int64_t a, int64_t b) {
   int sign = 1;
-  if (a < 0) { a = -a; sign = -sign; }
-  if (b < 0) { b = -b; sign = -sign; }
+  if (a < 0) {
+    a = -a;
+    sign = -sign;
+  }
+  if (b < 0) {
+    b = -b;
+    sign = -sign;
+  }
   return sign * ((a * b + 0x8000) >> 16);
 }
 

@@ -32,8 +32,7 @@ PackRecord LocateEntry(uint64_t packSize, uint8_t entry, const std::string& pack
   uint64_t pos = 0;
   for (int i = 0;; ++i) {
     if (pos + 4 > packSize) {
-      FailEntry(packName, entry,
-                "missing: the pack ends after " + std::to_string(i) + " record" + (i == 1 ? "" : "s"));
+      FailEntry(packName, entry, "missing: the pack ends after " + std::to_string(i) + " record" + (i == 1 ? "" : "s"));
     }
     const uint32_t length = readLength(pos);
     const uint64_t left = packSize - pos - 4;
@@ -41,8 +40,8 @@ PackRecord LocateEntry(uint64_t packSize, uint8_t entry, const std::string& pack
       if (length == 0) FailEntry(packName, entry, "the record's length is 0");
       if (length > left) {
         FailEntry(packName, entry,
-                  "truncated: the record says " + std::to_string(length) + " bytes but only " +
-                      std::to_string(left) + " follow");
+                  "truncated: the record says " + std::to_string(length) + " bytes but only " + std::to_string(left) +
+                      " follow");
       }
       return PackRecord{pos + 4, length};
     }

@@ -195,8 +195,8 @@ struct TextRenderer::Impl {
           while (end < bm.width && levelAt(end) == 16) ++end;
         }
         const int32_t dx = slot->bitmap_left + static_cast<int32_t>(x);
-        font.Spans.push_back(GlyphSpan{static_cast<int16_t>(dx), static_cast<int16_t>(dy),
-                                       static_cast<uint16_t>(end - x), level});
+        font.Spans.push_back(
+            GlyphSpan{static_cast<int16_t>(dx), static_cast<int16_t>(dy), static_cast<uint16_t>(end - x), level});
         g.Left = std::min(g.Left, dx);
         g.Right = std::max(g.Right, dx + static_cast<int32_t>(end - x));
         g.Top = std::min(g.Top, dy);
@@ -231,7 +231,8 @@ struct TextRenderer::Impl {
     for (int ch = 0; ch < 3; ++ch) {
       for (int level = 2; level < 16; ++level) {
         for (int d = 0; d < 256; ++d)
-          t.Channel[static_cast<size_t>(ch)][static_cast<size_t>(level)][static_cast<size_t>(d)] = BlendTextChannel(level, text[ch], static_cast<uint8_t>(d));
+          t.Channel[static_cast<size_t>(ch)][static_cast<size_t>(level)][static_cast<size_t>(d)] =
+              BlendTextChannel(level, text[ch], static_cast<uint8_t>(d));
       }
     }
   }
@@ -308,13 +309,15 @@ struct TextRenderer::Impl {
 TextRenderer::TextRenderer(const std::string& fontPath, bool honourGasp) : impl_(std::make_unique<Impl>()) {
   impl_->HonourGasp = honourGasp;
   if (FT_Init_FreeType(&impl_->Library) != 0) throw std::runtime_error("cannot start the FreeType library");
-  if (fontPath.empty()) throw std::runtime_error("no font file found for the text (tried font.ttf, tahomabd.ttf, DejaVu Sans Bold)");
+  if (fontPath.empty())
+    throw std::runtime_error("no font file found for the text (tried font.ttf, tahomabd.ttf, DejaVu Sans Bold)");
   if (const FT_Error e = FT_New_Face(impl_->Library, fontPath.c_str(), 0, &impl_->Face); e != 0) {
     impl_->Face = nullptr;
     throw std::runtime_error("cannot read the font file \"" + fontPath + "\" (FreeType error " + std::to_string(e) +
                              ")");
   }
-  if (!FT_IS_SCALABLE(impl_->Face)) throw std::runtime_error("the font file \"" + fontPath + "\" is not a scalable face");
+  if (!FT_IS_SCALABLE(impl_->Face))
+    throw std::runtime_error("the font file \"" + fontPath + "\" is not a scalable face");
   FT_Select_Charmap(impl_->Face, FT_ENCODING_UNICODE);
   impl_->ReadTables();
 }

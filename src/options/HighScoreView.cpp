@@ -25,7 +25,8 @@ void DrawHighScores(TextRenderer& text, Surface& target, const HighScores& table
   for (size_t i = 0; i < kHighScoreCount; ++i) {
     const int32_t y = kScoreRowTop + kScoreRowStep * static_cast<int32_t>(i);
     const uint32_t colour = i == 0 ? kHighlightColour : kNormalColour;
-    text.DrawShadowText(target, kScoreRankX, y, kScoreRowHeight, 16, Decimal(number, static_cast<int64_t>(i) + 1), colour);
+    text.DrawShadowText(target, kScoreRankX, y, kScoreRowHeight, 16, Decimal(number, static_cast<int64_t>(i) + 1),
+                        colour);
     text.DrawShadowText(target, kScoreNameX, y, kScoreRowHeight, 14, table[i].Name, colour);
     text.DrawShadowText(target, kScoreValueX, y, kScoreRowHeight, 16, Decimal(number, table[i].Score), colour);
   }

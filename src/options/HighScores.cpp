@@ -32,8 +32,10 @@ size_t InsertHighScore(HighScores& table, std::string_view name, int32_t score) 
     for (size_t j = kHighScoreCount - 1; j > i; --j) {
       if (table[j - 1].Score < table[j].Score) {
         std::swap(table[j - 1], table[j]);
-        if (at == j) at = j - 1;
-        else if (at == j - 1) at = j;
+        if (at == j)
+          at = j - 1;
+        else if (at == j - 1)
+          at = j;
       }
     }
   }

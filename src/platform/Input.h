@@ -33,9 +33,9 @@ inline constexpr uint16_t vkF12 = 123;
 // One window-system event, already translated to the program's terms.
 struct InputEvent {
   enum Type {
-    KeyDown,          // Key (virtual-key code), Alt
-    MouseMove,        // X, Y in 800 x 600 picture coordinates
-    MouseDown,        // Button, X, Y
+    KeyDown,    // Key (virtual-key code), Alt
+    MouseMove,  // X, Y in 800 x 600 picture coordinates
+    MouseDown,  // Button, X, Y
     WheelUp,
     WheelDown,
     CloseRequest,     // the window's close box or Alt+F4

@@ -14,9 +14,9 @@ struct ControlKey {
   bool Repeats;
 };
 constexpr ControlKey kControlKeys[] = {
-    {kScanLeft, vkLeft, true},   {kScanRight, vkRight, true}, {kScanUp, vkUp, true},
-    {kScanDown, vkDown, true},   {kScanLeftCtrl, 0, false},   {0, vkReturn, false},
-    {0, vkEscape, false},        {0, vkSpace, false},         {0, 'P', false},
+    {kScanLeft, vkLeft, true}, {kScanRight, vkRight, true}, {kScanUp, vkUp, true},
+    {kScanDown, vkDown, true}, {kScanLeftCtrl, 0, false},   {0, vkReturn, false},
+    {0, vkEscape, false},      {0, vkSpace, false},         {0, 'P', false},
 };
 
 }  // namespace

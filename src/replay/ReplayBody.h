@@ -60,8 +60,8 @@ class BodyWriter {
 struct BodyRecord {
   enum Kind { End, Step, Reseed, Event, Bad };
   Kind Type = End;
-  sf::StepInputs Inputs;  // Step
-  uint32_t Seed = 0;      // Reseed
+  sf::StepInputs Inputs;                             // Step
+  uint32_t Seed = 0;                                 // Reseed
   sf::GameEvent What = sf::GameEvent::WeaponChange;  // Event
 };
 

@@ -174,8 +174,8 @@ bool DecodeReplay(std::span<const uint8_t> file, size_t maxFileBytes, DecodedRep
   uLongf unpacked = header.BodyBytes;
   uLong consumed = packed;
   // A buffer of exactly the claimed size: a body that would unpack larger fails here, never grows.
-  const int rc = uncompress2(out.Body.empty() ? nullptr : out.Body.data(), &unpacked,
-                             file.data() + kHeaderBytes, &consumed);
+  const int rc =
+      uncompress2(out.Body.empty() ? nullptr : out.Body.data(), &unpacked, file.data() + kHeaderBytes, &consumed);
   if (rc != Z_OK) {
     error = rc == Z_BUF_ERROR ? std::string("The replay's body is damaged: it unpacks to more than the header says.")
                               : std::string("The replay's body is damaged or cut short (it does not unpack).");

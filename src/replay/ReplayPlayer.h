@@ -19,8 +19,7 @@ namespace replay {
 class ReplayPlayer {
  public:
   // replay must outlive the player.
-  ReplayPlayer(const DecodedReplay& replay, const sf::ImageSets& images, sf::TextRenderer& text,
-               sf::Surface& snapshot);
+  ReplayPlayer(const DecodedReplay& replay, const sf::ImageSets& images, sf::TextRenderer& text, sf::Surface& snapshot);
   ~ReplayPlayer();
   ReplayPlayer(const ReplayPlayer&) = delete;
   ReplayPlayer& operator=(const ReplayPlayer&) = delete;

@@ -17,7 +17,8 @@ namespace {
 double ThreadCpuSeconds() {
 #if defined(CLOCK_THREAD_CPUTIME_ID) && !defined(_WIN32)
   timespec t{};
-  if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t) == 0) return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+  if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t) == 0)
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 #endif
   return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }

@@ -14,12 +14,12 @@ struct Limits {
 };
 
 struct Verdict {
-  bool ok = false;                 // the file decoded and the game played to its end within the limits
-  std::string error;               // why not, when !ok (a clear sentence)
-  std::int64_t score = 0;          // the score the re-played game ended with
-  std::int32_t level = 0;          // the level it ended on
-  std::uint32_t steps = 0;         // game steps played
-  std::int64_t claimedScore = 0;   // what the header says
+  bool ok = false;                // the file decoded and the game played to its end within the limits
+  std::string error;              // why not, when !ok (a clear sentence)
+  std::int64_t score = 0;         // the score the re-played game ended with
+  std::int32_t level = 0;         // the level it ended on
+  std::uint32_t steps = 0;        // game steps played
+  std::int64_t claimedScore = 0;  // what the header says
 };
 
 // Plays a replay file again with the game's own simulation, without a window, sound, drawing or

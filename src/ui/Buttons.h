@@ -13,7 +13,8 @@ namespace sf {
 // copy, and only while Selected.
 class TDDButton {
  public:
-  TDDButton(MenuHost& host, const sf::Rect& rect, uint8_t imageIndex) : Rect(rect), ImageIndex(imageIndex), host_(&host) {}
+  TDDButton(MenuHost& host, const sf::Rect& rect, uint8_t imageIndex)
+      : Rect(rect), ImageIndex(imageIndex), host_(&host) {}
 
   void Draw(Surface& target);
 
@@ -47,7 +48,10 @@ class TDDToggleButton {
  public:
   TDDToggleButton(MenuHost& host, const sf::Rect& firstRect, const sf::Rect& secondRect, uint8_t checkedImage,
                   uint8_t uncheckedImage)
-      : FirstRect(firstRect), SecondRect(secondRect), CheckedImage(checkedImage), UncheckedImage(uncheckedImage),
+      : FirstRect(firstRect),
+        SecondRect(secondRect),
+        CheckedImage(checkedImage),
+        UncheckedImage(uncheckedImage),
         host_(&host) {}
 
   void Draw(Surface& target);

@@ -52,8 +52,8 @@ void TDDEdit::Draw(Surface& target) {
   for (char& c : Text) c = ToLowerAscii(c);
   if (!Text.empty()) Text[0] = ToUpperAscii(Text[0]);
 
-  text.DrawString(target, Rect.Left + 7, Rect.Top - kNameTextRise, kFontHeight, kFontWidth, kFontWeight,
-                  Text, kHighlightColour, kAlignLeft);
+  text.DrawString(target, Rect.Left + 7, Rect.Top - kNameTextRise, kFontHeight, kFontWidth, kFontWeight, Text,
+                  kHighlightColour, kAlignLeft);
 }
 
 }  // namespace sf

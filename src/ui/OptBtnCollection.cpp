@@ -58,9 +58,7 @@ void TDDOptBtnCollection::Draw(Surface& target) {
       SoundToggle.Highlighted = true;
       NameEdit.Editing = false;
       break;
-    case kNameCursor:
-      NameEdit.Focused = true;
-      break;
+    case kNameCursor: NameEdit.Focused = true; break;
     default:
       // The key button leaves typing mode as it is, so coming back to the name field resumes it.
       KeyButton.Highlighted = true;
@@ -86,7 +84,12 @@ void TDDOptBtnCollection::DrawWidgetsOnly(Surface& target) {
 
 void TDDOptBtnCollection::Activate() {
   switch (Cursor) {
-    case 0: case 1: case 2: case 3: case 4: case 5:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
       Cursor ^= 1;  // the row's other choice
       Clicked = true;
       break;
@@ -95,8 +98,7 @@ void TDDOptBtnCollection::Activate() {
       // Enter on the key button always starts key capture, like a click on it.
       Clicked = true;
       break;
-    default:
-      break;
+    default: break;
   }
   host_->ExecuteCommand();
 }
@@ -118,9 +120,12 @@ void TDDOptBtnCollection::ChooseSecond() {
 void TDDOptBtnCollection::MoveDown() {
   MouseMode = false;
   switch (Cursor) {
-    case 0: case 1: Cursor = CursorOnRow(MusicToggle, 2); break;
-    case 2: case 3: Cursor = CursorOnRow(SoundToggle, 4); break;
-    case 4: case 5: Cursor = kNameCursor; break;
+    case 0:
+    case 1: Cursor = CursorOnRow(MusicToggle, 2); break;
+    case 2:
+    case 3: Cursor = CursorOnRow(SoundToggle, 4); break;
+    case 4:
+    case 5: Cursor = kNameCursor; break;
     case kNameCursor: Cursor = kKeyCursor; break;
     default: Cursor = CursorOnRow(DisplayToggle, 0); break;
   }
@@ -130,9 +135,12 @@ void TDDOptBtnCollection::MoveDown() {
 void TDDOptBtnCollection::MoveUp() {
   MouseMode = false;
   switch (Cursor) {
-    case 0: case 1: Cursor = kKeyCursor; break;
-    case 2: case 3: Cursor = CursorOnRow(DisplayToggle, 0); break;
-    case 4: case 5: Cursor = CursorOnRow(MusicToggle, 2); break;
+    case 0:
+    case 1: Cursor = kKeyCursor; break;
+    case 2:
+    case 3: Cursor = CursorOnRow(DisplayToggle, 0); break;
+    case 4:
+    case 5: Cursor = CursorOnRow(MusicToggle, 2); break;
     case kNameCursor: Cursor = CursorOnRow(SoundToggle, 4); break;
     default: Cursor = kNameCursor; break;
   }

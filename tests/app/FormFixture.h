@@ -3,8 +3,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "app/Form.h"

@@ -1,7 +1,7 @@
 #include "FormFixture.h"
+#include "app/ScreenRules.h"
 #include "game/Game.h"
 #include "game/GameTables.h"
-#include "app/ScreenRules.h"
 #include "options/HighScores.h"
 #include "ui/MenuItems.h"
 
@@ -160,13 +160,13 @@ TEST_F(Commands, OnlyAStrictlyHigherScoreReachesTheNameEntryWithOkChosen) {
 // Which track comes round on which screen: the menu track beside the main menu, the game track in
 // the game, and the song left alone on the later pages and every dialog of the game.
 TEST(ScreenMusic, EveryScreenHasTheTrackItWasTimedWith) {
-  for (ScreenState s : {scrIntro, scrMainMenu, scrOptions, scrHighScores, scrHelpOverview, scrExitQuestion,
-                        scrClearQuestion}) {
+  for (ScreenState s :
+       {scrIntro, scrMainMenu, scrOptions, scrHighScores, scrHelpOverview, scrExitQuestion, scrClearQuestion}) {
     EXPECT_STREQ(MusicTrackFor(s), "1.xm") << static_cast<uint32_t>(s);
   }
   EXPECT_STREQ(MusicTrackFor(scrGame), "2.xm");
-  for (ScreenState s : {scrKeyCapture, scrPause, scrEnterName, scrSendQuestion, scrQuitGameQuestion,
-                        scrConnectFailed, scrPleaseWait, scrHelpNavigation, scrHelpEnemies, scrAbout}) {
+  for (ScreenState s : {scrKeyCapture, scrPause, scrEnterName, scrSendQuestion, scrQuitGameQuestion, scrConnectFailed,
+                        scrPleaseWait, scrHelpNavigation, scrHelpEnemies, scrAbout}) {
     EXPECT_EQ(MusicTrackFor(s), nullptr) << static_cast<uint32_t>(s);
   }
 }
@@ -180,7 +180,7 @@ TEST_F(Commands, AHighScoreIsEnteredSavedAndSentOnline) {
   form->Game()->Score = 5000;
   form->GoTo(scrEnterName);
   for (char c : std::string("ANN")) Key(static_cast<uint16_t>(c));
-  Frame();  // the field shows and keeps the name capitalised
+  Frame();        // the field shows and keeps the name capitalised
   Key(vkReturn);  // Ok
   EXPECT_EQ(form->Screen(), scrSendQuestion);
   EXPECT_EQ(form->highScores[0].Score, 5000);

@@ -17,9 +17,7 @@ class KeptConfig : public FormFixture {
     keeper = std::make_unique<ConfigKeeper>(*form);
   }
   // What the file holds now, decoded.
-  void Load(Settings& settings, HighScores& table) const {
-    ASSERT_TRUE(DecodeConfig(ConfigBytes(), settings, table));
-  }
+  void Load(Settings& settings, HighScores& table) const { ASSERT_TRUE(DecodeConfig(ConfigBytes(), settings, table)); }
   std::unique_ptr<ConfigKeeper> keeper;
 };
 

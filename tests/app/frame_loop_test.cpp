@@ -43,7 +43,8 @@ void ExpectTitleAt(const Surface& frame, const Surface& back, const Surface& tit
       const int32_t tx = x - left;
       const bool inTitle = tx >= 0 && tx < kTitleRect.Width() && title.At(tx, y) != kColourKey;
       titlePixels += inTitle;
-      ASSERT_EQ(frame.At(x, y), inTitle ? title.At(tx, y) : back.At(x, y)) << "at " << x << "," << y << ", title at " << left;
+      ASSERT_EQ(frame.At(x, y), inTitle ? title.At(tx, y) : back.At(x, y))
+          << "at " << x << "," << y << ", title at " << left;
     }
   }
   EXPECT_GT(titlePixels, 0) << "no title visible with its left edge at " << left;

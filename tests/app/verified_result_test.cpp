@@ -40,8 +40,8 @@ class VerifiedResult : public HighScoreGame {
     store_ = std::make_unique<SqliteStore>((dbDir_ / "scores.db").string());
     verifier_ = MakeReplayVerifier(replay::Limits{});
     workers_ = std::make_unique<ReplayWorkers>(*store_, *verifier_, Now, 1, 16);
-    service_ = std::make_unique<ScoreService>(*store_, ServiceConfig{},
-                                              ServiceEnvironment{Now, NowMs, SystemRandomId}, nullptr, workers_.get());
+    service_ = std::make_unique<ScoreService>(*store_, ServiceConfig{}, ServiceEnvironment{Now, NowMs, SystemRandomId},
+                                              nullptr, workers_.get());
     server_ = std::make_unique<HttpServer>("127.0.0.1", 0, ServerLimits{},
                                            [this](const HttpRequest& r) { return service_->Handle(r); });
     files.ScoreService = "http://127.0.0.1:" + std::to_string(server_->Port());
@@ -108,8 +108,8 @@ TEST_F(VerifiedResult, AGamePlayedToAHighScoreIsVerifiedAndAForgedOneIsNot) {
   // The verified result's replay can be downloaded, and it is the game the player played.
   const auto file = curl.Get(files.ScoreService + "/api/replays/" + std::to_string(verified[0].Id));
   ASSERT_TRUE(file);
-  const replay::Verdict again = replay::PlayBack(
-      std::span(reinterpret_cast<const std::uint8_t*>(file->data()), file->size()), replay::Limits{});
+  const replay::Verdict again =
+      replay::PlayBack(std::span(reinterpret_cast<const std::uint8_t*>(file->data()), file->size()), replay::Limits{});
   ASSERT_TRUE(again.ok) << again.error;
   EXPECT_EQ(again.score, score);
 }

@@ -47,8 +47,9 @@ TEST(LayoutAgreement, TheMenusTheGameBuildsSitOnThePaintedLabels) {
     const Item* Choices;
   };
   const auto& options = menus.OptionsMenu;
-  for (const Row& row : {Row{options.DisplayToggle, menu::kDisplayChoices}, Row{options.MusicToggle, menu::kMusicChoices},
-                         Row{options.SoundToggle, menu::kSoundChoices}}) {
+  for (const Row& row :
+       {Row{options.DisplayToggle, menu::kDisplayChoices}, Row{options.MusicToggle, menu::kMusicChoices},
+        Row{options.SoundToggle, menu::kSoundChoices}}) {
     ExpectSameBox(row.Toggle.FirstRect, row.Choices[0].Rect, row.Choices[0].Label);
     ExpectSameBox(row.Toggle.SecondRect, row.Choices[1].Rect, row.Choices[1].Label);
     EXPECT_EQ(row.Toggle.CheckedImage, row.Choices[0].Image) << row.Choices[0].Label;

@@ -77,8 +77,10 @@ TEST(MenuArt, TitleStaysInsideItsSlidingRegion) {
   for (int y = 0; y < title.Height; ++y) {
     for (int x = 0; x < title.Width; ++x) {
       const bool inRegion = x < menu::kTitle.R && y < menu::kTitle.B;
-      if (!inRegion) ASSERT_EQ(title.At(x, y), kKey) << "at " << x << "," << y;
-      else inside += title.At(x, y) != kKey;
+      if (!inRegion)
+        ASSERT_EQ(title.At(x, y), kKey) << "at " << x << "," << y;
+      else
+        inside += title.At(x, y) != kKey;
     }
   }
   EXPECT_GT(inside, 5000u);

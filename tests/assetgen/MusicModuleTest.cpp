@@ -224,10 +224,10 @@ TEST(MusicInstruments, TonalInstrumentsSoundAtTheirWrittenPitch) {
     const char* Note;
     double Hz;
   } cases[] = {
-      {"soft bass", SoftBass(tps), "A2", 110},  {"pad", WarmPad(tps), "A3", 220},
-      {"celesta", Celesta(tps), "E4", 329.63},  {"flute", Flute(tps), "A4", 440},
-      {"saw bass", SawBass(tps), "E2", 82.41},  {"stab", BrassStab(tps), "D4", 293.66},
-      {"lead", SquareLead(tps), "G4", 392},     {"pluck", Pluck(tps), "C4", 261.63},
+      {"soft bass", SoftBass(tps), "A2", 110}, {"pad", WarmPad(tps), "A3", 220},
+      {"celesta", Celesta(tps), "E4", 329.63}, {"flute", Flute(tps), "A4", 440},
+      {"saw bass", SawBass(tps), "E2", 82.41}, {"stab", BrassStab(tps), "D4", 293.66},
+      {"lead", SquareLead(tps), "G4", 392},    {"pluck", Pluck(tps), "C4", 261.63},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -82,7 +82,7 @@ TEST(MusicScore, GridIsCutIntoOrderedPatternsWithChannelPanning) {
   EXPECT_EQ(struck.Effect, xm::kFxSetPanning);
   EXPECT_EQ(struck.Param, 0x30);
   EXPECT_EQ(m.Patterns[1].At(2, 1), xm::Cell{xm::kKeyOff});  // key off needs no panning
-  EXPECT_EQ(m.Patterns[2].At(0, 0).Effect, 0);                // unpanned channel
+  EXPECT_EQ(m.Patterns[2].At(0, 0).Effect, 0);               // unpanned channel
 }
 
 }  // namespace

@@ -39,12 +39,12 @@ TEST(XmWriter, FileHeaderFieldsSitAtTheirOffsets) {
   EXPECT_EQ(std::string(b.begin() + 38, b.begin() + 58), "FastTracker v2.00   ");
   EXPECT_EQ(Le16(b, 58), 0x0104);
   EXPECT_EQ(Le32(b, 60), 276u);
-  EXPECT_EQ(Le16(b, 64), 3);    // song length
-  EXPECT_EQ(Le16(b, 66), 1);    // restart
-  EXPECT_EQ(Le16(b, 68), 2);    // channels
-  EXPECT_EQ(Le16(b, 70), 2);    // patterns
-  EXPECT_EQ(Le16(b, 72), 0);    // instruments
-  EXPECT_EQ(Le16(b, 74), 1);    // linear frequencies
+  EXPECT_EQ(Le16(b, 64), 3);  // song length
+  EXPECT_EQ(Le16(b, 66), 1);  // restart
+  EXPECT_EQ(Le16(b, 68), 2);  // channels
+  EXPECT_EQ(Le16(b, 70), 2);  // patterns
+  EXPECT_EQ(Le16(b, 72), 0);  // instruments
+  EXPECT_EQ(Le16(b, 74), 1);  // linear frequencies
   EXPECT_EQ(Le16(b, 76), 5);
   EXPECT_EQ(Le16(b, 78), 140);
   EXPECT_EQ(b[80], 0);
@@ -72,13 +72,12 @@ TEST(XmWriter, CellsArePackedUnlessEveryColumnIsUsed) {
   p.At(1, 1) = Cell{60, 3, VolumeColumn(64), kFxSetPanning, 0xC0};
   p.At(2, 0) = Cell{0, 0, 0, kFxExtended, 0};  // effect without parameter
   const std::vector<uint8_t> b = WriteXm(m);
-  const std::vector<uint8_t> expected = {
-      0x81, 97,                    // key off
-      0x87, 49, 2, 0x30,           // note, instrument, volume
-      0x98, 0x08, 0x40,            // effect and parameter only
-      60, 3, 0x50, 0x08, 0xC0,     // all five: unpacked
-      0x88, 0x0E,                  // effect only
-      0x80, 0x80, 0x80};               // rest of rows 2 and 3
+  const std::vector<uint8_t> expected = {0x81, 97,                      // key off
+                                         0x87, 49,   2,    0x30,        // note, instrument, volume
+                                         0x98, 0x08, 0x40,              // effect and parameter only
+                                         60,   3,    0x50, 0x08, 0xC0,  // all five: unpacked
+                                         0x88, 0x0E,                    // effect only
+                                         0x80, 0x80, 0x80};             // rest of rows 2 and 3
   EXPECT_EQ(Le16(b, 343), expected.size());
   EXPECT_EQ(std::vector<uint8_t>(b.begin() + 345, b.begin() + 345 + static_cast<ptrdiff_t>(expected.size())), expected);
 }
@@ -115,16 +114,17 @@ TEST(XmWriter, InstrumentAndSampleHeadersWithDeltaData) {
   EXPECT_EQ(Le16(b, at + 27), 0);
   at += 33;
   EXPECT_EQ(Le32(b, at), 263u);
-  EXPECT_EQ(std::string(b.begin() + static_cast<ptrdiff_t>(at) + 4, b.begin() + static_cast<ptrdiff_t>(at) + 8), "lead");
+  EXPECT_EQ(std::string(b.begin() + static_cast<ptrdiff_t>(at) + 4, b.begin() + static_cast<ptrdiff_t>(at) + 8),
+            "lead");
   EXPECT_EQ(Le16(b, at + 27), 2);
   EXPECT_EQ(Le32(b, at + 29), 40u);
   EXPECT_EQ(b[at + 33], 1);              // key map
   EXPECT_EQ(Le16(b, at + 129 + 4), 10);  // second envelope point
   EXPECT_EQ(Le16(b, at + 129 + 6), 64);
-  EXPECT_EQ(b[at + 225], 3);             // volume points
-  EXPECT_EQ(b[at + 226], 0);             // no panning envelope
-  EXPECT_EQ(b[at + 227], 2);             // sustain point
-  EXPECT_EQ(b[at + 233], 1 | 2);         // on, sustain
+  EXPECT_EQ(b[at + 225], 3);      // volume points
+  EXPECT_EQ(b[at + 226], 0);      // no panning envelope
+  EXPECT_EQ(b[at + 227], 2);      // sustain point
+  EXPECT_EQ(b[at + 233], 1 | 2);  // on, sustain
   EXPECT_EQ(b[at + 234], 0);
   EXPECT_EQ(b[at + 237], 8);
   EXPECT_EQ(Le16(b, at + 239), 0x200);
@@ -147,12 +147,15 @@ TEST(XmWriter, InstrumentAndSampleHeadersWithDeltaData) {
   const std::vector<uint16_t> deltas = {0, 100, static_cast<uint16_t>(-200), 32867, 1};
   for (size_t i = 0; i < deltas.size(); ++i) EXPECT_EQ(Le16(b, at + 2 * i), deltas[i]) << i;
   at += 10;
-  EXPECT_EQ(std::vector<uint8_t>(b.begin() + static_cast<ptrdiff_t>(at), b.end()), (std::vector<uint8_t>{1, 2, static_cast<uint8_t>(-5)}));
+  EXPECT_EQ(std::vector<uint8_t>(b.begin() + static_cast<ptrdiff_t>(at), b.end()),
+            (std::vector<uint8_t>{1, 2, static_cast<uint8_t>(-5)}));
 }
 
 TEST(XmWriter, TuningPlaysTheDataAtItsRateOnC4) {
-  const struct { double Rate; int Relative, Finetune; } cases[] = {
-      {8363, 0, 0}, {8000, -1, 30}, {11025, 4, 100}, {22050, 16, 100}, {44100, 28, 100}, {48000, 30, 32}};
+  const struct {
+    double Rate;
+    int Relative, Finetune;
+  } cases[] = {{8363, 0, 0}, {8000, -1, 30}, {11025, 4, 100}, {22050, 16, 100}, {44100, 28, 100}, {48000, 30, 32}};
   for (const auto& c : cases) {
     Sample s;
     s.TuneTo(c.Rate);

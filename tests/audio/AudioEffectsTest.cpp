@@ -108,7 +108,9 @@ TEST_F(AudioEffects, UnlimitedSoundsGrowUpToTheBoundThenRestartTheOldest) {
   const WaveItem& expl = audio.Waves().Item(sndExpl);
   EXPECT_EQ(expl.Copies.size(), static_cast<size_t>(kMaxUnlimitedCopies));
   EXPECT_EQ(sound.VoiceWave.size(), static_cast<size_t>(kMaxUnlimitedCopies));
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(sound.Plays[static_cast<size_t>(kMaxUnlimitedCopies + i)].Voice, sound.Plays[static_cast<size_t>(i)].Voice);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(sound.Plays[static_cast<size_t>(kMaxUnlimitedCopies + i)].Voice,
+              sound.Plays[static_cast<size_t>(i)].Voice);
   for (const auto& p : sound.Plays) EXPECT_EQ(p.Wave, expl.Wave);
 }
 

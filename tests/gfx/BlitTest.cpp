@@ -1,8 +1,7 @@
-#include "gfx/Blit.h"
-
 #include <gtest/gtest.h>
 
 #include "core/Random.h"
+#include "gfx/Blit.h"
 #include "gfx/KeyedRow.h"
 
 namespace sf {

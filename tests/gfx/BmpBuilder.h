@@ -20,10 +20,10 @@ struct BmpLayout {
   bool TopDown = false;
   uint16_t BitCount = 24;
   uint32_t Compression = 0;
-  uint32_t HeaderSize = 40;             // 12, 40 or 108
-  std::vector<uint32_t> Masks;          // bit fields (written after a 40-byte header or inside a larger one)
-  std::vector<uint32_t> Palette;        // 0x00RRGGBB
-  std::vector<uint8_t> Bits;            // pixel data as stored (rows bottom-up unless TopDown)
+  uint32_t HeaderSize = 40;       // 12, 40 or 108
+  std::vector<uint32_t> Masks;    // bit fields (written after a 40-byte header or inside a larger one)
+  std::vector<uint32_t> Palette;  // 0x00RRGGBB
+  std::vector<uint8_t> Bits;      // pixel data as stored (rows bottom-up unless TopDown)
 };
 
 inline std::vector<uint8_t> BuildBmp(const BmpLayout& s) {

@@ -1,8 +1,7 @@
-#include "gfx/BmpDecoder.h"
-
 #include <gtest/gtest.h>
 
 #include "BmpBuilder.h"
+#include "gfx/BmpDecoder.h"
 
 namespace sf {
 namespace {
@@ -81,7 +80,8 @@ TEST(BmpDecoder, CoreHeaderWithThreeBytePaletteAndShortPaletteDrawsBlack) {
   s.Palette[5] = 0xFF00FF;
   s.Palette[200] = 0x102030;
   s.Bits = PackIndices(3, 2, 8, {5, 200, 5, 200, 200, 5});
-  EXPECT_EQ(Pixels(*Decode(BuildBmp(s))), (std::vector<uint32_t>{0xFF00FF, 0x102030, 0xFF00FF, 0x102030, 0x102030, 0xFF00FF}));
+  EXPECT_EQ(Pixels(*Decode(BuildBmp(s))),
+            (std::vector<uint32_t>{0xFF00FF, 0x102030, 0xFF00FF, 0x102030, 0x102030, 0xFF00FF}));
 
   // A 40-byte header that lists only two colours: index 3 is past the stored palette.
   BmpLayout t;
@@ -147,8 +147,8 @@ TEST(BmpDecoder, Rle8RunsLiteralsMovesAndClipping) {
             4, 3,                          // a run cut at the right edge
             0, 1};
   EXPECT_EQ(Pixels(*Decode(BuildBmp(s))), Expected(s.Palette, {0, 0, 0, 0, 3, 3,  //
-                                                                 2, 2, 0, 0, 0, 0,  //
-                                                                 1, 1, 1, 2, 3, 2}));
+                                                               2, 2, 0, 0, 0, 0,  //
+                                                               1, 1, 1, 2, 3, 2}));
 }
 
 TEST(BmpDecoder, Rle4NibbleRunsAndLiterals) {
@@ -187,13 +187,17 @@ TEST(BmpDecoder, DamagedBitmapsAreRejectedWithAReason) {
   bad[18] = bad[19] = bad[20] = bad[21] = 0;  // width 0
   expectError(bad, "width");
   bad = good;
-  bad[22] = 0xFF; bad[23] = 0xFF; bad[24] = 0xFF; bad[25] = 0x7F;  // absurd height
+  bad[22] = 0xFF;
+  bad[23] = 0xFF;
+  bad[24] = 0xFF;
+  bad[25] = 0x7F;  // absurd height
   expectError(bad, "too large");
   bad = good;
   bad[30] = 9;  // unknown compression
   expectError(bad, "compression");
   bad = good;
-  bad[10] = 0xFF; bad[11] = 0xFF;  // pixel data beyond the end
+  bad[10] = 0xFF;
+  bad[11] = 0xFF;  // pixel data beyond the end
   expectError(bad, "truncated");
 
   BmpLayout rle;

@@ -1,10 +1,9 @@
-#include "gfx/DrawOps.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "gfx/Blit.h"
+#include "gfx/DrawOps.h"
 
 namespace sf {
 namespace {

@@ -1,5 +1,3 @@
-#include "gfx/ImageSets.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,12 +5,15 @@
 #include <fstream>
 
 #include "BmpBuilder.h"
+#include "gfx/ImageSets.h"
 
 namespace sf {
 namespace {
 
 // Entry k of the test pack: (k % 5 + 1) x (k % 3 + 2) pixels, each pixel naming k, its row and column.
-uint32_t PixelOf(int k, int x, int y) { return (static_cast<uint32_t>(k) << 16) | (static_cast<uint32_t>(y) << 8) | static_cast<uint32_t>(x); }
+uint32_t PixelOf(int k, int x, int y) {
+  return (static_cast<uint32_t>(k) << 16) | (static_cast<uint32_t>(y) << 8) | static_cast<uint32_t>(x);
+}
 int WidthOf(int k) { return k % 5 + 1; }
 int HeightOf(int k) { return k % 3 + 2; }
 
@@ -32,8 +33,8 @@ std::vector<std::vector<uint8_t>> AllEntries() {
 class PackTest : public ::testing::Test {
  protected:
   std::string Write(const std::vector<uint8_t>& bytes) {
-    std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path_, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path_;
   }
   void TearDown() override { std::filesystem::remove(path_); }
@@ -50,8 +51,8 @@ class PackTest : public ::testing::Test {
     return {};
   }
 
-  std::string path_ = (std::filesystem::temp_directory_path() /
-                       ("sf_pack_test_" + std::to_string(::getpid()) + ".pp")).string();
+  std::string path_ =
+      (std::filesystem::temp_directory_path() / ("sf_pack_test_" + std::to_string(::getpid()) + ".pp")).string();
 };
 
 void ExpectEntry(const Surface& s, int k) {
@@ -73,7 +74,8 @@ TEST_F(PackTest, LoadAllFillsBothSetsAndMirrorsAndReloadsCleanly) {
   ImageSets images;
   for (int round = 0; round < 2; ++round) {
     std::array<const Surface*, kGameImageCount> before{};
-    for (int k = 0; k < kGameImageCount; ++k) before[static_cast<size_t>(k)] = images.GameImages[static_cast<size_t>(k)].get();
+    for (int k = 0; k < kGameImageCount; ++k)
+      before[static_cast<size_t>(k)] = images.GameImages[static_cast<size_t>(k)].get();
     LoadAllImages(images, path);
     for (int k = 0; k < 42; ++k) ExpectEntry(images.Game(k), k);
     for (int k = 0; k < kMenuImageCount; ++k) ExpectEntry(images.Menu(k), 42 + k);
@@ -154,7 +156,7 @@ TEST_F(PackTest, FailedLoadKeepsEarlierSlotsAndLeavesLaterOnes) {
   path = Write(test::BuildPack(entries));
   const std::string msg = ErrorOf([&] { LoadAllImages(images, path); });
   EXPECT_NE(msg.find("entry 52"), std::string::npos) << msg;
-  EXPECT_NE(images.GameImages[5].get(), oldGame);  // reloaded before the failure
+  EXPECT_NE(images.GameImages[5].get(), oldGame);   // reloaded before the failure
   EXPECT_EQ(images.MenuImages[10].get(), oldMenu);  // the failing slot keeps its old surface
   EXPECT_NE(images.MenuImages[10], nullptr);
 }

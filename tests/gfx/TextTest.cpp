@@ -1,5 +1,3 @@
-#include "gfx/Text.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
@@ -7,6 +5,7 @@
 #include "BuildFont.h"
 #include "core/Colour.h"
 #include "gfx/GdiFontMetrics.h"
+#include "gfx/Text.h"
 
 namespace sf {
 namespace {

@@ -1,10 +1,10 @@
 // The ".url" shortcut files the program opens after closing ("Play.url"): which address is read
 // from them, and which names count as shortcuts.
-#include "platform/UrlShortcut.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "platform/UrlShortcut.h"
 
 namespace sf {
 namespace {

@@ -17,12 +17,12 @@ TEST(AudioGains, DirectSoundVolumeAndPanGiveChannelGains) {
   const Case cases[] = {
       {0, 0, 1.0, 1.0},
       {-10000, 0, Db(-10000), Db(-10000)},
-      {0, -10000, 1.0, Db(-10000)},          // left only
-      {0, 10000, Db(-10000), 1.0},           // right only
-      {-800, -4000, Db(-800), Db(-4800)},    // the top left corner of the screen
-      {-200, 4000, Db(-4200), Db(-200)},     // the bottom right corner
-      {0, -2173, 1.0, Db(-2173)},            // one channel stays at the volume
-      {-600, 0, 0.501187, 0.501187},         // 6 dB is a factor of about one half
+      {0, -10000, 1.0, Db(-10000)},        // left only
+      {0, 10000, Db(-10000), 1.0},         // right only
+      {-800, -4000, Db(-800), Db(-4800)},  // the top left corner of the screen
+      {-200, 4000, Db(-4200), Db(-200)},   // the bottom right corner
+      {0, -2173, 1.0, Db(-2173)},          // one channel stays at the volume
+      {-600, 0, 0.501187, 0.501187},       // 6 dB is a factor of about one half
       {-2000, 0, 0.1, 0.1},
   };
   for (const Case& c : cases) {
@@ -50,8 +50,8 @@ TEST(AudioGains, MixerPanningRoundsToTheMixersSteps) {
     int left, right;
   };
   const Case cases[] = {
-      {0, 0, 255, 255},    {-2000, 0, 26, 26},   {0, -4000, 255, 3}, {0, 4000, 3, 255},
-      {-800, 0, 102, 102}, {-10000, 0, 0, 0},    {0, 10000, 0, 255}, {-600, -600, 128, 64},
+      {0, 0, 255, 255},    {-2000, 0, 26, 26}, {0, -4000, 255, 3}, {0, 4000, 3, 255},
+      {-800, 0, 102, 102}, {-10000, 0, 0, 0},  {0, 10000, 0, 255}, {-600, -600, 128, 64},
   };
   for (const Case& c : cases) {
     const MixerPanning p = MixerPanningFor(c.volume, c.pan);

@@ -25,8 +25,14 @@ std::vector<uint8_t> MakeModule(uint16_t orders) {
   auto put = [&](const char* s, size_t n) {
     for (size_t i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(s[i]));
   };
-  auto put16 = [&](uint16_t v) { out.push_back(static_cast<uint8_t>(v)); out.push_back(static_cast<uint8_t>(v >> 8)); };
-  auto put32 = [&](uint32_t v) { put16(static_cast<uint16_t>(v)); put16(static_cast<uint16_t>(v >> 16)); };
+  auto put16 = [&](uint16_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+  };
+  auto put32 = [&](uint32_t v) {
+    put16(static_cast<uint16_t>(v));
+    put16(static_cast<uint16_t>(v >> 16));
+  };
   put("Extended Module: ", 17);
   put("order test          ", 20);
   out.push_back(0x1A);
@@ -54,8 +60,10 @@ std::vector<uint8_t> MakeModule(uint16_t orders) {
 class TempFile {
  public:
   explicit TempFile(const std::vector<uint8_t>& bytes) {
-    path_ = fs::temp_directory_path() / ("saltfang-audio-" + std::to_string(::getpid()) + "-" + std::to_string(next_++) + ".xm");
-    std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    path_ = fs::temp_directory_path() /
+            ("saltfang-audio-" + std::to_string(::getpid()) + "-" + std::to_string(next_++) + ".xm");
+    std::ofstream(path_, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
   ~TempFile() { fs::remove(path_); }
   std::string Path() const { return path_.string(); }

@@ -20,8 +20,10 @@ class ScopedEnv {
     setenv(name, value, 1);
   }
   ~ScopedEnv() {
-    if (old_) setenv(name_, old_->c_str(), 1);
-    else unsetenv(name_);
+    if (old_)
+      setenv(name_, old_->c_str(), 1);
+    else
+      unsetenv(name_);
   }
 
  private:
@@ -33,11 +35,25 @@ class ScopedEnv {
 std::vector<uint8_t> MakeWave(uint32_t rate, uint32_t samples) {
   std::vector<uint8_t> out;
   auto put = [&](const char* s) { out.insert(out.end(), s, s + 4); };
-  auto put32 = [&](uint32_t v) { for (int b = 0; b < 4; ++b) out.push_back(static_cast<uint8_t>(v >> (8 * b))); };
-  auto put16 = [&](uint32_t v) { for (int b = 0; b < 2; ++b) out.push_back(static_cast<uint8_t>(v >> (8 * b))); };
-  put("RIFF"); put32(36 + samples); put("WAVE"); put("fmt ");
-  put32(16); put16(1); put16(1); put32(rate); put32(rate); put16(1); put16(8);
-  put("data"); put32(samples);
+  auto put32 = [&](uint32_t v) {
+    for (int b = 0; b < 4; ++b) out.push_back(static_cast<uint8_t>(v >> (8 * b)));
+  };
+  auto put16 = [&](uint32_t v) {
+    for (int b = 0; b < 2; ++b) out.push_back(static_cast<uint8_t>(v >> (8 * b)));
+  };
+  put("RIFF");
+  put32(36 + samples);
+  put("WAVE");
+  put("fmt ");
+  put32(16);
+  put16(1);
+  put16(1);
+  put32(rate);
+  put32(rate);
+  put16(1);
+  put16(8);
+  put("data");
+  put32(samples);
   for (uint32_t i = 0; i < samples; ++i) out.push_back(static_cast<uint8_t>(i % 64 < 32 ? 96 : 160));
   return out;
 }

@@ -1,11 +1,10 @@
 // The libcurl client's POST against a small loopback server: the body arrives byte for byte with
 // its content type and the session cookie, error answers are failures, and GETs stay GETs after it.
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <thread>

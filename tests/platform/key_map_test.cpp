@@ -36,11 +36,16 @@ TEST(KeyMap, PunctuationOnALetterKeyOfTheUsLayoutGivesItsOemCodeNeverTheLetter) 
     SDL_Keycode Key;
     SDL_Scancode Place;
   } others[] = {
-      {SDLK_SEMICOLON, SDL_SCANCODE_COMMA},   {SDLK_COLON, SDL_SCANCODE_PERIOD},
-      {SDLK_EXCLAIM, SDL_SCANCODE_SLASH},     {SDLK_RIGHTPAREN, SDL_SCANCODE_MINUS},
-      {SDLK_DOLLAR, SDL_SCANCODE_RIGHTBRACKET}, {SDLK_ASTERISK, SDL_SCANCODE_BACKSLASH},
-      {0xF9 /* u grave */, SDL_SCANCODE_APOSTROPHE}, {0xB2 /* superscript two */, SDL_SCANCODE_GRAVE},
-      {SDLK_LESS, SDL_SCANCODE_NONUSBACKSLASH}, {SDLK_PLUS, SDL_SCANCODE_RIGHTBRACKET},
+      {SDLK_SEMICOLON, SDL_SCANCODE_COMMA},
+      {SDLK_COLON, SDL_SCANCODE_PERIOD},
+      {SDLK_EXCLAIM, SDL_SCANCODE_SLASH},
+      {SDLK_RIGHTPAREN, SDL_SCANCODE_MINUS},
+      {SDLK_DOLLAR, SDL_SCANCODE_RIGHTBRACKET},
+      {SDLK_ASTERISK, SDL_SCANCODE_BACKSLASH},
+      {0xF9 /* u grave */, SDL_SCANCODE_APOSTROPHE},
+      {0xB2 /* superscript two */, SDL_SCANCODE_GRAVE},
+      {SDLK_LESS, SDL_SCANCODE_NONUSBACKSLASH},
+      {SDLK_PLUS, SDL_SCANCODE_RIGHTBRACKET},
   };
   for (const auto& k : others) {
     const uint16_t vk = VirtualKeyCode(k.Key, k.Place);
@@ -59,11 +64,11 @@ TEST(KeyMap, TheKeypadGivesNavigationCodesWithNumLockOffAndDigitsWithItOn) {
     uint16_t Off;
     uint16_t On;
   } pad[] = {
-      {SDLK_KP_8, SDL_SCANCODE_KP_8, vkUp, 104},     {SDLK_KP_2, SDL_SCANCODE_KP_2, vkDown, 98},
-      {SDLK_KP_4, SDL_SCANCODE_KP_4, vkLeft, 100},   {SDLK_KP_6, SDL_SCANCODE_KP_6, vkRight, 102},
-      {SDLK_KP_7, SDL_SCANCODE_KP_7, 36, 103},       {SDLK_KP_1, SDL_SCANCODE_KP_1, 35, 97},
-      {SDLK_KP_9, SDL_SCANCODE_KP_9, 33, 105},       {SDLK_KP_3, SDL_SCANCODE_KP_3, 34, 99},
-      {SDLK_KP_0, SDL_SCANCODE_KP_0, 45, 96},        {SDLK_KP_PERIOD, SDL_SCANCODE_KP_PERIOD, 46, 110},
+      {SDLK_KP_8, SDL_SCANCODE_KP_8, vkUp, 104},   {SDLK_KP_2, SDL_SCANCODE_KP_2, vkDown, 98},
+      {SDLK_KP_4, SDL_SCANCODE_KP_4, vkLeft, 100}, {SDLK_KP_6, SDL_SCANCODE_KP_6, vkRight, 102},
+      {SDLK_KP_7, SDL_SCANCODE_KP_7, 36, 103},     {SDLK_KP_1, SDL_SCANCODE_KP_1, 35, 97},
+      {SDLK_KP_9, SDL_SCANCODE_KP_9, 33, 105},     {SDLK_KP_3, SDL_SCANCODE_KP_3, 34, 99},
+      {SDLK_KP_0, SDL_SCANCODE_KP_0, 45, 96},      {SDLK_KP_PERIOD, SDL_SCANCODE_KP_PERIOD, 46, 110},
       {SDLK_KP_5, SDL_SCANCODE_KP_5, 12, 101},
   };
   for (const auto& k : pad) {

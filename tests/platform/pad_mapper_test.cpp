@@ -47,8 +47,7 @@ TEST(PadMapper, HeldDirectionsRepeatLikeKeysButButtonsFireOncePerPress) {
   EXPECT_TRUE(Keys(pads, 1000 + PadMapper::kRepeatDelayMs - 1).empty());
   EXPECT_EQ(Keys(pads, 1000 + PadMapper::kRepeatDelayMs), std::vector<uint16_t>{vkDown});
   EXPECT_TRUE(Keys(pads, 1000 + PadMapper::kRepeatDelayMs + 1).empty());
-  EXPECT_EQ(Keys(pads, 1000 + PadMapper::kRepeatDelayMs + PadMapper::kRepeatIntervalMs),
-            std::vector<uint16_t>{vkDown});
+  EXPECT_EQ(Keys(pads, 1000 + PadMapper::kRepeatDelayMs + PadMapper::kRepeatIntervalMs), std::vector<uint16_t>{vkDown});
   pads.SetButton(1, padX, false);
   pads.SetButton(1, padRightShoulder, true);  // still held as the weapon control: no new press
   EXPECT_TRUE(Keys(pads, 5000).size() <= 1);

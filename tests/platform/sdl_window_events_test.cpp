@@ -65,9 +65,9 @@ TEST_F(SdlWindowEvents, EveryWheelNotchIsAnEventOfItsOwn) {
 }
 
 TEST_F(SdlWindowEvents, KeysArriveWithTheLayoutsCodesAndNoKeyIsLost) {
-  PushKey(SDLK_COMMA, SDL_SCANCODE_M, KMOD_NONE);         // AZERTY ","
-  PushKey(SDLK_KP_8, SDL_SCANCODE_KP_8, KMOD_NONE);       // keypad 8, Num Lock off
-  PushKey(SDLK_KP_8, SDL_SCANCODE_KP_8, KMOD_NUM);        // keypad 8, Num Lock on
+  PushKey(SDLK_COMMA, SDL_SCANCODE_M, KMOD_NONE);          // AZERTY ","
+  PushKey(SDLK_KP_8, SDL_SCANCODE_KP_8, KMOD_NONE);        // keypad 8, Num Lock off
+  PushKey(SDLK_KP_8, SDL_SCANCODE_KP_8, KMOD_NUM);         // keypad 8, Num Lock on
   PushKey(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, KMOD_NONE);  // a key SDL cannot name
   PushKey(SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);
   const std::vector<InputEvent> events = Drain();

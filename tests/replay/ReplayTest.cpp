@@ -6,8 +6,8 @@
 #include <cstring>
 #include <functional>
 #include <new>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ScriptedGame.h"
@@ -209,9 +209,10 @@ TEST(Replay, HeadersFromOtherVersionsOrBeyondTheLimitsAreRefused) {
   ExpectRefused(WithHeaderBytes(file, 72, {0, 0, 0, 64}), "more than");
   // One byte less than it unpacks to.
   const uint32_t body = Decode(file).Header.BodyBytes - 1;
-  ExpectRefused(WithHeaderBytes(file, 72, {static_cast<uint8_t>(body), static_cast<uint8_t>(body >> 8),
-                                           static_cast<uint8_t>(body >> 16), 0}),
-                "damaged");
+  ExpectRefused(
+      WithHeaderBytes(
+          file, 72, {static_cast<uint8_t>(body), static_cast<uint8_t>(body >> 8), static_cast<uint8_t>(body >> 16), 0}),
+      "damaged");
 
   Limits small;
   small.maxFileBytes = file.size() - 1;
@@ -242,8 +243,7 @@ TEST(Replay, WellPackedButMalformedOrMismatchedInputsAreRefused) {
   // The game cut off early, with a header that agrees.
   ReplayHeader shorter = d.Header;
   shorter.Steps = 1000;
-  ExpectRefused(Rewritten([](BodyRecord&, uint32_t step) { return step < 1000; }, &shorter),
-                "before its game is over");
+  ExpectRefused(Rewritten([](BodyRecord&, uint32_t step) { return step < 1000; }, &shorter), "before its game is over");
   ReplayHeader wrongCount = d.Header;
   wrongCount.Steps += 1;
   ExpectRefused(EncodeReplay(wrongCount, d.Body), "fewer game steps than its header");

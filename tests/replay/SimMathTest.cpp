@@ -51,8 +51,8 @@ TEST(SimMath, ArcTangentFollowsTheLibraryOverEveryRange) {
   EXPECT_LT(WorstError(atan, libAtan, -3.0, 3.0, 200001), 4e-16);
   EXPECT_LT(WorstError(atan, libAtan, -2000.0, 2000.0, 200001), 4e-16);
   // Each side of the reduction points, and the ends.
-  for (double x : {0.41421356237309503, 0.414213562373095, 0.4142135623730951, 2.414213562373095,
-                   2.4142135623730954, 1.0, 1e-300, 1e300}) {
+  for (double x : {0.41421356237309503, 0.414213562373095, 0.4142135623730951, 2.414213562373095, 2.4142135623730954,
+                   1.0, 1e-300, 1e300}) {
     EXPECT_NEAR(Atan(x), std::atan(x), 4e-16) << x;
     EXPECT_EQ(Atan(-x), -Atan(x));
   }

@@ -14,9 +14,12 @@ class OptionsMenuTest : public ::testing::Test {
     host.onCommand = [this] {
       if (host.screen != scrOptions || !opt.Clicked) return;
       switch (opt.Cursor) {
-        case 0: case 1: opt.DisplayToggle.Checked = opt.Cursor == 0; break;
-        case 2: case 3: opt.MusicToggle.Checked = opt.Cursor == 2; break;
-        case 4: case 5: opt.SoundToggle.Checked = opt.Cursor == 4; break;
+        case 0:
+        case 1: opt.DisplayToggle.Checked = opt.Cursor == 0; break;
+        case 2:
+        case 3: opt.MusicToggle.Checked = opt.Cursor == 2; break;
+        case 4:
+        case 5: opt.SoundToggle.Checked = opt.Cursor == 4; break;
         case 6: opt.NameEdit.Editing = !opt.NameEdit.Editing; break;
         case 7: menus.StartKeyCapture(); break;
       }
@@ -177,8 +180,8 @@ TEST_F(OptionsMenuTest, PointerFollowedOnlyInMouseMode) {
 }
 
 TEST_F(OptionsMenuTest, MouseDownTestCoversAllEightAreasWithoutMovingCursor) {
-  for (auto [px, py] : {std::pair{500, 220}, {600, 220}, {450, 270}, {500, 270}, {460, 315}, {520, 315},
-                        {600, 360}, {550, 410}}) {
+  for (auto [px, py] :
+       {std::pair{500, 220}, {600, 220}, {450, 270}, {500, 270}, {460, 315}, {520, 315}, {600, 360}, {550, 410}}) {
     host.MoveTo(px, py);
     opt.MouseDownTest();
     EXPECT_TRUE(opt.Clicked) << px << "," << py;

@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kPanelW = GameImageSize(0).Width;  // both side panels
 constexpr int kPanelH = GameImageSize(0).Height;
-constexpr uint32_t kRail = 0x3D474F;     // the dark rail bordering the playfield
-constexpr uint32_t kTray = 0x13263A;     // flat floor of the trays the keyed icons sit in
+constexpr uint32_t kRail = 0x3D474F;  // the dark rail bordering the playfield
+constexpr uint32_t kTray = 0x13263A;  // flat floor of the trays the keyed icons sit in
 constexpr uint32_t kFrameSteel = 0x76838D;
 
 // Brushed steel: a vertical light fall-off with fine horizontal streaks.
@@ -305,9 +305,10 @@ Picture HealthBar() {
     for (int x = 0; x < 28; ++x) {
       // A rounded tube: lit a little left of the middle, dark at both sides.
       const double u = (x + 0.5) / 28.0;
-      const double shade = 0.55 + 0.6 * std::sin(M_PI * u) - 0.25 * std::pow(u, 3) + 0.25 * std::exp(-std::pow((u - 0.35) / 0.08, 2));
+      const double shade =
+          0.55 + 0.6 * std::sin(M_PI * u) - 0.25 * std::pow(u, 3) + 0.25 * std::exp(-std::pow((u - 0.35) / 0.08, 2));
       uint32_t px = Scale(base, shade);
-      if (y % 8 == 7) px = Scale(px, 0.55);            // segment gaps every 4 health points
+      if (y % 8 == 7) px = Scale(px, 0.55);           // segment gaps every 4 health points
       if (x == 0 || x == 27) px = Scale(base, 0.35);  // dark side walls
       c.Put(x, y, px, 1.0);
     }

@@ -27,7 +27,8 @@ void Canvas::MarkDirty() const { cairo_surface_mark_dirty(surface_); }
 
 uint32_t* Canvas::Row(int y) const {
   unsigned char* data = cairo_image_surface_get_data(surface_);
-  return reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * static_cast<size_t>(cairo_image_surface_get_stride(surface_)));
+  return reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) *
+                                                static_cast<size_t>(cairo_image_surface_get_stride(surface_)));
 }
 
 void Canvas::Put(int x, int y, uint32_t rgb, double alpha) const {
@@ -181,7 +182,7 @@ namespace {
 // The program's face, opened once and kept for the life of the generator (it never changes).
 struct Face {
   cairo_font_face_t* Cairo = nullptr;
-  double CellPerEm = 1.2;   // (win ascent + win descent) / units per em
+  double CellPerEm = 1.2;    // (win ascent + win descent) / units per em
   double AscentPerEm = 1.0;  // win ascent / units per em
 };
 

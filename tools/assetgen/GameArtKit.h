@@ -94,7 +94,7 @@ double WrappedNoise(double u, double v, int cellsX, int cellsY, int seed);
 class Rng {
  public:
   explicit Rng(uint32_t seed) : state_(seed * 2654435761u + 12345u) {}
-  double Next();                                              // 0 .. 1
+  double Next();  // 0 .. 1
   double Range(double lo, double hi) { return lo + (hi - lo) * Next(); }
   int Int(int n) { return static_cast<int>(Next() * n) % n; }  // 0 .. n - 1
 

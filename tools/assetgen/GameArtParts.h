@@ -6,10 +6,10 @@
 namespace assetgen::gameart {
 
 // The heads-up display.
-Picture LeftPanel();    // level, score and lives read-outs
-Picture RightPanel();   // weapon column, ammunition read-out, health well
-Picture LifeIcon();     // one remaining life
-Picture HealthBar();    // the bar cut from the bottom by the health left
+Picture LeftPanel();                // level, score and lives read-outs
+Picture RightPanel();               // weapon column, ammunition read-out, health well
+Picture LifeIcon();                 // one remaining life
+Picture HealthBar();                // the bar cut from the bottom by the health left
 Picture WeaponIcons(bool glowing);  // five 61 x 61 cells stacked: machine gun, gun, gun 2x, rocket, rocket 3x
 Picture BonusIcon(int kind);        // falling bonuses 0..7
 

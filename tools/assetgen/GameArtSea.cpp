@@ -14,9 +14,7 @@ constexpr int kTileW = GameImageSize(5).Width;
 constexpr int kTileH = GameImageSize(5).Height;
 
 // Offset of (x, y) in a row-major map w wide.
-size_t Index(int x, int y, int w) {
-  return static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
-}
+size_t Index(int x, int y, int w) { return static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x); }
 
 double SmoothStep(double e0, double e1, double x) {
   const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
@@ -165,8 +163,10 @@ void Rock(cairo_t* cr, double cx, double cy, double r, Rng& rng) {
   cairo_new_path(cr);
   for (int i = 0; i < 7; ++i) {
     const double a = i * 2 * M_PI / 7, rr = r * rng.Range(0.7, 1.1);
-    if (i == 0) cairo_move_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
-    else cairo_line_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
+    if (i == 0)
+      cairo_move_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
+    else
+      cairo_line_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
   }
   cairo_close_path(cr);
   cairo_pattern_t* g = cairo_pattern_create_linear(cx - r, cy - r, cx + r, cy + r);

@@ -13,10 +13,10 @@ struct HullStyle {
   double Cx;      // keel line
   double SternY;  // the bow may point up (BowY < SternY) or down
   double BowY;
-  double Half;    // half the beam
+  double Half;  // half the beam
   uint32_t Side;
   uint32_t Deck;
-  bool Planks;    // a wooden deck
+  bool Planks;  // a wooden deck
 };
 
 void HullPath(cairo_t* cr, double cx, double sternY, double bowY, double half);

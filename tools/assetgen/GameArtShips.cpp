@@ -31,8 +31,10 @@ void HullPath(cairo_t* cr, double cx, double sternY, double bowY, double half) {
     const double s = static_cast<double>(i) / kSteps;
     const double y = sternY + (bowY - sternY) * s;
     const double x = cx - HalfBeam(s, half);
-    if (i == 0) cairo_move_to(cr, x, y);
-    else cairo_line_to(cr, x, y);
+    if (i == 0)
+      cairo_move_to(cr, x, y);
+    else
+      cairo_line_to(cr, x, y);
   }
   for (int i = kSteps; i >= 0; --i) {
     const double s = static_cast<double>(i) / kSteps;

@@ -79,8 +79,7 @@ Picture CutHighlight(LabelFont& font, const Picture& under, Origin underOrigin, 
       pen.Y + ink.Bottom + 1 > item.Rect.B) {
     throw std::logic_error(std::string("menu label \"") + item.Label + "\" does not fit its rectangle");
   }
-  Picture copy =
-      Crop(under, item.Rect.L - underOrigin.X, item.Rect.T - underOrigin.Y, item.Rect.W(), item.Rect.H());
+  Picture copy = Crop(under, item.Rect.L - underOrigin.X, item.Rect.T - underOrigin.Y, item.Rect.W(), item.Rect.H());
   PaintLabel(font, copy, {item.Rect.L, item.Rect.T}, item.Label, pen, size, true);
   return copy;
 }
@@ -134,9 +133,7 @@ Picture PanelBase(const Picture& background, PanelKind kind) {
 }
 
 // Pen of a row caption: left column at x 320, on the same line as the row's choices.
-Pen RowCaptionPen(LabelFont& font, const Item& firstChoice) {
-  return {320, Centred(font, firstChoice, kPanelText).Y};
-}
+Pen RowCaptionPen(LabelFont& font, const Item& firstChoice) { return {320, Centred(font, firstChoice, kPanelText).Y}; }
 
 struct Built {
   std::array<Picture, 34> Images;
@@ -162,11 +159,10 @@ Built BuildAll() {
   for (const Marker& m : kMarkers) {
     const Size s = kMenuImageSizes[static_cast<size_t>(m.Image)];
     const Pen pen = MainLabelPen(font, m.MainMenuItem);
-    const double centre =
-        std::clamp(pen.Y + (cap.Top + cap.Bottom) / 2.0, m.Y + 9.0, m.Y + s.Height - 9.0);
-    img[static_cast<size_t>(m.Image)] = PaintOver(Crop(background, m.X, m.Y, s.Width, s.Height), {m.X, m.Y}, [&](cairo_t* cr) {
-      Torpedo(cr, m.X + 2, m.X + s.Width - 5, std::floor(centre) + 0.5);
-    });
+    const double centre = std::clamp(pen.Y + (cap.Top + cap.Bottom) / 2.0, m.Y + 9.0, m.Y + s.Height - 9.0);
+    img[static_cast<size_t>(m.Image)] =
+        PaintOver(Crop(background, m.X, m.Y, s.Width, s.Height), {m.X, m.Y},
+                  [&](cairo_t* cr) { Torpedo(cr, m.X + 2, m.X + s.Width - 5, std::floor(centre) + 0.5); });
   }
 
   // Options panel: row captions and both choices of every toggle in dark blue.
@@ -235,9 +231,8 @@ Built BuildAll() {
   // Dialog box: a steel frame round a plain pale middle; drawn over many pictures, so it is square.
   {
     const Size s = kMenuImageSizes[19];
-    img[19] = PaintOver(Picture(s.Width, s.Height, 0x5B6770), {}, [&](cairo_t* cr) {
-      SteelPanel(cr, 0, 0, s.Width, s.Height, 10, 3);
-    });
+    img[19] = PaintOver(Picture(s.Width, s.Height, 0x5B6770), {},
+                        [&](cairo_t* cr) { SteelPanel(cr, 0, 0, s.Width, s.Height, 10, 3); });
   }
 
   img[20] = DrawEmblem();

@@ -44,8 +44,7 @@ Picture Crop(const Picture& p, int x, int y, int w, int h);
 
 // A pale steel panel of (x, y, w, h) with a bevelled steel rim `rim` wide, rivets and a soft shadow.
 // With `accent`, an orange hairline runs along the inside of the top edge.
-void SteelPanel(cairo_t* cr, double x, double y, double w, double h, double rim, double radius,
-                bool accent = true);
+void SteelPanel(cairo_t* cr, double x, double y, double w, double h, double rim, double radius, bool accent = true);
 // An engraved line across a pale panel.
 void EngravedLine(cairo_t* cr, double x1, double x2, double y);
 // A sunken field for the typed name; focused fields are darker with an orange rim.

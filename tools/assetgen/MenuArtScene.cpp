@@ -116,8 +116,10 @@ void Sea(cairo_t* cr) {
     cairo_move_to(cr, x, y);
     cairo_curve_to(cr, x + len * 0.3, y - 1.5 - 2 * t, x + len * 0.7, y - 1.5 - 2 * t, x + len, y);
     cairo_set_line_width(cr, 0.7 + 1.6 * t);
-    if (crest) SetRgb(cr, 0x6E9CC0, 0.16 + 0.12 * t);
-    else SetRgb(cr, 0x031526, 0.3);
+    if (crest)
+      SetRgb(cr, 0x6E9CC0, 0.16 + 0.12 * t);
+    else
+      SetRgb(cr, 0x031526, 0.3);
     cairo_stroke(cr);
   }
 

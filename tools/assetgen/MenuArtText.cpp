@@ -147,8 +147,7 @@ int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void*
 
 }  // namespace
 
-void LabelFont::AppendPath(cairo_t* cr, double x, double baseline, double sizeX, double sizeY,
-                           std::string_view text) {
+void LabelFont::AppendPath(cairo_t* cr, double x, double baseline, double sizeX, double sizeY, std::string_view text) {
   FT_Face face = impl_->Face;
   const double unitsX = sizeX / face->units_per_EM, unitsY = sizeY / face->units_per_EM;
   const FT_Outline_Funcs funcs{MoveTo, LineTo, ConicTo, CubicTo, 0, 0};
@@ -169,7 +168,8 @@ double LabelFont::PathAdvance(double sizeX, std::string_view text) {
   double units = 0;
   for (const char ch : text) {
     const FT_UInt glyph = FT_Get_Char_Index(face, static_cast<unsigned char>(ch));
-    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0) units += static_cast<double>(face->glyph->advance.x);
+    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0)
+      units += static_cast<double>(face->glyph->advance.x);
   }
   return units * sizeX / face->units_per_EM;
 }

@@ -47,8 +47,7 @@ class LabelFont {
   void DrawShadowLabel(Picture& target, Origin origin, int x, int y, int height, int width, std::string_view text,
                        bool highlight);
   // The string alone in one colour.
-  void Draw(Picture& target, Origin origin, int x, int y, int height, int width, std::string_view text,
-            uint32_t rgb);
+  void Draw(Picture& target, Origin origin, int x, int y, int height, int width, std::string_view text, uint32_t rgb);
 
   int Advance(int height, int width, std::string_view text);
   InkBox Ink(int height, int width, std::string_view text);

@@ -9,12 +9,9 @@ namespace assetgen {
 
 std::vector<uint8_t> MakeMusicModule(int number) {
   switch (number) {
-    case 1:
-      return xm::WriteXm(music::ComposeMenuTheme());
-    case 2:
-      return xm::WriteXm(music::ComposeGameTheme());
-    default:
-      throw std::out_of_range("no music module " + std::to_string(number));
+    case 1: return xm::WriteXm(music::ComposeMenuTheme());
+    case 2: return xm::WriteXm(music::ComposeGameTheme());
+    default: throw std::out_of_range("no music module " + std::to_string(number));
   }
 }
 

@@ -16,7 +16,15 @@ namespace {
 
 enum Channel { kDrums, kHats, kCymbal, kBass, kStabLeft, kStabRight, kLead, kHarmony, kArp, kArpEcho, kChannels };
 enum Instrument : uint8_t {
-  kInsKick = 1, kInsSnare, kInsClosedHat, kInsOpenHat, kInsCrash, kInsBass, kInsStab, kInsLead, kInsPluck
+  kInsKick = 1,
+  kInsSnare,
+  kInsClosedHat,
+  kInsOpenHat,
+  kInsCrash,
+  kInsBass,
+  kInsStab,
+  kInsLead,
+  kInsPluck
 };
 
 constexpr int kBpm = 140;
@@ -46,8 +54,7 @@ const char* const kLeadVerse =
     "E5:4 G5:2 A5:2 B5:6 A5:2  G5:4 E5:4 G5:4 A5:4  B5:4 D6:2 B5:2 A5:4 G5:4  A5:8 F#5:4 D5:4";
 const char* const kLeadVerseTurn =
     "E5:4 G5:2 A5:2 B5:6 A5:2  G5:2 A5:2 B5:2 C6:2 B5:4 G5:4  A5:4 F#5:4 D5:4 F#5:4  D#5:8 F#5:4 B5:4";
-const char* const kLeadChorus =
-    "C6:6 B5:2 A5:4 E5:4  G5:6 F#5:2 E5:4 B4:4  C5:4 E5:4 G5:4 C6:4  A5:6 F#5:2 D5:8";
+const char* const kLeadChorus = "C6:6 B5:2 A5:4 E5:4  G5:6 F#5:2 E5:4 B4:4  C5:4 E5:4 G5:4 C6:4  A5:6 F#5:2 D5:8";
 const char* const kLeadChorusTurn =
     "E5:2 A5:2 C6:2 E6:2 D6:4 C6:4  B5:4 C6:2 B5:2 G5:8  F#5:4 D#5:4 F#5:4 A5:4  B5:12 r:4";
 
@@ -62,18 +69,12 @@ struct Section {
 };
 
 const Section kSections[] = {
-    {&kVerse, Part::Intro, nullptr, false, false},
-    {&kVerse, Part::Full, nullptr, false, false},
-    {&kVerse, Part::Full, kLeadVerse, false, false},
-    {&kVerseTurn, Part::Full, kLeadVerseTurn, false, false},
-    {&kChorus, Part::Full, kLeadChorus, false, true},
-    {&kChorusTurn, Part::Full, kLeadChorusTurn, false, true},
-    {&kVerse, Part::Break, nullptr, false, true},
-    {&kVerseTurn, Part::Build, nullptr, false, true},
-    {&kVerse, Part::Full, kLeadVerse, true, false},
-    {&kVerseTurn, Part::Full, kLeadVerseTurn, true, false},
-    {&kChorus, Part::Full, kLeadChorus, true, true},
-    {&kChorusTurn, Part::Full, kLeadChorusTurn, true, true},
+    {&kVerse, Part::Intro, nullptr, false, false},    {&kVerse, Part::Full, nullptr, false, false},
+    {&kVerse, Part::Full, kLeadVerse, false, false},  {&kVerseTurn, Part::Full, kLeadVerseTurn, false, false},
+    {&kChorus, Part::Full, kLeadChorus, false, true}, {&kChorusTurn, Part::Full, kLeadChorusTurn, false, true},
+    {&kVerse, Part::Break, nullptr, false, true},     {&kVerseTurn, Part::Build, nullptr, false, true},
+    {&kVerse, Part::Full, kLeadVerse, true, false},   {&kVerseTurn, Part::Full, kLeadVerseTurn, true, false},
+    {&kChorus, Part::Full, kLeadChorus, true, true},  {&kChorusTurn, Part::Full, kLeadChorusTurn, true, true},
 };
 
 std::string Token(const std::string& note, int rows) { return note + ":" + std::to_string(rows) + " "; }
@@ -115,9 +116,7 @@ std::string BassBar(const Chord& c, Part kind) {
     case Part::Intro:
       for (int k = 0; k < 8; ++k) bar += Token(c.Root, 2);
       break;
-    case Part::Break:
-      bar = Token(c.Root, 14) + Token(c.Octave, 2);
-      break;
+    case Part::Break: bar = Token(c.Root, 14) + Token(c.Octave, 2); break;
     case Part::Full:
     case Part::Build:
       for (int k = 0; k < 8; ++k) bar += Token(k % 4 == 2 ? c.Octave : c.Root, 2);
@@ -147,14 +146,11 @@ struct DrumBar {
 
 DrumBar DrumsFor(Part kind, int bar, bool lastSection) {
   switch (kind) {
-    case Part::Intro:
-      return {"k...k...k...k...", bar < 2 ? "................" : "h.h.h.h.h.h.h.o."};
-    case Part::Break:
-      return {bar == 3 ? "k.......s...s.s." : "k.......k.......", "..h...h...h...h."};
+    case Part::Intro: return {"k...k...k...k...", bar < 2 ? "................" : "h.h.h.h.h.h.h.o."};
+    case Part::Break: return {bar == 3 ? "k.......s...s.s." : "k.......k.......", "..h...h...h...h."};
     case Part::Build:
       return {bar == 3 ? "s.s.s.s.ssssSSSS" : "k...s...k.k.s...", bar == 3 ? "h.h.h.h........." : "H.h.H.h.H.h.H.o."};
-    case Part::Full:
-      break;
+    case Part::Full: break;
   }
   if (bar == 3) return {lastSection ? "k...s...s.s.sSSS" : "k...s...k.k.s.ss", "H.h.H.h.H.h.H.o."};
   return {"k...s...k.k.s...", "H.h.H.h.H.h.H.o."};
@@ -168,8 +164,8 @@ xm::Module ComposeGameTheme() {
   m.Name = "Salt Fang - Broadside";
   m.Speed = 6;
   m.Bpm = kBpm;
-  m.Instruments = {Kick(),        Snare(),       ClosedHat(),      OpenHat(),  Crash(),
-                   SawBass(tps),  BrassStab(tps), SquareLead(tps), Pluck(tps)};
+  m.Instruments = {Kick(),       Snare(),        ClosedHat(),     OpenHat(), Crash(),
+                   SawBass(tps), BrassStab(tps), SquareLead(tps), Pluck(tps)};
 
   const int sections = static_cast<int>(std::size(kSections));
   Score score(kChannels, sections);

@@ -128,8 +128,7 @@ std::vector<double> SawSpectrum(int count, double rolloff) {
 }
 
 // A one-shot drum sample rendered at the drum rate, struck on C-4.
-xm::Instrument Drum(const char* name, double seconds, uint8_t volume,
-                    const std::function<double(double t)>& render) {
+xm::Instrument Drum(const char* name, double seconds, uint8_t volume, const std::function<double(double t)>& render) {
   const auto n = static_cast<size_t>(seconds * kDrumRate);
   std::vector<double> s(n);
   for (size_t i = 0; i < n; ++i) s[i] = render(static_cast<double>(i) / kDrumRate);
@@ -203,8 +202,7 @@ xm::Instrument Flute(double tps) {
   r.AttackSeconds = 0.1;
   r.AttackNoise = 0.25;
   r.Seed = 5;
-  xm::Instrument ins =
-      Tonal(r, EnvelopeOf({{0, 0}, {0.06, 64}, {0.3, 54}, {0.7, 0}}, tps, 2), FadeoutOf(0.5, tps), 48);
+  xm::Instrument ins = Tonal(r, EnvelopeOf({{0, 0}, {0.06, 64}, {0.3, 54}, {0.7, 0}}, tps, 2), FadeoutOf(0.5, tps), 48);
   SetVibrato(ins, 5, 8, 0.35, tps);
   return ins;
 }
@@ -295,9 +293,8 @@ xm::Instrument BrushSnare() {
 xm::Instrument ClosedHat() {
   CymbalSource source(105);
   Biquad high(Biquad::Kind::HighPass);
-  return Drum("Closed hat", 0.09, 64, [&](double t) {
-    return high.Process(source.Next(), 7000, 0.7, kDrumRate) * std::exp(-t / 0.018);
-  });
+  return Drum("Closed hat", 0.09, 64,
+              [&](double t) { return high.Process(source.Next(), 7000, 0.7, kDrumRate) * std::exp(-t / 0.018); });
 }
 
 xm::Instrument OpenHat() {

@@ -16,8 +16,21 @@ namespace {
 // Each pad voice has two channels and changes chord by starting the new note on the other one
 // while the old note is released, so the chords cross-fade instead of cutting.
 enum Channel {
-  kBass, kPadLow, kPadMid, kPadHigh, kPadLow2, kPadMid2, kPadHigh2,
-  kArp, kArpEcho, kLead, kLeadEcho, kKick, kBrush, kShaker, kChannels
+  kBass,
+  kPadLow,
+  kPadMid,
+  kPadHigh,
+  kPadLow2,
+  kPadMid2,
+  kPadHigh2,
+  kArp,
+  kArpEcho,
+  kLead,
+  kLeadEcho,
+  kKick,
+  kBrush,
+  kShaker,
+  kChannels
 };
 enum Instrument : uint8_t { kInsBass = 1, kInsPad, kInsCelesta, kInsFlute, kInsKick, kInsBrush, kInsShaker };
 
@@ -45,14 +58,10 @@ const Progression kVerseTurn{&kDm, &kBb, &kGm, &kA};
 const Progression kBridge{&kBb, &kC, &kAm, &kDm};
 const Progression kBridgeTurn{&kGm, &kC, &kF, &kA};
 
-const char* const kMelodyVerse =
-    "A4:3 D5:1 D5:4 E5:4 F5:4  F5:6 G5:2 F5:4 D5:4  C5:6 D5:2 C5:4 A4:4  G4:8 E4:4 r:4";
-const char* const kMelodyVerseTurn =
-    "A4:3 D5:1 D5:4 E5:4 F5:4  G5:6 F5:2 D5:4 F5:4  D5:4 Bb4:4 G4:4 Bb4:4  A4:12 r:4";
-const char* const kMelodyBridge =
-    "D5:4 F5:4 Bb5:6 A5:2  G5:8 E5:4 C5:4  E5:4 A5:4 C6:6 B5:2  A5:12 r:4";
-const char* const kMelodyBridgeTurn =
-    "Bb5:6 A5:2 G5:4 D5:4  E5:6 F5:2 G5:4 C5:4  A5:6 G5:2 F5:4 C5:4  E5:6 D5:2 C#5:8";
+const char* const kMelodyVerse = "A4:3 D5:1 D5:4 E5:4 F5:4  F5:6 G5:2 F5:4 D5:4  C5:6 D5:2 C5:4 A4:4  G4:8 E4:4 r:4";
+const char* const kMelodyVerseTurn = "A4:3 D5:1 D5:4 E5:4 F5:4  G5:6 F5:2 D5:4 F5:4  D5:4 Bb4:4 G4:4 Bb4:4  A4:12 r:4";
+const char* const kMelodyBridge = "D5:4 F5:4 Bb5:6 A5:2  G5:8 E5:4 C5:4  E5:4 A5:4 C6:6 B5:2  A5:12 r:4";
+const char* const kMelodyBridgeTurn = "Bb5:6 A5:2 G5:4 D5:4  E5:6 F5:2 G5:4 C5:4  A5:6 G5:2 F5:4 C5:4  E5:6 D5:2 C#5:8";
 
 enum class Bass { None, Held, Walking };
 enum class Arp { None, Eighths, Sixteenths };
@@ -112,12 +121,9 @@ std::string Only(const char* grid, char symbol) {
 
 DrumBar DrumsFor(Drums style, int bar) {
   switch (style) {
-    case Drums::None:
-      return {"................", "................"};
-    case Drums::Light:
-      return {"k...............", bar < 2 ? "................" : "..h...h...h...h."};
-    case Drums::Groove:
-      return {bar == 3 ? "k.......s.....k." : "k.......s.......", "h.H.h.H.h.H.h.H."};
+    case Drums::None: return {"................", "................"};
+    case Drums::Light: return {"k...............", bar < 2 ? "................" : "..h...h...h...h."};
+    case Drums::Groove: return {bar == 3 ? "k.......s.....k." : "k.......s.......", "h.H.h.H.h.H.h.H."};
     case Drums::Closing:
       return {bar == 3 ? "k..............." : "k.......s.......", bar == 3 ? "................" : "h.H.h.H.h.H.h.H."};
   }

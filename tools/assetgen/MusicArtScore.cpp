@@ -69,9 +69,12 @@ uint8_t NoteNumber(std::string_view name) {
   int semitone = kSemitone[letter - 'A'];
   size_t i = 1;
   if (name.size() == 3) {
-    if (name[1] == '#') semitone += 1;
-    else if (name[1] == 'b') semitone -= 1;
-    else Fail("bad note name", name);
+    if (name[1] == '#')
+      semitone += 1;
+    else if (name[1] == 'b')
+      semitone -= 1;
+    else
+      Fail("bad note name", name);
     i = 2;
   }
   if (name[i] < '0' || name[i] > '7') Fail("bad note name", name);
@@ -167,7 +170,8 @@ void Score::WriteInto(xm::Module& module) const {
     xm::Pattern pattern(rowsPerPattern_, channels_);
     for (int r = 0; r < rowsPerPattern_; ++r) {
       for (int ch = 0; ch < channels_; ++ch) {
-        xm::Cell c = cells_[static_cast<size_t>(p * rowsPerPattern_ + r) * static_cast<size_t>(channels_) + static_cast<size_t>(ch)];
+        xm::Cell c = cells_[static_cast<size_t>(p * rowsPerPattern_ + r) * static_cast<size_t>(channels_) +
+                            static_cast<size_t>(ch)];
         const bool struck = c.Note >= 1 && c.Note <= 96 && c.Instrument != 0;
         if (struck && panning_[static_cast<size_t>(ch)] >= 0 && c.Effect == 0 && c.Param == 0) {
           c.Effect = xm::kFxSetPanning;

@@ -12,8 +12,8 @@
 
 namespace assetgen {
 
-const char* const kSoundNames[10] = {"CheckMenu", "Win", "Loose", "Shot", "Snarad",
-                                     "Bomba",     "Expl", "Vert", "Hit",  "Bonus"};
+const char* const kSoundNames[10] = {"CheckMenu", "Win",  "Loose", "Shot", "Snarad",
+                                     "Bomba",     "Expl", "Vert",  "Hit",  "Bonus"};
 
 namespace {
 
@@ -29,9 +29,9 @@ using Samples = std::vector<double>;
 struct VoiceStyle {
   Oscillator::Shape Shape = Oscillator::Shape::Saw;
   double Duty = 0.5;
-  double DetuneCents = 0;     // second oscillator, for a fuller tone
-  double CutoffLow = 2;       // filter cutoff as a multiple of the note's frequency ...
-  double CutoffHigh = 6;      // ... opening to this at the attack
+  double DetuneCents = 0;  // second oscillator, for a fuller tone
+  double CutoffLow = 2;    // filter cutoff as a multiple of the note's frequency ...
+  double CutoffHigh = 6;   // ... opening to this at the attack
   double FilterAttack = 0.02;
   double FilterTau = 0.15;
   double Q = 0.9;
@@ -41,8 +41,8 @@ struct VoiceStyle {
 
 // Adds one note starting at `start` seconds, held `length` seconds, bent linearly by `bend`
 // semitones over its length.
-void AddNote(Samples& out, double rate, double start, double length, double note, double level,
-             const VoiceStyle& v, double bend = 0) {
+void AddNote(Samples& out, double rate, double start, double length, double note, double level, const VoiceStyle& v,
+             double bend = 0) {
   Oscillator a(v.Shape, v.Duty), b(v.Shape, v.Duty);
   Biquad filter(Biquad::Kind::LowPass);
   const auto first = static_cast<size_t>(start * rate);
@@ -94,8 +94,9 @@ Samples Win(size_t n, double rate) {
   brass.VibratoHz = 5.5;
   brass.VibratoSemis = 0.12;
   brass.VibratoDelay = 0.25;
-  const struct { double Start, Length, Note; } steps[] = {
-      {0.00, 0.12, 67}, {0.13, 0.12, 72}, {0.26, 0.12, 76}, {0.39, 0.20, 79}, {0.61, 0.09, 76}};
+  const struct {
+    double Start, Length, Note;
+  } steps[] = {{0.00, 0.12, 67}, {0.13, 0.12, 72}, {0.26, 0.12, 76}, {0.39, 0.20, 79}, {0.61, 0.09, 76}};
   for (const auto& st : steps) AddNote(s, rate, st.Start, st.Length, st.Note, 0.6, brass);
   const double hold = 1.76 - 0.72 - 0.32;
   brass.Release = 0.3;
@@ -231,8 +232,9 @@ Samples Hit(size_t n, double rate) {
   Samples s(n);
   Noise noise(0x5EED0008);
   Biquad strike(Biquad::Kind::BandPass);
-  const struct { double Hz, Level, Tau; } partials[] = {
-      {330, 1.0, 0.32}, {333, 0.5, 0.30}, {911, 0.7, 0.2}, {1782, 0.5, 0.12}, {2947, 0.35, 0.07}};
+  const struct {
+    double Hz, Level, Tau;
+  } partials[] = {{330, 1.0, 0.32}, {333, 0.5, 0.30}, {911, 0.7, 0.2}, {1782, 0.5, 0.12}, {2947, 0.35, 0.07}};
   for (size_t i = 0; i < n; ++i) {
     const double t = static_cast<double>(i) / rate;
     double v = 0;
@@ -271,10 +273,9 @@ struct SoundTake {
 };
 
 const SoundTake kTakes[10] = {
-    {11025, 2903, 0.45, CheckMenu}, {11025, 19382, 0.8, Win}, {8000, 13907, 0.8, Loose},
-    {8000, 892, 0.85, Shot},        {11025, 5335, 0.9, Snarad}, {11025, 5335, 0.9, Bomba},
-    {8000, 11180, 0.95, Expl},      {8000, 8000, 0.7, Vert},   {8000, 6223, 0.8, Hit},
-    {11025, 2919, 0.6, Bonus},
+    {11025, 2903, 0.45, CheckMenu}, {11025, 19382, 0.8, Win},  {8000, 13907, 0.8, Loose}, {8000, 892, 0.85, Shot},
+    {11025, 5335, 0.9, Snarad},     {11025, 5335, 0.9, Bomba}, {8000, 11180, 0.95, Expl}, {8000, 8000, 0.7, Vert},
+    {8000, 6223, 0.8, Hit},         {11025, 2919, 0.6, Bonus},
 };
 
 }  // namespace

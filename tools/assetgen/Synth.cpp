@@ -34,15 +34,9 @@ double Oscillator::Next(double hz, double rate) {
   const double dt = std::clamp(hz / rate, 0.0, 0.5);
   double v = 0;
   switch (shape_) {
-    case Shape::Sine:
-      v = std::sin(kTwoPi * phase_);
-      break;
-    case Shape::Triangle:
-      v = phase_ < 0.5 ? 4 * phase_ - 1 : 3 - 4 * phase_;
-      break;
-    case Shape::Saw:
-      v = 2 * phase_ - 1 - PolyBlep(phase_, dt);
-      break;
+    case Shape::Sine: v = std::sin(kTwoPi * phase_); break;
+    case Shape::Triangle: v = phase_ < 0.5 ? 4 * phase_ - 1 : 3 - 4 * phase_; break;
+    case Shape::Saw: v = 2 * phase_ - 1 - PolyBlep(phase_, dt); break;
     case Shape::Square: {
       v = phase_ < duty_ ? 1.0 : -1.0;
       v += PolyBlep(phase_, dt);
@@ -78,15 +72,9 @@ void Biquad::Design(double cutoffHz, double q, double rate) {
   const double cw = std::cos(w), alpha = std::sin(w) / (2 * q);
   const double a0 = 1 + alpha;
   switch (kind_) {
-    case Kind::LowPass:
-      b0_ = (1 - cw) / 2, b1_ = 1 - cw, b2_ = (1 - cw) / 2;
-      break;
-    case Kind::HighPass:
-      b0_ = (1 + cw) / 2, b1_ = -(1 + cw), b2_ = (1 + cw) / 2;
-      break;
-    case Kind::BandPass:
-      b0_ = alpha, b1_ = 0, b2_ = -alpha;
-      break;
+    case Kind::LowPass: b0_ = (1 - cw) / 2, b1_ = 1 - cw, b2_ = (1 - cw) / 2; break;
+    case Kind::HighPass: b0_ = (1 + cw) / 2, b1_ = -(1 + cw), b2_ = (1 + cw) / 2; break;
+    case Kind::BandPass: b0_ = alpha, b1_ = 0, b2_ = -alpha; break;
   }
   b0_ /= a0, b1_ /= a0, b2_ /= a0;
   a1_ = -2 * cw / a0;

@@ -75,7 +75,7 @@ class Biquad {
 };
 
 // Envelope shapes over time t in seconds.
-double AttackDecay(double t, double attack, double decayTau);  // linear rise, exponential fall
+double AttackDecay(double t, double attack, double decayTau);       // linear rise, exponential fall
 double Ramp(double t, double t0, double v0, double t1, double v1);  // linear segment, held outside
 
 // Finishing steps for a rendered sound.

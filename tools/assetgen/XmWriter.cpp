@@ -30,7 +30,9 @@ class ByteWriter {
   void Text(const std::string& s, size_t width) {
     for (size_t i = 0; i < width; ++i) U8(i < s.size() ? static_cast<uint8_t>(s[i]) : 0);
   }
-  void Raw(const char* s, size_t n) { for (size_t i = 0; i < n; ++i) U8(static_cast<uint8_t>(s[i])); }
+  void Raw(const char* s, size_t n) {
+    for (size_t i = 0; i < n; ++i) U8(static_cast<uint8_t>(s[i]));
+  }
 };
 
 void CheckEnvelope(const Envelope& e, const std::string& where) {
@@ -90,8 +92,8 @@ void WritePattern(ByteWriter& w, const Pattern& p) {
       data.U8(c.Note), data.U8(c.Instrument), data.U8(c.Volume), data.U8(c.Effect), data.U8(c.Param);
       continue;
     }
-    const unsigned mask = (c.Note ? 1 : 0) | (c.Instrument ? 2 : 0) | (c.Volume ? 4 : 0) | (c.Effect ? 8 : 0) |
-                          (c.Param ? 16 : 0);
+    const unsigned mask =
+        (c.Note ? 1 : 0) | (c.Instrument ? 2 : 0) | (c.Volume ? 4 : 0) | (c.Effect ? 8 : 0) | (c.Param ? 16 : 0);
     data.U8(0x80 | mask);
     if (c.Note) data.U8(c.Note);
     if (c.Instrument) data.U8(c.Instrument);

@@ -34,9 +34,14 @@ struct Pattern {
   std::vector<Cell> Cells;  // row-major: all channels of row 0, then row 1, ...
 
   Pattern() = default;
-  Pattern(int rows, int channels) : Rows(rows), Channels(channels), Cells(static_cast<size_t>(rows) * static_cast<size_t>(channels)) {}
-  Cell& At(int row, int channel) { return Cells[static_cast<size_t>(row) * static_cast<size_t>(Channels) + static_cast<size_t>(channel)]; }
-  const Cell& At(int row, int channel) const { return Cells[static_cast<size_t>(row) * static_cast<size_t>(Channels) + static_cast<size_t>(channel)]; }
+  Pattern(int rows, int channels)
+      : Rows(rows), Channels(channels), Cells(static_cast<size_t>(rows) * static_cast<size_t>(channels)) {}
+  Cell& At(int row, int channel) {
+    return Cells[static_cast<size_t>(row) * static_cast<size_t>(Channels) + static_cast<size_t>(channel)];
+  }
+  const Cell& At(int row, int channel) const {
+    return Cells[static_cast<size_t>(row) * static_cast<size_t>(Channels) + static_cast<size_t>(channel)];
+  }
 };
 
 struct EnvelopePoint {
@@ -57,12 +62,12 @@ struct Sample {
   std::vector<int16_t> Data;  // signed PCM frames; written as 16-bit unless Bits8 is set
   bool Bits8 = false;         // store as 8-bit (the top byte of each frame)
   Loop LoopType = Loop::None;
-  uint32_t LoopStart = 0;     // in frames
-  uint32_t LoopLength = 0;    // in frames
-  uint8_t Volume = 64;        // 0..64
-  int8_t Finetune = 0;        // 1/128 semitone
-  uint8_t Panning = 128;      // 0..255, 128 centre
-  int8_t RelativeNote = 0;    // semitones; 0 plays C-4 at 8363 Hz
+  uint32_t LoopStart = 0;   // in frames
+  uint32_t LoopLength = 0;  // in frames
+  uint8_t Volume = 64;      // 0..64
+  int8_t Finetune = 0;      // 1/128 semitone
+  uint8_t Panning = 128;    // 0..255, 128 centre
+  int8_t RelativeNote = 0;  // semitones; 0 plays C-4 at 8363 Hz
 
   // Sets RelativeNote and Finetune so that the note C-4 plays the data at `rateAtC4` frames per
   // second.
@@ -71,7 +76,7 @@ struct Sample {
 
 struct Instrument {
   std::string Name;
-  std::vector<Sample> Samples;    // 0..16
+  std::vector<Sample> Samples;       // 0..16
   std::array<uint8_t, 96> KeyMap{};  // sample index for each note
   Envelope Volume;
   Envelope Panning;

@@ -12,7 +12,8 @@
 namespace {
 
 void CheckSize(const assetgen::Picture& p, assetgen::Size s, const char* set, int k) {
-  if (p.Width != s.Width || p.Height != s.Height || p.Pixels.size() != static_cast<size_t>(s.Width) * static_cast<size_t>(s.Height)) {
+  if (p.Width != s.Width || p.Height != s.Height ||
+      p.Pixels.size() != static_cast<size_t>(s.Width) * static_cast<size_t>(s.Height)) {
     throw std::runtime_error(std::string(set) + " image " + std::to_string(k) + " has the wrong size");
   }
 }

@@ -47,8 +47,8 @@ int Verify(const std::string& path) {
   const double gameSeconds = v.steps / 64.0;
   std::printf("%s score=%lld level=%d steps=%u claimed=%lld bytes=%zu cpu=%.3fs game=%.0fs speed=%.0fx%s%s\n",
               v.ok ? "verified" : "refused", static_cast<long long>(v.score), v.level, v.steps,
-              static_cast<long long>(v.claimedScore), file.size(), cpu, gameSeconds,
-              cpu > 0 ? gameSeconds / cpu : 0.0, v.ok ? "" : " error=", v.ok ? "" : v.error.c_str());
+              static_cast<long long>(v.claimedScore), file.size(), cpu, gameSeconds, cpu > 0 ? gameSeconds / cpu : 0.0,
+              v.ok ? "" : " error=", v.ok ? "" : v.error.c_str());
   return v.ok && v.score == v.claimedScore ? 0 : 1;
 }
 
@@ -61,10 +61,11 @@ int RecordScripted(const std::string& out, uint32_t seed, uint32_t steps) {
     std::fprintf(stderr, "saltfang-replay: cannot write %s\n", out.c_str());
     return 2;
   }
-  std::printf("recorded score=%d level=%d steps=%u digest=%016llx lives-lost=%d bonuses=%d weapon-changes=%d "
-              "pauses=%d left=%d bytes=%zu\n",
-              game.Score, game.Level, game.Steps, static_cast<unsigned long long>(game.Digest), game.LivesLost,
-              game.BonusesTaken, game.WeaponChanges, game.Pauses, game.Left ? 1 : 0, game.File.size());
+  std::printf(
+      "recorded score=%d level=%d steps=%u digest=%016llx lives-lost=%d bonuses=%d weapon-changes=%d "
+      "pauses=%d left=%d bytes=%zu\n",
+      game.Score, game.Level, game.Steps, static_cast<unsigned long long>(game.Digest), game.LivesLost,
+      game.BonusesTaken, game.WeaponChanges, game.Pauses, game.Left ? 1 : 0, game.File.size());
   return 0;
 }
 
@@ -117,8 +118,7 @@ int Watch(const std::string& path, const char* argv0) {
     window->Present(back);
   }
   if (!player.Error().empty()) std::fprintf(stderr, "saltfang-replay: %s\n", player.Error().c_str());
-  std::printf("played %u steps: score %d, level %d\n", player.StepsPlayed(), player.Game().Score,
-              player.Game().Level);
+  std::printf("played %u steps: score %d, level %d\n", player.StepsPlayed(), player.Game().Score, player.Game().Level);
   return player.Error().empty() ? 0 : 1;
 }
 

@@ -11,7 +11,8 @@ bool WritePng(const sf::Surface& surface, const std::string& path) {
   unsigned char* data = cairo_image_surface_get_data(img);
   const int stride = cairo_image_surface_get_stride(img);
   for (int y = 0; y < surface.Height; ++y) {
-    std::memcpy(data + static_cast<size_t>(y) * static_cast<size_t>(stride), surface.Row(y), static_cast<size_t>(surface.Width) * 4);
+    std::memcpy(data + static_cast<size_t>(y) * static_cast<size_t>(stride), surface.Row(y),
+                static_cast<size_t>(surface.Width) * 4);
   }
   cairo_surface_mark_dirty(img);
   const bool ok = cairo_surface_write_to_png(img, path.c_str()) == CAIRO_STATUS_SUCCESS;

@@ -1,19 +1,19 @@
 // Renders every screen of Salt Fang with the real main window on the fake platform and writes one
 // PNG per screen: saltfang-screenshots <output folder> [game folder]
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
-#include <algorithm>
 
 #include "PngWriter.h"
 #include "app/Form.h"
 #include "app/Platform.h"
 #include "game/Effects.h"
-#include "gfx/Blit.h"
-#include "gfx/ImageSets.h"
 #include "game/Game.h"
 #include "game/GameTables.h"
+#include "gfx/Blit.h"
+#include "gfx/ImageSets.h"
 #include "platform/Input.h"
 #include "platform/fake/FakePlatform.h"
 #include "ui/Menus.h"
@@ -128,7 +128,7 @@ class ScreenshotRun {
   void Dialog(sf::ScreenState state, const std::string& name) {
     form_.SaveSnapshot();
     auto& dialog = state == sf::scrClearQuestion || state == sf::scrEnterName ? form_.menus->OkCancelDialog
-                                                                               : form_.menus->YesNoDialog;
+                                                                              : form_.menus->YesNoDialog;
     for (int choice = 1; choice >= 0; --choice) {
       dialog.SetChoice(choice);
       Show(state);

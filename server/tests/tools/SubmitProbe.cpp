@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   sf::CurlHttp http;
   const auto outcome =
       sf::SubmitOnlineScore(http, argv[2], static_cast<int32_t>(std::atol(argv[3])), argc > 4 ? argv[4] : "", argv[1]);
-  const char* text = outcome == sf::SubmitOutcome::Sent              ? "sent"
+  const char* text = outcome == sf::SubmitOutcome::Sent            ? "sent"
                      : outcome == sf::SubmitOutcome::VersionFailed ? "version query failed"
                                                                    : "submission failed";
   std::printf("%s\n", text);

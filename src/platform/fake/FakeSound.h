@@ -16,7 +16,7 @@ class FakeSound : public Sound {
     int32_t Volume;
   };
 
-  bool Device = true;            // false: behaves as a machine without a sound device
+  bool Device = true;             // false: behaves as a machine without a sound device
   std::vector<size_t> WaveSizes;  // per loaded wave, its size in bytes
   std::vector<int> VoiceWave;     // per voice, its wave
   std::vector<bool> Playing;      // per voice

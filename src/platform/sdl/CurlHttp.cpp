@@ -41,7 +41,7 @@ CurlHttp::CurlHttp(HttpLimits limits) : limits_(limits) {
   curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, headers_);
   curl_easy_setopt(curl_, CURLOPT_USERAGENT, kHttpUserAgent);
   curl_easy_setopt(curl_, CURLOPT_COOKIEFILE, "");  // in-memory cookie engine, kept for the run
-  curl_easy_setopt(curl_, CURLOPT_PROXY, "");        // no proxy, not even from the environment
+  curl_easy_setopt(curl_, CURLOPT_PROXY, "");       // no proxy, not even from the environment
   curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl_, CURLOPT_FOLLOWLOCATION, 0L);
   curl_easy_setopt(curl_, CURLOPT_PROTOCOLS_STR, "http,https");

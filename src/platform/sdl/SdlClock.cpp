@@ -18,6 +18,8 @@ uint64_t SdlClock::PerformanceFrequency() { return frequency_; }
 
 void SdlClock::Sleep(uint32_t ms) { SDL_Delay(ms); }
 
-uint32_t SdlClock::MsUntilNextTick() { return MillisecondsToNextTick(SDL_GetPerformanceCounter() - start_, frequency_); }
+uint32_t SdlClock::MsUntilNextTick() {
+  return MillisecondsToNextTick(SDL_GetPerformanceCounter() - start_, frequency_);
+}
 
 }  // namespace sf

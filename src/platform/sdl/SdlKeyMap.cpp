@@ -84,7 +84,8 @@ constexpr uint16_t kKeypadDelete = 46;
 uint16_t PunctuationCode(SDL_Keycode key) {
   switch (key) {
     case SDLK_SEMICOLON: return 186;
-    case SDLK_EQUALS: case SDLK_PLUS: return 187;
+    case SDLK_EQUALS:
+    case SDLK_PLUS: return 187;
     case SDLK_COMMA: return 188;
     case SDLK_MINUS: return 189;
     case SDLK_PERIOD: return 190;
@@ -110,7 +111,8 @@ uint16_t PlaceCode(SDL_Scancode sc) {
     case SDL_SCANCODE_SLASH: return 191;
     case SDL_SCANCODE_GRAVE: return 192;
     case SDL_SCANCODE_LEFTBRACKET: return 219;
-    case SDL_SCANCODE_BACKSLASH: case SDL_SCANCODE_NONUSHASH: return 220;
+    case SDL_SCANCODE_BACKSLASH:
+    case SDL_SCANCODE_NONUSHASH: return 220;
     case SDL_SCANCODE_RIGHTBRACKET: return 221;
     case SDL_SCANCODE_APOSTROPHE: return 222;
     case SDL_SCANCODE_NONUSBACKSLASH: return 226;
@@ -146,9 +148,12 @@ uint16_t VirtualKeyCode(SDL_Keycode key, SDL_Scancode sc, Uint16 mod) {
     case SDLK_BACKSPACE: return 8;
     case SDLK_TAB: return 9;
     case SDLK_RETURN: return 13;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
-    case SDLK_LCTRL: case SDLK_RCTRL: return 17;
-    case SDLK_LALT: case SDLK_RALT: return 18;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return 16;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return 17;
+    case SDLK_LALT:
+    case SDLK_RALT: return 18;
     case SDLK_PAUSE: return 19;
     case SDLK_CAPSLOCK: return 20;
     case SDLK_ESCAPE: return 27;

@@ -8,7 +8,6 @@
 #include "platform/Music.h"
 #include "platform/sdl/SdlSoundDevice.h"
 
-
 namespace sf {
 
 // XM music: libxmp renders the sounding song into SDL2_mixer's music hook on the audio thread.
@@ -42,8 +41,8 @@ class SdlMusic : public Music {
   std::map<SongHandle, Context> songs_;  // main thread only
   SongHandle nextHandle_ = 1;
 
-  std::mutex lock_;               // held by Render and by every change of what Render plays
-  Context sounding_ = nullptr;    // guarded by lock_
+  std::mutex lock_;             // held by Render and by every change of what Render plays
+  Context sounding_ = nullptr;  // guarded by lock_
   std::atomic<SongHandle> soundingHandle_{0};
   std::atomic<int32_t> order_{0};
 };

@@ -50,7 +50,8 @@ SdlWindow::SdlWindow() : logStart_(SDL_GetPerformanceCounter()) {
   // only later changes.
   focused_ = true;
 #endif
-  for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc) scanCodes_[static_cast<size_t>(sc)] = DirectInputScanCode(static_cast<SDL_Scancode>(sc));
+  for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc)
+    scanCodes_[static_cast<size_t>(sc)] = DirectInputScanCode(static_cast<SDL_Scancode>(sc));
 }
 
 SdlWindow::~SdlWindow() {
@@ -89,7 +90,10 @@ void SdlWindow::SetMode(bool windowed) {
     if (!window_) throw std::runtime_error(std::string("cannot create the window: ") + SDL_GetError());
     CreateRenderer();
   }
+  // The formatter does not know JavaScript.
+  // clang-format off
   EM_ASM({ if (Module['setFullscreen']) Module['setFullscreen'](!$0); }, windowed ? 1 : 0);
+  // clang-format on
   UpdateRelativeMode();
 }
 #else
@@ -136,7 +140,10 @@ void SdlWindow::Present(const Surface& frame) {
   ++presents_;
 #ifdef __EMSCRIPTEN__
   // The page reads the count of presented frames (its pace and the browser test's measure).
+  // The formatter does not know JavaScript.
+  // clang-format off
   EM_ASM({ Module['framesPresented'] = $0; }, static_cast<double>(presents_));
+  // clang-format on
 #endif
   if (frameLog_) {
     const uint64_t ms = (SDL_GetPerformanceCounter() - logStart_) * 1000 / SDL_GetPerformanceFrequency();
@@ -149,7 +156,6 @@ void SdlWindow::Present(const Surface& frame) {
     }
   }
 }
-
 
 void SdlWindow::Minimize() {
   if (window_) SDL_MinimizeWindow(window_);
@@ -206,7 +212,8 @@ void SdlWindow::SetCursorPos(int32_t x, int32_t y) {
   const float s = std::min(static_cast<float>(w) / kWidth, static_cast<float>(h) / kHeight);
   const int vx = (w - static_cast<int>(kWidth * s)) / 2;
   const int vy = (h - static_cast<int>(kHeight * s)) / 2;
-  SDL_WarpMouseInWindow(window_, vx + static_cast<int>(static_cast<float>(x) * s), vy + static_cast<int>(static_cast<float>(y) * s));
+  SDL_WarpMouseInWindow(window_, vx + static_cast<int>(static_cast<float>(x) * s),
+                        vy + static_cast<int>(static_cast<float>(y) * s));
 }
 
 void SdlWindow::ShowError(const std::string& title, const std::string& message) {
@@ -216,9 +223,7 @@ void SdlWindow::ShowError(const std::string& title, const std::string& message) 
 bool SdlWindow::Translate(const SDL_Event& e, InputEvent& out) {
   out = InputEvent{};
   switch (e.type) {
-    case SDL_QUIT:
-      out.Kind = InputEvent::Quit;
-      return true;
+    case SDL_QUIT: out.Kind = InputEvent::Quit; return true;
     case SDL_KEYDOWN: {
       // Every key is a key press, also one without a code of its own: it ends mouse steering.
       out.Kind = InputEvent::KeyDown;
@@ -257,9 +262,7 @@ bool SdlWindow::Translate(const SDL_Event& e, InputEvent& out) {
       return true;
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-          out.Kind = InputEvent::CloseRequest;
-          return true;
+        case SDL_WINDOWEVENT_CLOSE: out.Kind = InputEvent::CloseRequest; return true;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           focused_ = true;
           UpdateRelativeMode();
@@ -270,9 +273,7 @@ bool SdlWindow::Translate(const SDL_Event& e, InputEvent& out) {
           UpdateRelativeMode();
           out.Kind = InputEvent::Deactivate;
           return true;
-        case SDL_WINDOWEVENT_MINIMIZED:
-          minimized_ = true;
-          return false;
+        case SDL_WINDOWEVENT_MINIMIZED: minimized_ = true; return false;
         case SDL_WINDOWEVENT_MAXIMIZED:
           // A maximise request switches to full screen; the window itself keeps its size.
           SDL_RestoreWindow(window_);
@@ -285,11 +286,9 @@ bool SdlWindow::Translate(const SDL_Event& e, InputEvent& out) {
           minimized_ = false;
           out.Kind = InputEvent::Restore;
           return true;
-        default:
-          return false;
+        default: return false;
       }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -314,15 +313,12 @@ void SdlWindow::HandlePadEvent(const SDL_Event& e) {
       pads_.Disconnect(e.cdevice.which);
       return;
     }
-    case SDL_CONTROLLERAXISMOTION:
-      pads_.SetAxis(e.caxis.which, e.caxis.axis, e.caxis.value);
-      return;
+    case SDL_CONTROLLERAXISMOTION: pads_.SetAxis(e.caxis.which, e.caxis.axis, e.caxis.value); return;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
       pads_.SetButton(e.cbutton.which, e.cbutton.button, e.type == SDL_CONTROLLERBUTTONDOWN);
       return;
-    default:
-      return;
+    default: return;
   }
 }
 
@@ -343,7 +339,10 @@ bool SdlWindow::PollEvent(InputEvent& event) {
   // The browser left full screen by itself (Esc, or it refused the request): the game's own
   // switch, Alt+Enter, brings its state along.
   const bool fullscreenLost =
+      // The formatter does not know JavaScript.
+      // clang-format off
       EM_ASM_INT({ const lost = Module['fullscreenLost']; Module['fullscreenLost'] = false; return lost ? 1 : 0; }) != 0;
+  // clang-format on
   if (fullscreenLost && !windowed_) {
     event = InputEvent{};
     event.Kind = InputEvent::KeyDown;

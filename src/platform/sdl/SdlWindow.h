@@ -2,8 +2,8 @@
 #include <SDL.h>
 
 #include <array>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 
 #include "platform/Display.h"

@@ -9,9 +9,7 @@ namespace sf {
 BrowserLoop::BrowserLoop(Clock& clock, std::function<bool()> pass, std::function<void()> onClosed)
     : clock_(clock), pass_(std::move(pass)), onClosed_(std::move(onClosed)) {}
 
-void BrowserLoop::Start() {
-  emscripten_set_main_loop_arg(&BrowserLoop::Pass, this, 0, 0);
-}
+void BrowserLoop::Start() { emscripten_set_main_loop_arg(&BrowserLoop::Pass, this, 0, 0); }
 
 void BrowserLoop::Pass(void* self) {
   auto& loop = *static_cast<BrowserLoop*>(self);

@@ -5,6 +5,8 @@
 namespace sf {
 namespace {
 
+// The formatter does not know JavaScript.
+// clang-format off
 EM_ASYNC_JS(int, saltfang_mount_idbfs, (const char* folder), {
   const path = UTF8ToString(folder);
   try {
@@ -22,6 +24,7 @@ EM_ASYNC_JS(int, saltfang_mount_idbfs, (const char* folder), {
   if (!read) FS.unmount(path);
   return read ? 1 : 0;
 });
+// clang-format on
 
 }  // namespace
 

@@ -14,6 +14,8 @@ namespace {
 // is above 0); on a 2xx reply of at most maxBytes, stores a malloc'd copy of the reply's body in
 // *body and its length in *length and returns 0. Returns -1 on any failure (network, time-out,
 // status, redirect), -2 for a reply larger than maxBytes.
+// The formatter does not know JavaScript.
+// clang-format off
 EM_ASYNC_JS(int, saltfang_fetch,
             (const char* method, const char* url, const char* accept, const char* contentType,
              const uint8_t* send, int sendLength, int timeoutMs, int maxBytes, char** body, int* length),
@@ -64,27 +66,26 @@ EM_ASYNC_JS(int, saltfang_fetch,
     clearTimeout(timer);
   }
 });
+// clang-format on
 
 }  // namespace
 
-std::optional<std::string> FetchHttp::Get(const std::string& url) {
-  return Fetch("GET", url, {}, kHttpContentType);
-}
+std::optional<std::string> FetchHttp::Get(const std::string& url) { return Fetch("GET", url, {}, kHttpContentType); }
 
 std::optional<std::string> FetchHttp::Post(const std::string& url, std::span<const uint8_t> body,
                                            const std::string& contentType) {
   return Fetch("POST", url, body, contentType.c_str());
 }
 
-std::optional<std::string> FetchHttp::Fetch(const char* method, const std::string& url,
-                                            std::span<const uint8_t> send, const char* contentType) {
+std::optional<std::string> FetchHttp::Fetch(const char* method, const std::string& url, std::span<const uint8_t> send,
+                                            const char* contentType) {
   char* body = nullptr;
   int length = 0;
   if (send.size() > static_cast<size_t>(std::numeric_limits<int>::max())) return std::nullopt;
   const long timeout = limits_.TotalTimeoutMs > 0 ? limits_.TotalTimeoutMs : 1;
-  const int rc = saltfang_fetch(method, url.c_str(), kHttpAccept, contentType, send.data(),
-                                static_cast<int>(send.size()), static_cast<int>(timeout),
-                                static_cast<int>(limits_.MaxReplyBytes), &body, &length);
+  const int rc =
+      saltfang_fetch(method, url.c_str(), kHttpAccept, contentType, send.data(), static_cast<int>(send.size()),
+                     static_cast<int>(timeout), static_cast<int>(limits_.MaxReplyBytes), &body, &length);
   // Events that arrived while the request was out are the wait handler's to take.
   if (waitHandler_) waitHandler_();
   if (rc != 0 || body == nullptr) return std::nullopt;
