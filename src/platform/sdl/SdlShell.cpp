@@ -15,8 +15,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs the types windows.h declares.
+#include <shellapi.h>
 #endif
 
 namespace sf {
