@@ -6,10 +6,9 @@ uint64_t ReplayPlayer::Clock::PerformanceCounter() { return Player->NextSeed(); 
 
 ReplayPlayer::ReplayPlayer(const DecodedReplay& replay, const sf::ImageSets& images, sf::TextRenderer& text,
                            sf::Surface& snapshot)
-    : reader_(replay.Body, replay.Header.StartTick), random_(replay.Header.Seed) {
+    : reader_(replay.Body, replay.Header.StartTick), host_(snapshot), random_(replay.Header.Seed) {
   clock_.Tick = replay.Header.StartTick;
   clock_.Player = this;
-  host_.Snapshot = &snapshot;
   game_ = std::make_unique<sf::TGame>(host_, clock_, random_, images, text);
 }
 

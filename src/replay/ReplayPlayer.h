@@ -6,8 +6,8 @@
 
 #include "core/Random.h"
 #include "game/Game.h"
-#include "game/GameHost.h"
 #include "platform/Clock.h"
+#include "replay/HeadlessHost.h"
 #include "replay/ReplayBody.h"
 #include "replay/ReplayFormat.h"
 
@@ -35,7 +35,7 @@ class ReplayPlayer {
   // The game was paused or lost the focus just before the step last played.
   bool Interrupted() const { return interrupted_; }
   // The game has handed over to the menus: it is over.
-  bool GameOver() const { return host_.HandedOver; }
+  bool GameOver() const { return host_.Over; }
   const sf::TGame& Game() const { return *game_; }
 
  private:
@@ -50,34 +50,12 @@ class ReplayPlayer {
     uint32_t Tick = 0;
     ReplayPlayer* Player = nullptr;
   };
-  // The recorded keys and mouse; everything else the game asks of a window does nothing.
-  struct Host : sf::GameHost {
-    const uint8_t* KeyboardState() const override { return Keys.data(); }
-    bool ReadMouseState(sf::MouseState& state) override {
-      state = Mouse;
-      return true;
-    }
-    bool MouseSteering() const override { return false; }
-    void SetCursorPos(int32_t, int32_t) override {}
-    void ShowCursor(bool) override {}
-    void PlaySoundAt(int32_t, int32_t, sf::SoundId) override {}
-    void StopMusic() override {}
-    void StartMusic(const char*) override {}
-    bool MusicOn() const override { return false; }
-    void GameOver(int32_t, const sf::Surface&) override { HandedOver = true; }
-    sf::Surface& SnapshotSurface() override { return *Snapshot; }
-
-    std::array<uint8_t, 256> Keys{};
-    sf::MouseState Mouse;
-    bool HandedOver = false;
-    sf::Surface* Snapshot = nullptr;
-  };
 
   uint32_t NextSeed();
 
   BodyReader reader_;
   Clock clock_;
-  Host host_;
+  HeadlessHost host_;  // the recorded keys and mouse
   sf::Random random_;
   std::unique_ptr<sf::TGame> game_;
   std::string error_;

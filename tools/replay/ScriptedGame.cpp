@@ -10,6 +10,7 @@
 #include "gfx/ImageSets.h"
 #include "gfx/Text.h"
 #include "platform/Clock.h"
+#include "replay/HeadlessHost.h"
 #include "replay/ReplayRecorder.h"
 
 namespace replay {
@@ -28,28 +29,15 @@ class ScriptClock : public sf::Clock {
   uint64_t Counter = 1;
 };
 
-class ScriptHost : public sf::GameHost {
+// The scripted player's mouse moves once per read, like a real mouse device.
+class ScriptHost : public HeadlessHost {
  public:
-  const uint8_t* KeyboardState() const override { return Keys.data(); }
+  explicit ScriptHost(sf::Surface& snapshot) : HeadlessHost(snapshot) {}
   bool ReadMouseState(sf::MouseState& state) override {
     state = Mouse;
     Mouse = sf::MouseState{};
     return true;
   }
-  bool MouseSteering() const override { return false; }
-  void SetCursorPos(int32_t, int32_t) override {}
-  void ShowCursor(bool) override {}
-  void PlaySoundAt(int32_t, int32_t, sf::SoundId) override {}
-  void StopMusic() override {}
-  void StartMusic(const char*) override {}
-  bool MusicOn() const override { return false; }
-  void GameOver(int32_t, const sf::Surface&) override { Over = true; }
-  sf::Surface& SnapshotSurface() override { return Snapshot; }
-
-  std::array<uint8_t, 256> Keys{};
-  sf::MouseState Mouse;
-  bool Over = false;
-  sf::Surface Snapshot;
 };
 
 // Follows the nearest enemy (or a falling bonus), fires all the time, swings its gun, steers with
@@ -86,7 +74,8 @@ void Act(const sf::TGame& game, ScriptHost& host, uint32_t step) {
 ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps) {
   ScriptedGame out;
   ScriptClock clock;
-  ScriptHost host;
+  sf::Surface snapshot;
+  ScriptHost host(snapshot);
   sf::Random random(seed);
   sf::ImageSets images;
   for (auto& slot : images.GameImages) slot = std::make_unique<sf::Surface>();
