@@ -17,6 +17,7 @@
 #include "Art.h"
 #include "MusicArtInstruments.h"
 #include "MusicArtScore.h"
+#include "PitchEstimate.h"
 #include "XmWriter.h"
 
 namespace {
@@ -190,27 +191,9 @@ TEST_P(MusicModule, SameBytesEveryBuildAndAsWrittenForTheGame) {
 
 INSTANTIATE_TEST_SUITE_P(MenuAndGame, MusicModule, ::testing::Values(1, 2));
 
-// The period of a steady tone, from the autocorrelation between 55 and 1000 Hz.
+// The period of a steady tone, between 55 and 1000 Hz.
 double PitchHz(const std::vector<int16_t>& s, size_t from, size_t length) {
-  std::vector<double> r;
-  const int minLag = kRate / 1000;
-  for (int lag = minLag; lag <= kRate / 55; ++lag) {
-    double sum = 0, e1 = 0, e2 = 0;
-    for (size_t i = from; i < from + length; ++i) {
-      sum += static_cast<double>(s[i]) * s[i + static_cast<size_t>(lag)];
-      e1 += static_cast<double>(s[i]) * s[i];
-      e2 += static_cast<double>(s[i + static_cast<size_t>(lag)]) * s[i + static_cast<size_t>(lag)];
-    }
-    r.push_back(sum / std::sqrt(e1 * e2 + 1));
-  }
-  // The first peak nearly as strong as the strongest, so a multiple of the period never wins.
-  const double best = *std::max_element(r.begin(), r.end());
-  for (size_t k = 1; k + 1 < r.size(); ++k) {
-    if (r[k] >= 0.9 * best && r[k] >= r[k - 1] && r[k] >= r[k + 1]) {
-      return static_cast<double>(kRate) / (minLag + static_cast<int>(k));
-    }
-  }
-  return 0;
+  return testing_audio::PitchHz(std::span<const int16_t>(s), from, length, kRate, 55);
 }
 
 TEST(MusicInstruments, TonalInstrumentsSoundAtTheirWrittenPitch) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Art.h"
+#include "PitchEstimate.h"
 
 namespace {
 
@@ -40,27 +41,9 @@ double Rms(const std::vector<int>& s, size_t from, size_t to) {
   return std::sqrt(sum / static_cast<double>(to - from));
 }
 
-// The pitch of a steady stretch, from its autocorrelation between 100 and 1000 Hz.
+// The pitch of the stretch [from, to), between 100 and 1000 Hz; nothing after it is read.
 double PitchHz(const std::vector<int>& s, size_t from, size_t to, int rate) {
-  std::vector<double> r;
-  const int minLag = rate / 1000;
-  for (int lag = minLag; lag <= rate / 100; ++lag) {
-    double sum = 0, e1 = 0, e2 = 0;
-    for (size_t i = from; i + static_cast<size_t>(lag) < to; ++i) {
-      sum += static_cast<double>(s[i]) * s[i + static_cast<size_t>(lag)];
-      e1 += static_cast<double>(s[i]) * s[i];
-      e2 += static_cast<double>(s[i + static_cast<size_t>(lag)]) * s[i + static_cast<size_t>(lag)];
-    }
-    r.push_back(sum / std::sqrt(e1 * e2 + 1));
-  }
-  // The first peak nearly as strong as the strongest, so a multiple of the period never wins.
-  const double best = *std::max_element(r.begin(), r.end());
-  for (size_t k = 1; k + 1 < r.size(); ++k) {
-    if (r[k] >= 0.9 * best && r[k] >= r[k - 1] && r[k] >= r[k + 1]) {
-      return static_cast<double>(rate) / (minLag + static_cast<int>(k));
-    }
-  }
-  return 0;
+  return testing_audio::PitchHz(std::span<const int>(s.data(), to), from, to - from, rate, 100);
 }
 
 TEST(SoundWave, EveryEffectIsCanonicalEightBitMonoAtItsRateAndLength) {
