@@ -61,7 +61,7 @@ CurlHttp::~CurlHttp() {
   curl_global_cleanup();
 }
 
-std::optional<std::string> CurlHttp::Get(const std::string& url) {
+std::optional<std::string> CurlHttp::Perform(const std::string& url) {
   body_.clear();
   overflow_ = false;
   curl_easy_setopt(curl_, CURLOPT_URL, url.c_str());
@@ -77,6 +77,8 @@ std::optional<std::string> CurlHttp::Get(const std::string& url) {
   return reply;
 }
 
+std::optional<std::string> CurlHttp::Get(const std::string& url) { return Perform(url); }
+
 std::optional<std::string> CurlHttp::Post(const std::string& url, std::span<const uint8_t> body,
                                           const std::string& contentType) {
   // The request's own headers: the fixed Accept, its content type, no 100-continue wait.
@@ -88,12 +90,7 @@ std::optional<std::string> CurlHttp::Post(const std::string& url, std::span<cons
   curl_easy_setopt(curl_, CURLOPT_POST, 1L);
   curl_easy_setopt(curl_, CURLOPT_POSTFIELDS, body.empty() ? "" : reinterpret_cast<const char*>(body.data()));
   curl_easy_setopt(curl_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-  body_.clear();
-  overflow_ = false;
-  curl_easy_setopt(curl_, CURLOPT_URL, url.c_str());
-  const CURLcode rc = curl_easy_perform(curl_);
-  long status = 0;
-  curl_easy_getinfo(curl_, CURLINFO_RESPONSE_CODE, &status);
+  std::optional<std::string> reply = Perform(url);
   // Back to the GETs with the fixed headers; the body pointer is not kept. Setting the body
   // chooses POST, so the method is set after it.
   curl_easy_setopt(curl_, CURLOPT_POSTFIELDS, static_cast<const char*>(nullptr));
@@ -101,12 +98,6 @@ std::optional<std::string> CurlHttp::Post(const std::string& url, std::span<cons
   curl_easy_setopt(curl_, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, headers_);
   curl_slist_free_all(headers);
-  if (rc != CURLE_OK || overflow_ || status < 200 || status > 299) {
-    body_.clear();
-    return std::nullopt;
-  }
-  std::string reply;
-  reply.swap(body_);
   return reply;
 }
 

@@ -26,6 +26,8 @@ class CurlHttp : public Http {
   void SetWaitHandler(std::function<void()> handler) override;
 
  private:
+  // Runs the request set up on the handle; the reply of a 2xx answer, nothing on any failure.
+  std::optional<std::string> Perform(const std::string& url);
   friend struct CurlCallbacks;
 
   HttpLimits limits_;
