@@ -47,6 +47,21 @@ struct Param {
   Param(const std::vector<uint8_t>& bytes) : Value(bytes.begin(), bytes.end()), Binary(true) {}  // NOLINT
 };
 
+// libpq's messages end in a line break.
+std::string Trimmed(std::string message) {
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+  return message;
+}
+
+// A statement that did not complete: its result is released and the database is unavailable.
+void ThrowUnlessDone(PGconn* conn, PGresult* r) {
+  const ExecStatusType status = PQresultStatus(r);
+  if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
+  std::string message = r ? PQresultErrorMessage(r) : PQerrorMessage(conn);
+  PQclear(r);
+  throw StoreUnavailable("database: " + Trimmed(message));
+}
+
 Result Query(PGconn* conn, const char* sql, std::initializer_list<Param> params = {}) {
   std::vector<const char*> values;
   std::vector<int> lengths, formats;
@@ -57,26 +72,14 @@ Result Query(PGconn* conn, const char* sql, std::initializer_list<Param> params 
   }
   PGresult* r = PQexecParams(conn, sql, static_cast<int>(values.size()), nullptr, values.data(), lengths.data(),
                              formats.data(), 0);
-  const ExecStatusType status = PQresultStatus(r);
-  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-    std::string message = r ? PQresultErrorMessage(r) : PQerrorMessage(conn);
-    PQclear(r);
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-    throw StoreUnavailable("database: " + message);
-  }
+  ThrowUnlessDone(conn, r);
   return Result(r);
 }
 
 // Statements without parameters; several may be given at once (migrations).
 void Exec(PGconn* conn, const char* sql) {
   PGresult* r = PQexec(conn, sql);
-  const ExecStatusType status = PQresultStatus(r);
-  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-    std::string message = r ? PQresultErrorMessage(r) : PQerrorMessage(conn);
-    PQclear(r);
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-    throw StoreUnavailable("database: " + message);
-  }
+  ThrowUnlessDone(conn, r);
   PQclear(r);
 }
 
@@ -88,8 +91,7 @@ PGconn* Connect(const std::string& conninfo) {
   if (PQstatus(conn) != CONNECTION_OK) {
     std::string message = PQerrorMessage(conn);
     PQfinish(conn);
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-    throw StoreUnavailable("cannot connect to the database: " + message);
+    throw StoreUnavailable("cannot connect to the database: " + Trimmed(message));
   }
   // Results are acknowledged only once their commit is on disk.
   Exec(conn, "SET synchronous_commit = on");
