@@ -100,8 +100,8 @@ void FillShots(sf::TGame& game) {
 // for its replay as always, or (for comparison) not.
 void HeavyGameStep(benchmark::State& state, bool recorded) {
   Program p;
-  p.form->menus->MainMenu.Select(0);
-  p.form->menus->MainMenu.Clicked = true;
+  p.form->Widgets().MainMenu.Select(0);
+  p.form->Widgets().MainMenu.Clicked = true;
   p.form->ExecuteCommand();
   p.window.Keys[sf::kScanLeftCtrl] = 0x80;
   for (int i = 0; i < 64 * 20 && p.form->Screen() == sf::scrGame; ++i) p.Frame();
@@ -113,8 +113,8 @@ void HeavyGameStep(benchmark::State& state, bool recorded) {
     ++step;
     if (p.form->Screen() != sf::scrGame) {  // a new game when the last one ended
       p.form->GoTo(sf::scrMainMenu);
-      p.form->menus->MainMenu.Select(0);
-      p.form->menus->MainMenu.Clicked = true;
+      p.form->Widgets().MainMenu.Select(0);
+      p.form->Widgets().MainMenu.Clicked = true;
       p.form->ExecuteCommand();
     }
     sf::TGame& game = *p.form->Game();

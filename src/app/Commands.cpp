@@ -27,16 +27,16 @@ void TForm1::FormKeyDown(uint16_t key, bool alt) {
   if (alt) {
     // Alt with any key: the keyboard is released around a possible mode switch, so no stale
     // key state is read across it.
-    platform.input.UnacquireKeyboard();
-    platform.clock.Sleep(150);
-    if (key == vkReturn) SwitchDisplayMode(!settings.Windowed);
-    platform.clock.Sleep(150);
-    platform.input.AcquireKeyboard();
+    platform_.input.UnacquireKeyboard();
+    platform_.clock.Sleep(150);
+    if (key == vkReturn) SwitchDisplayMode(!config_.settings.Windowed);
+    platform_.clock.Sleep(150);
+    platform_.input.AcquireKeyboard();
     return;
   }
-  MouseSteering = false;
-  if (key == static_cast<uint32_t>(settings.MinimizeKey)) {
-    platform.display.Minimize();
+  pointer_.Steering = false;
+  if (key == static_cast<uint32_t>(config_.settings.MinimizeKey)) {
+    platform_.display.Minimize();
     return;
   }
   HandleMenuKey(key);
@@ -47,17 +47,17 @@ void TForm1::HandleMenuKey(uint16_t key) {
 }
 
 void TForm1::FormMouseMove(int32_t x, int32_t y) {
-  MouseSteering = true;
+  pointer_.Steering = true;
   if (focus_.Active()) {
-    menus->OptionsMenu.MouseMode = true;
-    MouseX = x;
-    MouseY = y;
+    menus_->OptionsMenu.MouseMode = true;
+    pointer_.X = x;
+    pointer_.Y = y;
   }
 }
 
 void TForm1::FormMouseDown() {
   if (screenState_ == scrGame) return;  // the game reads the buttons itself
-  menus->MouseDownTestAll();
+  menus_->MouseDownTestAll();
   ExecuteCommand();
 }
 
@@ -70,15 +70,15 @@ void TForm1::ExecuteCommand() {
 }
 
 void TForm1::StartNewGame() {
-  if (settings.MusicOn) StartMusic("2.xm");
+  if (config_.settings.MusicOn) StartMusic("2.xm");
   screenState_ = scrGame;
   currentGame_.reset();  // the last game is discarded before the new one starts
-  currentGame_ = std::make_unique<TGame>(*gameHost_, platform.clock, random_, images, *text, Recorder.get());
+  currentGame_ = std::make_unique<TGame>(*gameHost_, platform_.clock, random_, images_, *text_, recorder_.get());
 }
 
 void TForm1::SendResult(bool send) {
   screenState_ = scrPleaseWait;
-  LastFrameEndTick = platform.clock.TickCount() - 10;
+  pacer_.LastFrameEndTick = platform_.clock.TickCount() - 10;
   FrameStep();
   if (!send) {
     screenState_ = scrHighScores;
@@ -90,20 +90,20 @@ void TForm1::SendResult(bool send) {
   // next page; every other event (focus, close, quit, display) is handled, in order, afterwards.
   const auto holdEvents = [this] {
     InputEvent e;
-    while (platform.input.PollEvent(e)) {
+    while (platform_.input.PollEvent(e)) {
       const bool playerInput = e.Kind == InputEvent::KeyDown || e.Kind == InputEvent::MouseDown ||
                                e.Kind == InputEvent::WheelUp || e.Kind == InputEvent::WheelDown;
       if (!playerInput) heldEvents_.push_back(e);
     }
   };
-  platform.http.SetWaitHandler(holdEvents);
+  platform_.http.SetWaitHandler(holdEvents);
   std::string token;
-  const SubmitOutcome outcome =
-      SubmitOnlineScore(platform.http, menus->NameEntry.Text, score, settings.PlayerName, files.ScoreService, &token);
+  const SubmitOutcome outcome = SubmitOnlineScore(platform_.http, menus_->NameEntry.Text, score,
+                                                  config_.settings.PlayerName, files_.ScoreService, &token);
   // The game's replay follows a submitted result; its failure leaves the result unverified only.
   if (outcome == SubmitOutcome::Sent) SendGameReplay(token);
   screenState_ = ScreenAfterSubmit(outcome);
-  platform.http.SetWaitHandler({});
+  platform_.http.SetWaitHandler({});
   holdEvents();
 }
 

@@ -8,15 +8,15 @@ namespace sf {
 ConfigKeeper::ConfigKeeper(TForm1& form) : form_(form) { Remember(); }
 
 bool ConfigKeeper::Unchanged() const {
-  const Settings& now = form_.settings;
+  const Settings& now = form_.Config().settings;
   // The name on the options page goes into the file at the next save, like the other settings.
-  const std::string& name = form_.menus ? form_.menus->OptionsMenu.NameEdit.Text : now.PlayerName;
+  const std::string& name = form_.Widgets().OptionsMenu.NameEdit.Text;
   if (now.Windowed != saved_.Windowed || now.SoundOn != saved_.SoundOn || now.MusicOn != saved_.MusicOn ||
       now.MinimizeKey != saved_.MinimizeKey || name != saved_.PlayerName) {
     return false;
   }
   for (size_t i = 0; i < kHighScoreCount; ++i) {
-    const HighScoreEntry& a = form_.highScores[i];
+    const HighScoreEntry& a = form_.Config().highScores[i];
     const HighScoreEntry& b = savedTable_[i];
     if (a.Score != b.Score || a.Name != b.Name) return false;
   }
@@ -24,9 +24,9 @@ bool ConfigKeeper::Unchanged() const {
 }
 
 void ConfigKeeper::Remember() {
-  saved_ = form_.settings;
-  if (form_.menus) saved_.PlayerName = form_.menus->OptionsMenu.NameEdit.Text;
-  savedTable_ = form_.highScores;
+  saved_ = form_.Config().settings;
+  saved_.PlayerName = form_.Widgets().OptionsMenu.NameEdit.Text;
+  savedTable_ = form_.Config().highScores;
 }
 
 bool ConfigKeeper::SaveIfChanged() {

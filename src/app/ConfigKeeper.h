@@ -12,7 +12,7 @@ class TForm1;
 // Where the exit question exists, the program saves at its own moments and needs none of this.
 class ConfigKeeper {
  public:
-  // Takes what the form holds now (after FormCreate loaded or wrote the file) as saved.
+  // Takes what the form holds now as saved; made after FormCreate (which loaded or wrote the file).
   explicit ConfigKeeper(TForm1& form);
 
   // Saves when anything kept in the file differs from the last save; true when it saved. A failed

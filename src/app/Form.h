@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ConfigStore.h"
 #include "app/DisplayFocus.h"
 #include "app/Platform.h"
 #include "audio/SoundIds.h"
@@ -14,8 +15,6 @@
 #include "gfx/Surface.h"
 #include "gfx/Text.h"
 #include "layout/MenuLayout.h"
-#include "options/HighScores.h"
-#include "options/Settings.h"
 #include "platform/Input.h"
 
 namespace replay {
@@ -30,6 +29,20 @@ class Menus;
 class FormGameHost;
 class FormMenuHost;
 class ScreenTable;
+
+// The mouse as the menus see it.
+struct PointerState {
+  int32_t X = 0;
+  int32_t Y = 0;
+  bool Steering = false;  // the mouse moved since the last key: menus follow the pointer
+};
+
+// Frames are drawn only when at least 6 ms of the tick have passed since the last present.
+struct FramePacer {
+  uint32_t LastFrameEndTick = 0;
+  // The unsigned difference keeps the pace across the tick's wrap-around.
+  bool Due(uint32_t now) const { return static_cast<uint32_t>(now - LastFrameEndTick) > 5; }
+};
 
 // The main window: owns the program's state, the surfaces, the settings, the menus and the
 // current game; runs the frame loop and turns window events into menu moves and commands.
@@ -121,24 +134,27 @@ class TForm1 {
   // The keyboard state read at the start of the last pass, by scan code (0x80: down).
   const uint8_t* KeyState() const { return keyboardState_; }
 
-  // State, public for the screens, the tests and the screenshot tool.
-  Platform& platform;
-  Files files;
-  std::unique_ptr<TextRenderer> text;
-  ImageSets images;
-  std::unique_ptr<Menus> menus;
-  Settings settings;
-  HighScores highScores;
-  // Records every game as it is played (memory reserved once, at start-up).
-  std::unique_ptr<replay::ReplayRecorder> Recorder;
-
-  Surface BackBuffer{800, 600};
-  Surface SnapshotSurface{800, 600};
-  uint32_t LastFrameEndTick = 0;
-  bool MouseSteering = false;
-  bool ExitConfirmed = false;
-  int32_t MouseX = 0;
-  int32_t MouseY = 0;
+  // What the screens, the tests and the tools reach: the services and files the window was
+  // given, its text renderer, images and menus, the settings with the table, the two surfaces.
+  Platform& Services() const { return platform_; }
+  const Files& FilePaths() const { return files_; }
+  TextRenderer& Text() const { return *text_; }
+  const ImageSets& Images() const { return images_; }
+  // The menus exist from the first image load in FormCreate on.
+  Menus& Widgets() const { return *menus_; }
+  ConfigStore& Config() { return config_; }
+  const ConfigStore& Config() const { return config_; }
+  // The frame drawn last, before it is presented; and the copy of an earlier frame that the
+  // questions, the pause and the name entry draw over.
+  Surface& BackBuffer() { return backBuffer_; }
+  Surface& SnapshotSurface() { return snapshot_; }
+  // The mouse as the menus see it: the last position over the window, and whether the mouse (not
+  // the keyboard) was used last.
+  const PointerState& Pointer() const { return pointer_; }
+  // The frame pacing: the tick the last present ended at.
+  FramePacer& Pacer() { return pacer_; }
+  // The exit question's answer: Yes lets the next close request end the program.
+  void ConfirmExit(bool yes) { exitConfirmed_ = yes; }
 
  private:
   // The current screen's unit draws, takes the key, runs the command.
@@ -150,6 +166,19 @@ class TForm1 {
   void LoadImagesAndMenus();
   // The next event to handle: first those held back during the online exchange, then the window's.
   bool NextEvent(InputEvent& e);
+  Platform& platform_;
+  Files files_;
+  std::unique_ptr<TextRenderer> text_;
+  ImageSets images_;
+  std::unique_ptr<Menus> menus_;
+  ConfigStore config_;
+  // Records every game as it is played (memory reserved once, at start-up).
+  std::unique_ptr<replay::ReplayRecorder> recorder_;
+  Surface backBuffer_{800, 600};
+  Surface snapshot_{800, 600};
+  PointerState pointer_;
+  FramePacer pacer_;
+  bool exitConfirmed_ = false;
   std::unique_ptr<FormGameHost> gameHost_;
   std::unique_ptr<FormMenuHost> menuHost_;
   // Every screen, by state.

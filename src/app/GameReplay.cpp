@@ -7,9 +7,9 @@
 namespace sf {
 
 bool TForm1::SendGameReplay(const std::string& token) {
-  if (!currentGame_ || !Recorder || token.empty()) return false;
-  const std::vector<uint8_t> file = Recorder->Finish(*currentGame_);
-  return SendReplay(platform.http, token, file, files.ScoreService);
+  if (!currentGame_ || !recorder_ || token.empty()) return false;
+  const std::vector<uint8_t> file = recorder_->Finish(*currentGame_);
+  return SendReplay(platform_.http, token, file, files_.ScoreService);
 }
 
 }  // namespace sf

@@ -13,9 +13,9 @@ using Commands = FormFixture;
 TEST_F(Commands, TheFirstStartCreatesTheDefaultSettingsFileAndStartsTheMenuMusic) {
   Start();
   EXPECT_EQ(ConfigBytes().size(), 145u);
-  EXPECT_TRUE(form->settings.Windowed);
+  EXPECT_TRUE(form->Config().settings.Windowed);
   EXPECT_TRUE(window.Windowed);
-  EXPECT_EQ(form->settings.MinimizeKey, 123);
+  EXPECT_EQ(form->Config().settings.MinimizeKey, 123);
   ASSERT_FALSE(music.Calls.empty());
   EXPECT_NE(music.Calls.front().find("1.xm"), std::string::npos);
   EXPECT_NE(music.Playing, 0u);
@@ -53,12 +53,12 @@ TEST_F(Commands, HelpPagesTurnButTheOuterButtonsDoNothingAndStaySilent) {
   Start();
   SkipIntro();
   form->GoTo(scrHelpOverview);
-  form->menus->HelpButtons.Select(0);
+  form->Widgets().HelpButtons.Select(0);
   size_t plays = sound.Plays.size();
   Key(vkReturn);
   EXPECT_EQ(form->Screen(), scrHelpOverview);
   EXPECT_EQ(sound.Plays.size(), plays);
-  form->menus->HelpButtons.Select(1);
+  form->Widgets().HelpButtons.Select(1);
   for (ScreenState expected : {scrHelpNavigation, scrHelpEnemies, scrAbout}) {
     Key(vkReturn);
     EXPECT_EQ(form->Screen(), expected);
@@ -73,17 +73,17 @@ TEST_F(Commands, SoundOffSilencesTheMenuAndMusicOffStopsTheSong) {
   Start();
   SkipIntro();
   form->GoTo(scrOptions);
-  form->menus->OptionsMenu.Cursor = 5;  // sound off
-  form->menus->OptionsMenu.Clicked = true;
+  form->Widgets().OptionsMenu.Cursor = 5;  // sound off
+  form->Widgets().OptionsMenu.Clicked = true;
   form->ExecuteCommand();
-  EXPECT_FALSE(form->settings.SoundOn);
+  EXPECT_FALSE(form->Config().settings.SoundOn);
   const size_t plays = sound.Plays.size();
   Key(vkUp);
   Key(vkDown);
   EXPECT_EQ(sound.Plays.size(), plays);
-  form->menus->OptionsMenu.Cursor = 2;
+  form->Widgets().OptionsMenu.Cursor = 2;
   Key(vkRight);  // music row: Right chooses off
-  EXPECT_FALSE(form->settings.MusicOn);
+  EXPECT_FALSE(form->Config().settings.MusicOn);
   EXPECT_EQ(music.Playing, 0u);
 }
 
@@ -91,22 +91,22 @@ TEST_F(Commands, AChosenMinimiseKeyIsStoredAndSaved) {
   Start();
   SkipIntro();
   form->GoTo(scrOptions);
-  form->menus->OptionsMenu.Cursor = 7;
+  form->Widgets().OptionsMenu.Cursor = 7;
   Key(vkReturn);
   ASSERT_EQ(form->Screen(), scrKeyCapture);
   Key('0');  // "Bad": capture goes on
   EXPECT_EQ(form->Screen(), scrKeyCapture);
   Key('Z');
   EXPECT_EQ(form->Screen(), scrOptions);
-  EXPECT_EQ(form->settings.MinimizeKey, 'Z');
-  EXPECT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "Z");
+  EXPECT_EQ(form->Config().settings.MinimizeKey, 'Z');
+  EXPECT_EQ(form->Widgets().OptionsMenu.KeyButton.Caption, "Z");
   ASSERT_TRUE(form->SaveConfig());
   EXPECT_EQ(static_cast<uint8_t>(ConfigBytes()[3]), 'Z');
 }
 
 // Plays a game that the player leaves at once and waits for its hand-over.
 void LeaveGame(FormFixture& f, TForm1& form, FakeClock& clock) {
-  form.menus->MainMenu.Select(0);
+  form.Widgets().MainMenu.Select(0);
   form.FormKeyDown(vkReturn, false);
   ASSERT_EQ(form.Screen(), scrGame);
   for (int i = 0; i < 300 && form.Game()->Phase != phasePlaying; ++i) {
@@ -136,9 +136,9 @@ TEST_F(Commands, OnlyAStrictlyHigherScoreReachesTheNameEntryWithOkChosen) {
   for (const int32_t score : {500, 501}) {
     Start();
     SkipIntro();
-    for (auto& entry : form->highScores.Entries) entry.Score = 500;
-    form->menus->OkCancelDialog.SetChoice(false);  // an earlier dialog left Cancel chosen
-    form->menus->MainMenu.Select(0);
+    for (auto& entry : form->Config().highScores.Entries) entry.Score = 500;
+    form->Widgets().OkCancelDialog.SetChoice(false);  // an earlier dialog left Cancel chosen
+    form->Widgets().MainMenu.Select(0);
     Key(vkReturn);
     ASSERT_EQ(form->Screen(), scrGame);
     form->Game()->Score = score;
@@ -146,12 +146,12 @@ TEST_F(Commands, OnlyAStrictlyHigherScoreReachesTheNameEntryWithOkChosen) {
     for (int i = 0; i < 400 && form->Screen() == scrGame; ++i) Frame();
     if (score == 500) {
       EXPECT_EQ(form->Screen(), scrMainMenu);
-      EXPECT_EQ(form->menus->MainMenu.Index, 0);
+      EXPECT_EQ(form->Widgets().MainMenu.Index, 0);
     } else {
       EXPECT_EQ(form->Screen(), scrEnterName);
-      EXPECT_EQ(form->menus->MainMenu.Index, static_cast<int32_t>(MainMenuItem::HighScores));
-      EXPECT_TRUE(form->menus->OkCancelDialog.Choice);
-      EXPECT_EQ(form->SnapshotSurface.Pixels, window.LastFrame.Pixels) << "the last game picture stays behind";
+      EXPECT_EQ(form->Widgets().MainMenu.Index, static_cast<int32_t>(MainMenuItem::HighScores));
+      EXPECT_TRUE(form->Widgets().OkCancelDialog.Choice);
+      EXPECT_EQ(form->SnapshotSurface().Pixels, window.LastFrame.Pixels) << "the last game picture stays behind";
     }
     form.reset();
   }
@@ -183,8 +183,8 @@ TEST_F(Commands, AHighScoreIsEnteredSavedAndSentOnline) {
   Frame();        // the field shows and keeps the name capitalised
   Key(vkReturn);  // Ok
   EXPECT_EQ(form->Screen(), scrSendQuestion);
-  EXPECT_EQ(form->highScores[0].Score, 5000);
-  EXPECT_EQ(form->highScores[0].Name, "Ann");
+  EXPECT_EQ(form->Config().highScores[0].Score, 5000);
+  EXPECT_EQ(form->Config().highScores[0].Name, "Ann");
   EXPECT_NE(ConfigBytes().find(static_cast<char>(~'A')), std::string::npos) << "the table was saved";
 
   http.Fail();  // the version query fails
@@ -203,17 +203,17 @@ TEST_F(Commands, AHighScoreIsEnteredSavedAndSentOnline) {
 TEST_F(Commands, TheNameEntryOpensOnOkAndADisappearedFileIsWrittenFromMemory) {
   Start();
   SkipIntro();
-  form->menus->OkCancelDialog.SetChoice(0);  // an earlier dialog left Cancel chosen
+  form->Widgets().OkCancelDialog.SetChoice(0);  // an earlier dialog left Cancel chosen
   LeaveGame(*this, *form, clock);
   form->GoTo(scrMainMenu);
   form->Game()->Score = 777;
   form->Game()->Phase = phaseGameOver;
   form->Game()->PhaseStart = clock.TickCount() - 5000;
-  InsertHighScore(form->highScores, "Old", 650);
+  InsertHighScore(form->Config().highScores, "Old", 650);
   form->GoTo(scrGame);
   Frame();  // the game hands over
   ASSERT_EQ(form->Screen(), scrEnterName);
-  EXPECT_TRUE(form->menus->OkCancelDialog.Choice);
+  EXPECT_TRUE(form->Widgets().OkCancelDialog.Choice);
   std::filesystem::remove(files.Config);
   Key(vkReturn);
   EXPECT_EQ(form->Screen(), scrSendQuestion);
@@ -227,16 +227,16 @@ TEST_F(Commands, TheNameEntryOpensOnOkAndADisappearedFileIsWrittenFromMemory) {
 TEST_F(Commands, ClearingTheTableKeepsTheFileUntilTheNextSave) {
   Start();
   SkipIntro();
-  InsertHighScore(form->highScores, "Zed", 99999);
+  InsertHighScore(form->Config().highScores, "Zed", 99999);
   ASSERT_TRUE(form->SaveConfig());
   const std::string saved = ConfigBytes();
   form->GoTo(scrHighScores);
-  form->menus->HighScoreButtons.Select(0);
+  form->Widgets().HighScoreButtons.Select(0);
   Key(vkReturn);
   ASSERT_EQ(form->Screen(), scrClearQuestion);
   Key(vkReturn);  // Ok
   EXPECT_EQ(form->Screen(), scrHighScores);
-  EXPECT_NE(form->highScores[0].Name, "Zed");
+  EXPECT_NE(form->Config().highScores[0].Name, "Zed");
   EXPECT_EQ(ConfigBytes(), saved);
 }
 
@@ -244,7 +244,7 @@ TEST_F(Commands, TheWorldScoresButtonOpensTheServicePage) {
   Start();
   SkipIntro();
   form->GoTo(scrHighScores);
-  form->menus->HighScoreButtons.Select(1);
+  form->Widgets().HighScoreButtons.Select(1);
   Key(vkReturn);
   ASSERT_EQ(shell.LinksOpened.size(), 1u);
   EXPECT_NE(shell.LinksOpened[0].find("/cgi/version.pl?prg=Saltfang&show&type=0"), std::string::npos);
@@ -253,7 +253,7 @@ TEST_F(Commands, TheWorldScoresButtonOpensTheServicePage) {
 TEST_F(Commands, WeaponChangeAndPauseKeysInAGame) {
   Start();
   SkipIntro();
-  form->menus->MainMenu.Select(0);
+  form->Widgets().MainMenu.Select(0);
   Key(vkReturn);
   for (int i = 0; i < 300 && form->Game()->Phase != phasePlaying; ++i) Frame();
   ASSERT_EQ(form->Game()->Phase, phasePlaying);
@@ -283,22 +283,22 @@ TEST_F(Restart, AFileStartingWithTwoStartsInFullScreen) {
   bytes[0] = 2;
   std::ofstream(files.Config, std::ios::binary | std::ios::trunc) << bytes;
   Start();
-  EXPECT_FALSE(form->settings.Windowed);
+  EXPECT_FALSE(form->Config().settings.Windowed);
   EXPECT_FALSE(window.Windowed);
-  EXPECT_FALSE(form->menus->OptionsMenu.DisplayToggle.Checked);
+  EXPECT_FALSE(form->Widgets().OptionsMenu.DisplayToggle.Checked);
 }
 
 TEST_F(Restart, ACapturedKeyAndAClearedTableSurviveARestart) {
   Start();
   SkipIntro();
-  InsertHighScore(form->highScores, "Zed", 5000);
+  InsertHighScore(form->Config().highScores, "Zed", 5000);
   form->GoTo(scrOptions);
-  form->menus->OptionsMenu.Cursor = 7;
+  form->Widgets().OptionsMenu.Cursor = 7;
   Key(vkReturn);
   Key('Q');
-  ASSERT_EQ(form->settings.MinimizeKey, 81);
+  ASSERT_EQ(form->Config().settings.MinimizeKey, 81);
   form->GoTo(scrHighScores);
-  form->menus->HighScoreButtons.Select(0);
+  form->Widgets().HighScoreButtons.Select(0);
   Key(vkReturn);
   Key(vkReturn);  // Ok: the table is reset in memory only
   form->GoTo(scrMainMenu);
@@ -310,9 +310,9 @@ TEST_F(Restart, ACapturedKeyAndAClearedTableSurviveARestart) {
   EXPECT_EQ(bytes.size(), 145u) << "the default table";
   form.reset();
   Start();
-  EXPECT_EQ(form->settings.MinimizeKey, 81);
-  EXPECT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "Q");
-  EXPECT_EQ(form->highScores[0].Name, "Anonymous");
+  EXPECT_EQ(form->Config().settings.MinimizeKey, 81);
+  EXPECT_EQ(form->Widgets().OptionsMenu.KeyButton.Caption, "Q");
+  EXPECT_EQ(form->Config().highScores[0].Name, "Anonymous");
 }
 
 }  // namespace

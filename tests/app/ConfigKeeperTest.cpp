@@ -34,9 +34,9 @@ TEST_F(KeptConfig, NothingIsWrittenWhileNothingChanges) {
 TEST_F(KeptConfig, AnOptionIsSavedInThePassThatChangedItAndOnlyOnce) {
   StartKept();
   form->GoTo(scrOptions);
-  form->menus->OptionsMenu.Cursor = 2;
+  form->Widgets().OptionsMenu.Cursor = 2;
   Key(vkRight);  // music off
-  ASSERT_FALSE(form->settings.MusicOn);
+  ASSERT_FALSE(form->Config().settings.MusicOn);
   EXPECT_TRUE(keeper->SaveIfChanged());
   Settings saved;
   HighScores table;
@@ -44,7 +44,7 @@ TEST_F(KeptConfig, AnOptionIsSavedInThePassThatChangedItAndOnlyOnce) {
   EXPECT_FALSE(saved.MusicOn);
   EXPECT_TRUE(saved.SoundOn);
   EXPECT_FALSE(keeper->SaveIfChanged());
-  form->menus->OptionsMenu.Cursor = 2;
+  form->Widgets().OptionsMenu.Cursor = 2;
   Key(vkLeft);  // and on again: a change back is a change too
   EXPECT_TRUE(keeper->SaveIfChanged());
   Load(saved, table);
@@ -54,7 +54,7 @@ TEST_F(KeptConfig, AnOptionIsSavedInThePassThatChangedItAndOnlyOnce) {
 TEST_F(KeptConfig, TheNameTypedOnTheOptionsPageAndTheMinimiseKeyAreKept) {
   StartKept();
   form->GoTo(scrOptions);
-  auto& edit = form->menus->OptionsMenu.NameEdit;
+  auto& edit = form->Widgets().OptionsMenu.NameEdit;
   edit.Focused = true;
   edit.Editing = true;
   Key('A');
@@ -65,7 +65,7 @@ TEST_F(KeptConfig, TheNameTypedOnTheOptionsPageAndTheMinimiseKeyAreKept) {
   HighScores table;
   Load(saved, table);
   EXPECT_EQ(saved.PlayerName, "AL");
-  form->settings.MinimizeKey = 'Q';
+  form->Config().settings.MinimizeKey = 'Q';
   EXPECT_TRUE(keeper->SaveIfChanged());
   Load(saved, table);
   EXPECT_EQ(saved.MinimizeKey, 'Q');
@@ -74,10 +74,10 @@ TEST_F(KeptConfig, TheNameTypedOnTheOptionsPageAndTheMinimiseKeyAreKept) {
 
 TEST_F(KeptConfig, ClearingTheTableIsSavedAtOnce) {
   StartKept();
-  InsertHighScore(form->highScores, "Zed", 99999);
+  InsertHighScore(form->Config().highScores, "Zed", 99999);
   ASSERT_TRUE(keeper->SaveIfChanged());
   form->GoTo(scrHighScores);
-  form->menus->HighScoreButtons.Select(0);
+  form->Widgets().HighScoreButtons.Select(0);
   Key(vkReturn);
   Key(vkReturn);  // Ok
   ASSERT_EQ(form->Screen(), scrHighScores);
@@ -90,18 +90,18 @@ TEST_F(KeptConfig, ClearingTheTableIsSavedAtOnce) {
 }
 
 TEST_F(KeptConfig, AFailedSaveIsTriedAgainAfterTheNextPass) {
-  StartKept();
+  // The settings file's folder is missing from the start: the first start cannot write it either.
   const std::filesystem::path folder = std::filesystem::path(files.Config).parent_path() / "gone";
-  form->files.Config = (folder / "Config.cfg").string();
-  form->settings.SoundOn = false;
+  files.Config = (folder / "Config.cfg").string();
+  StartKept();
+  ASSERT_FALSE(std::filesystem::exists(files.Config));
+  form->Config().settings.SoundOn = false;
   EXPECT_FALSE(keeper->SaveIfChanged());  // the folder is missing
   std::filesystem::create_directories(folder);
   EXPECT_TRUE(keeper->SaveIfChanged());
   Settings saved;
   HighScores table;
-  ASSERT_TRUE(std::filesystem::exists(form->files.Config));
-  std::ifstream f(form->files.Config, std::ios::binary);
-  ASSERT_TRUE(DecodeConfig(std::string(std::istreambuf_iterator<char>(f), {}), saved, table));
+  Load(saved, table);
   EXPECT_FALSE(saved.SoundOn);
 }
 

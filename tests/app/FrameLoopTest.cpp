@@ -13,7 +13,7 @@ using FrameLoop = FormFixture;
 TEST_F(FrameLoop, DrawsOnlyWhenMoreThanFiveMillisecondsPassedEvenAcrossTheTickWrap) {
   clock.Set(0xFFFFFFF0u);
   Start();
-  form->LastFrameEndTick = 0xFFFFFFF0u;
+  form->Pacer().LastFrameEndTick = 0xFFFFFFF0u;
   const int before = window.Presents;
   clock.Set(0xFFFFFFF5u);  // 5 ms: nothing drawn
   window.Keys[kScanLeft] = 0x80;
@@ -23,7 +23,7 @@ TEST_F(FrameLoop, DrawsOnlyWhenMoreThanFiveMillisecondsPassedEvenAcrossTheTickWr
   clock.Set(2);  // 18 ms later across the wrap
   form->FrameStep();
   EXPECT_EQ(window.Presents, before + 1);
-  EXPECT_EQ(form->LastFrameEndTick, 2u);
+  EXPECT_EQ(form->Pacer().LastFrameEndTick, 2u);
 }
 
 TEST_F(FrameLoop, AnUnacquiredKeyboardReadsAsAllKeysUp) {
@@ -52,8 +52,8 @@ void ExpectTitleAt(const Surface& frame, const Surface& back, const Surface& tit
 
 TEST_F(FrameLoop, TheIntroSlidesTheTitleInOver176FramesThenShowsTheMainMenu) {
   Start();
-  const Surface& title = form->images.Menu(menuImgTitle);
-  const Surface& back = form->images.Menu(menuImgBackground);
+  const Surface& title = form->Images().Menu(menuImgTitle);
+  const Surface& back = form->Images().Menu(menuImgBackground);
   int frames = 0;
   while (form->Screen() == scrIntro && frames < 1000) {
     Frame();
@@ -88,8 +88,8 @@ TEST_F(FrameLoop, ALostDisplayIsRestoredAndTheFrameStillPresented) {
   clock.Advance(16);
   EXPECT_EQ(form->FrameStep(), 0);
   EXPECT_EQ(window.Presents, before + 1);
-  EXPECT_FALSE(form->BackBuffer.Lost);
-  EXPECT_EQ(window.LastFrame.At(400, 300), form->images.Menu(0).At(400, 300)) << "the menu is drawn again";
+  EXPECT_FALSE(form->BackBuffer().Lost);
+  EXPECT_EQ(window.LastFrame.At(400, 300), form->Images().Menu(0).At(400, 300)) << "the menu is drawn again";
 }
 
 TEST_F(FrameLoop, UnknownScreenStatesPresentABlackFrameAndIgnoreInput) {
@@ -108,7 +108,7 @@ TEST_F(FrameLoop, UnknownScreenStatesPresentABlackFrameAndIgnoreInput) {
 TEST_F(FrameLoop, EveryScreenDrawsItsPicture) {
   Start();
   SkipIntro();
-  form->menus->MainMenu.Select(0);
+  form->Widgets().MainMenu.Select(0);
   Key(vkReturn);  // a game, so the game screens have something to show
   Frame(3);
   form->SaveSnapshot();
@@ -128,14 +128,14 @@ TEST_F(FrameLoop, AnUnreadablePackDuringADisplayRebuildKeepsTheImagesAndTheProgr
   files.Pack = pack.string();
   Start();
   SkipIntro();
-  const Surface* background = form->images.MenuImages[0].get();
-  const Surface* mirror = form->images.GameImages[50].get();
+  const Surface* background = form->Images().MenuImages[0].get();
+  const Surface* mirror = form->Images().GameImages[50].get();
   std::filesystem::resize_file(pack, std::filesystem::file_size(pack) / 2);  // cut in the middle
 
   ::testing::internal::CaptureStderr();
   form->FormKeyDown(vkReturn, true);  // Alt+Enter
-  EXPECT_FALSE(form->settings.Windowed);
-  EXPECT_FALSE(form->menus->OptionsMenu.DisplayToggle.Checked) << "the switch itself went through";
+  EXPECT_FALSE(form->Config().settings.Windowed);
+  EXPECT_FALSE(form->Widgets().OptionsMenu.DisplayToggle.Checked) << "the switch itself went through";
   EXPECT_TRUE(form->Focus().Active());
   window.Push(InputEvent::Deactivate);
   window.Push(InputEvent::Restore);  // rebuilds full screen
@@ -146,13 +146,13 @@ TEST_F(FrameLoop, AnUnreadablePackDuringADisplayRebuildKeepsTheImagesAndTheProgr
   window.Push(InputEvent::MaximizeRequest);
   EXPECT_TRUE(form->Pump());
   form->GoTo(scrOptions);
-  form->menus->OptionsMenu.Cursor = 1;
+  form->Widgets().OptionsMenu.Cursor = 1;
   Key(vkLeft);  // the options' display row: windowed
-  EXPECT_TRUE(form->settings.Windowed);
+  EXPECT_TRUE(form->Config().settings.Windowed);
   const std::string said = ::testing::internal::GetCapturedStderr();
 
-  EXPECT_EQ(form->images.MenuImages[0].get(), background) << "the loaded images are kept";
-  EXPECT_EQ(form->images.GameImages[50].get(), mirror);
+  EXPECT_EQ(form->Images().MenuImages[0].get(), background) << "the loaded images are kept";
+  EXPECT_EQ(form->Images().GameImages[50].get(), mirror);
   form->GoTo(scrMainMenu);
   Frame();
   EXPECT_EQ(window.LastFrame.At(400, 300), background->At(400, 300)) << "and drawn";
@@ -163,7 +163,7 @@ TEST_F(FrameLoop, AnUnreadablePackDuringADisplayRebuildKeepsTheImagesAndTheProgr
   // A pack that is whole again is read on the next rebuild; a new failure is told again.
   std::filesystem::copy_file(FormFixture::GameFiles("").Pack, pack, std::filesystem::copy_options::overwrite_existing);
   form->FormKeyDown(vkReturn, true);
-  EXPECT_NE(form->images.MenuImages[0].get(), nullptr);
+  EXPECT_NE(form->Images().MenuImages[0].get(), nullptr);
   std::filesystem::remove(pack);
   ::testing::internal::CaptureStderr();
   form->FormKeyDown(vkReturn, true);

@@ -20,8 +20,8 @@ class HighScoreGame : public FormFixture {
     else
       Start();
     SkipIntro();
-    for (auto& entry : form->highScores.Entries) entry.Score = 0;  // any score enters the table
-    form->menus->MainMenu.Select(0);
+    for (auto& entry : form->Config().highScores.Entries) entry.Score = 0;  // any score enters the table
+    form->Widgets().MainMenu.Select(0);
     Key(vkReturn);
     ASSERT_EQ(form->Screen(), scrGame);
   }

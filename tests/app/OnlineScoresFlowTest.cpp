@@ -41,7 +41,7 @@ class OnlineScores : public FormFixture {
   void FinishWithHighScore(Platform& services) {
     Start(services);
     SkipIntro();
-    form->menus->MainMenu.Select(0);
+    form->Widgets().MainMenu.Select(0);
     Key(vkReturn);
     ASSERT_EQ(form->Screen(), scrGame);
     form->Game()->Score = 4321;
@@ -108,8 +108,8 @@ TEST_F(OnlineScores, KeysPressedDuringTheExchangeAreThrownAway) {
   http.Reply("ok");
   window.PushKey(vkReturn);  // would clear the table if it reached the high-score page
   window.PushKey(vkEscape);
-  form->menus->YesNoDialog.Clicked = true;
-  form->menus->YesNoDialog.Choice = true;
+  form->Widgets().YesNoDialog.Clicked = true;
+  form->Widgets().YesNoDialog.Choice = true;
   form->ExecuteCommand();
   EXPECT_EQ(form->Screen(), scrHighScores);
   EXPECT_TRUE(window.Events.empty());
@@ -153,7 +153,7 @@ TEST_F(OnlineScores, AFocusLossDuringASlowExchangeIsHandledAfterItInOrder) {
   SlowHttp slow(window);
   Platform services{window, window, clock, shell, sound, music, slow};
   FinishWithHighScore(services);
-  form->menus->HighScoreButtons.SetIndex(0);  // Enter on the table page would ask to clear it
+  form->Widgets().HighScoreButtons.SetIndex(0);  // Enter on the table page would ask to clear it
   slow.Reply("a|b|c|d|token|f");
   slow.Reply("ok");
   slow.During.push_back({KeyEvent(vkReturn), Event(InputEvent::MouseMove, 123, 456)});
@@ -167,8 +167,8 @@ TEST_F(OnlineScores, AFocusLossDuringASlowExchangeIsHandledAfterItInOrder) {
   EXPECT_EQ(music.Playing, 0u) << "the focus loss stopped the music";
   EXPECT_FALSE(form->Focus().Active());
   EXPECT_FALSE(window.KeyboardAcquired);
-  EXPECT_EQ(form->MouseX, 123) << "the move before the focus loss counts, the one after it does not";
-  EXPECT_EQ(form->MouseY, 456);
+  EXPECT_EQ(form->Pointer().X, 123) << "the move before the focus loss counts, the one after it does not";
+  EXPECT_EQ(form->Pointer().Y, 456);
   EXPECT_TRUE(window.Events.empty());
 }
 
@@ -176,7 +176,7 @@ TEST_F(OnlineScores, ACloseRequestAndASystemQuitDuringASlowExchangeAreNotLost) {
   SlowHttp slow(window);
   Platform services{window, window, clock, shell, sound, music, slow};
   FinishWithHighScore(services);
-  form->menus->OptionsMenu.NameEdit.SetText("Nemo");  // in memory only until a save
+  form->Widgets().OptionsMenu.NameEdit.SetText("Nemo");  // in memory only until a save
   slow.Reply("a|b|c|d|token|f");
   slow.Reply("ok");
   slow.During.push_back({Event(InputEvent::CloseRequest), KeyEvent(vkReturn)});

@@ -28,7 +28,7 @@ class Pad : public FormFixture {
     Pass();
   }
   void StartPlaying() {
-    form->menus->MainMenu.Select(0);
+    form->Widgets().MainMenu.Select(0);
     Press(padA);
     ASSERT_EQ(form->Screen(), scrGame);
     for (int i = 0; i < 300 && form->Game()->Phase != phasePlaying; ++i) Pass();
@@ -37,14 +37,14 @@ class Pad : public FormFixture {
 };
 
 TEST_F(Pad, MovesTheMenuCursorWithRepeatConfirmsAndGoesBack) {
-  form->menus->MainMenu.Select(0);
+  form->Widgets().MainMenu.Select(0);
   window.Pads.SetButton(1, padDpadDown, true);
   Pass();
-  EXPECT_EQ(form->menus->MainMenu.Index, 1);
+  EXPECT_EQ(form->Widgets().MainMenu.Index, 1);
   for (int i = 0; i < 30; ++i) Pass();  // held for about half a second: the cursor repeats
-  EXPECT_GT(form->menus->MainMenu.Index, 1);
+  EXPECT_GT(form->Widgets().MainMenu.Index, 1);
   window.Pads.SetButton(1, padDpadDown, false);
-  form->menus->MainMenu.Select(1);
+  form->Widgets().MainMenu.Select(1);
   Pass();
   Press(padA);
   EXPECT_EQ(form->Screen(), scrOptions);

@@ -37,7 +37,7 @@ TEST_F(ReplaySend, AGamePlayedToAHighScoreSendsAReplayThatVerifiesToItsScore) {
 TEST_F(ReplaySend, TheReplayFollowsOnlyASubmittedResultAndItsFailureChangesNothing) {
   StartGame();
   Frame(200);
-  form->highScores.Entries.back().Score = -1;  // the empty game still enters the table
+  form->Config().highScores.Entries.back().Score = -1;  // the empty game still enters the table
   form->Game()->Leave();
   for (int i = 0; i < 300 && form->Screen() == scrGame; ++i) Frame();
   ASSERT_EQ(form->Screen(), scrEnterName);

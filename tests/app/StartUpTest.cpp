@@ -28,9 +28,9 @@ TEST_F(StartUp, SavedSoundOffKeepsTheStartSilentWhileSoundOnClicksAsTheMenusAreB
   Key(vkReturn);
   EXPECT_EQ(form->Screen(), scrOptions);
   EXPECT_TRUE(sound.Plays.empty()) << "the menus stay silent too";
-  form->menus->OptionsMenu.Cursor = 5;
+  form->Widgets().OptionsMenu.Cursor = 5;
   Key(vkLeft);  // sound on
-  EXPECT_TRUE(form->settings.SoundOn);
+  EXPECT_TRUE(form->Config().settings.SoundOn);
   EXPECT_FALSE(sound.Plays.empty()) << "switching sound on is heard at once";
 }
 

@@ -25,12 +25,12 @@ TEST_F(Window, ACloseRequestDuringKeyCapturePutsTheKeyNameBack) {
   Start();
   SkipIntro();
   form->GoTo(scrOptions);
-  form->menus->StartKeyCapture();
-  ASSERT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "...");
+  form->Widgets().StartKeyCapture();
+  ASSERT_EQ(form->Widgets().OptionsMenu.KeyButton.Caption, "...");
   window.Push(InputEvent::CloseRequest);
   form->Pump();
   EXPECT_EQ(form->Screen(), scrExitQuestion);
-  EXPECT_EQ(form->menus->OptionsMenu.KeyButton.Caption, "F12");
+  EXPECT_EQ(form->Widgets().OptionsMenu.KeyButton.Caption, "F12");
 }
 
 TEST_F(Window, TheCloseBoxThenYesEndsTheLoopAndWritesTheSettings) {
@@ -51,7 +51,7 @@ TEST_F(Window, TheCloseBoxThenYesEndsTheLoopAndWritesTheSettings) {
 TEST_F(Window, TheSystemQuitSavesAndEndsWithoutAsking) {
   Start();
   SkipIntro();
-  form->menus->OptionsMenu.NameEdit.SetText("Nemo");
+  form->Widgets().OptionsMenu.NameEdit.SetText("Nemo");
   window.Push(InputEvent::Quit);
   EXPECT_FALSE(form->Pump());
   EXPECT_NE(ConfigBytes().find(static_cast<char>(~'N')), std::string::npos) << "the name was saved";
@@ -60,17 +60,17 @@ TEST_F(Window, TheSystemQuitSavesAndEndsWithoutAsking) {
 TEST_F(Window, DeactivationDuringAGameFreezesItInPauseWithScanLines) {
   Start();
   SkipIntro();
-  form->menus->MainMenu.Select(0);
+  form->Widgets().MainMenu.Select(0);
   Key(vkReturn);
   ASSERT_EQ(form->Screen(), scrGame);
   Frame(5);
-  const Surface before = form->BackBuffer;
+  const Surface before = form->BackBuffer();
   window.Push(InputEvent::Deactivate);
   form->Pump();
   EXPECT_EQ(form->Screen(), scrPause);
   EXPECT_FALSE(window.KeyboardAcquired);
-  EXPECT_EQ(form->SnapshotSurface.At(400, 1), before.At(400, 1)) << "odd rows keep the game picture";
-  EXPECT_NE(form->SnapshotSurface.At(400, 0), before.At(400, 0)) << "even rows carry the scan line";
+  EXPECT_EQ(form->SnapshotSurface().At(400, 1), before.At(400, 1)) << "odd rows keep the game picture";
+  EXPECT_NE(form->SnapshotSurface().At(400, 0), before.At(400, 0)) << "even rows carry the scan line";
   EXPECT_EQ(window.Minimizes, 0) << "a windowed program is not minimised";
   Key('P');
   EXPECT_EQ(form->Screen(), scrGame);
@@ -80,7 +80,7 @@ TEST_F(Window, ThePointerIsCapturedOnlyWhileAGameIsPlayed) {
   Start();
   SkipIntro();
   EXPECT_FALSE(window.MouseCaptured);
-  form->menus->MainMenu.Select(0);
+  form->Widgets().MainMenu.Select(0);
   Key(vkReturn);
   Frame();
   EXPECT_TRUE(window.MouseCaptured);
@@ -109,8 +109,8 @@ TEST_F(Window, FullScreenDeactivationMinimisesFromTheFirstTime) {
   form->Pump();
   EXPECT_EQ(window.Minimizes, 0);
   EXPECT_FALSE(window.Windowed);
-  EXPECT_FALSE(form->settings.Windowed);
-  EXPECT_FALSE(form->menus->OptionsMenu.DisplayToggle.Checked);
+  EXPECT_FALSE(form->Config().settings.Windowed);
+  EXPECT_FALSE(form->Widgets().OptionsMenu.DisplayToggle.Checked);
   window.Push(InputEvent::Deactivate);
   form->Pump();
   EXPECT_EQ(window.Minimizes, 1) << "switching to full screen takes no focus away: the first Alt+Tab minimises";
@@ -133,18 +133,18 @@ TEST_F(Window, EveryWayIntoFullScreenLeavesTheFirstDeactivationToMinimise) {
     form->Pump();
   };
   form->FormKeyDown(vkReturn, true);  // Alt+Enter
-  ASSERT_FALSE(form->settings.Windowed);
+  ASSERT_FALSE(form->Config().settings.Windowed);
   deactivateThenComeBack();
   EXPECT_EQ(window.Minimizes, 1) << "after Alt+Enter";
 
   form->FormKeyDown(vkReturn, true);
-  ASSERT_TRUE(form->settings.Windowed);
+  ASSERT_TRUE(form->Config().settings.Windowed);
   deactivateThenComeBack();  // windowed: remembers the window, minimises nothing
   EXPECT_EQ(window.Minimizes, 1);
   form->GoTo(scrOptions);
-  form->menus->OptionsMenu.Cursor = 0;
+  form->Widgets().OptionsMenu.Cursor = 0;
   Key(vkRight);  // the options' display row: full screen
-  ASSERT_FALSE(form->settings.Windowed);
+  ASSERT_FALSE(form->Config().settings.Windowed);
   deactivateThenComeBack();
   EXPECT_EQ(window.Minimizes, 2) << "after the options' display row";
 
@@ -162,17 +162,18 @@ TEST_F(Window, EveryWayIntoFullScreenLeavesTheFirstDeactivationToMinimise) {
 TEST_F(Window, AltEnterSwitchesModesAndReleasesTheKeyboardAroundIt) {
   Start();
   SkipIntro();
+  const Menus* menus = &form->Widgets();
   form->FormKeyDown(vkReturn, true);
-  EXPECT_FALSE(form->settings.Windowed);
+  EXPECT_FALSE(form->Config().settings.Windowed);
   EXPECT_EQ(clock.Slept(), 300u);
   EXPECT_TRUE(window.KeyboardAcquired);
   form->FormKeyDown('X', true);  // any other key with Alt: nothing but the pause
-  EXPECT_FALSE(form->settings.Windowed);
+  EXPECT_FALSE(form->Config().settings.Windowed);
   form->FormKeyDown(vkReturn, true);
-  EXPECT_TRUE(form->settings.Windowed);
+  EXPECT_TRUE(form->Config().settings.Windowed);
   // Reloading for each switch leaves one surface per image slot and the menus in place.
-  EXPECT_NE(form->images.MenuImages[0], nullptr);
-  EXPECT_NE(form->menus, nullptr);
+  EXPECT_NE(form->Images().MenuImages[0], nullptr);
+  EXPECT_EQ(&form->Widgets(), menus) << "the menus were built again";
 }
 
 TEST_F(Window, TheMinimiseKeyWorksOnEveryScreenButNotWithAlt) {

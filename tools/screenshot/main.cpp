@@ -42,40 +42,40 @@ class ScreenshotRun {
     Frames(130);
     Shot("02_main_menu");
     for (int i = 0; i < 6; ++i) {
-      form_.menus->MainMenu.Select(i);
+      form_.Widgets().MainMenu.Select(i);
       Frames(1);
       Shot("03_main_menu_item_" + std::to_string(i));
     }
-    form_.menus->MainMenu.Select(1);
+    form_.Widgets().MainMenu.Select(1);
     Show(sf::scrOptions);
     for (int c = 0; c < 8; ++c) {
-      form_.menus->OptionsMenu.Cursor = c;
+      form_.Widgets().OptionsMenu.Cursor = c;
       Frames(1);
       Shot("04_options_cursor_" + std::to_string(c));
     }
-    form_.menus->OptionsMenu.Cursor = 6;
-    form_.menus->OptionsMenu.NameEdit.Editing = true;
-    for (char ch : std::string("CAPTAIN")) form_.menus->OptionsMenu.NameEdit.KeyInput(ch);
+    form_.Widgets().OptionsMenu.Cursor = 6;
+    form_.Widgets().OptionsMenu.NameEdit.Editing = true;
+    for (char ch : std::string("CAPTAIN")) form_.Widgets().OptionsMenu.NameEdit.KeyInput(ch);
     Frames(1);
     Shot("05_options_typing_name");
-    form_.menus->OptionsMenu.NameEdit.Editing = false;
-    form_.menus->StartKeyCapture();
+    form_.Widgets().OptionsMenu.NameEdit.Editing = false;
+    form_.Widgets().StartKeyCapture();
     Frames(1);
     Shot("06_key_capture");
-    form_.menus->TryCaptureKey(sf::vkF12);
-    form_.menus->MainMenu.Select(2);
+    form_.Widgets().TryCaptureKey(sf::vkF12);
+    form_.Widgets().MainMenu.Select(2);
     Show(sf::scrHighScores);
     Shot("07_high_scores");
-    form_.menus->HighScoreButtons.Select(1);
+    form_.Widgets().HighScoreButtons.Select(1);
     Frames(1);
     Shot("08_high_scores_world_button");
-    form_.menus->MainMenu.Select(3);
+    form_.Widgets().MainMenu.Select(3);
     const sf::ScreenState help[] = {sf::scrHelpOverview, sf::scrHelpNavigation, sf::scrHelpEnemies, sf::scrAbout};
     for (int i = 0; i < 4; ++i) {
       Show(help[i]);
       Shot("09_help_page_" + std::to_string(i + 1));
     }
-    form_.menus->MainMenu.Select(5);
+    form_.Widgets().MainMenu.Select(5);
     Dialog(sf::scrExitQuestion, "10_exit_question");
     Show(sf::scrHighScores);
     Dialog(sf::scrClearQuestion, "11_clear_question");
@@ -95,7 +95,7 @@ class ScreenshotRun {
     std::vector<Placed> placed;
     int32_t x = kGap, y = kGap, rowHeight = 0;
     for (int entry = 0; entry < sf::kPackEntryCount; ++entry) {
-      const sf::Surface& image = entry < 42 ? form_.images.Game(entry) : form_.images.Menu(entry - 42);
+      const sf::Surface& image = entry < 42 ? form_.Images().Game(entry) : form_.Images().Menu(entry - 42);
       if (x + image.Width + kGap > kSheetWidth) {
         x = kGap;
         y += rowHeight + kGap;
@@ -127,8 +127,8 @@ class ScreenshotRun {
   }
   void Dialog(sf::ScreenState state, const std::string& name) {
     form_.SaveSnapshot();
-    auto& dialog = state == sf::scrClearQuestion || state == sf::scrEnterName ? form_.menus->OkCancelDialog
-                                                                              : form_.menus->YesNoDialog;
+    auto& dialog = state == sf::scrClearQuestion || state == sf::scrEnterName ? form_.Widgets().OkCancelDialog
+                                                                              : form_.Widgets().YesNoDialog;
     for (int choice = 1; choice >= 0; --choice) {
       dialog.SetChoice(choice);
       Show(state);
@@ -151,8 +151,8 @@ class ScreenshotRun {
 
   void PlayGame() {
     form_.GoTo(sf::scrMainMenu);
-    form_.menus->MainMenu.Select(0);
-    form_.menus->MainMenu.Clicked = true;
+    form_.Widgets().MainMenu.Select(0);
+    form_.Widgets().MainMenu.Clicked = true;
     form_.ExecuteCommand();
     window_.Keys[sf::kScanLeftCtrl] = 0x80;
     Play(60);

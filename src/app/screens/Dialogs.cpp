@@ -22,9 +22,9 @@ bool IsLetter(uint16_t key) { return key >= 'A' && key <= 'Z'; }
 // restores the surfaces.
 void DrawDialog(TForm1& f, bool fromSnapshot, bool testRestore, int32_t boxX) {
   const int32_t first =
-      BltFast(f.BackBuffer, 0, 0, fromSnapshot ? f.SnapshotSurface : f.images.Menu(menuImgBackground), false);
+      BltFast(f.BackBuffer(), 0, 0, fromSnapshot ? f.SnapshotSurface() : f.Images().Menu(menuImgBackground), false);
   if (testRestore && first != kBlitOk) f.RestoreSurfaces();
-  BltFast(f.BackBuffer, boxX, kDialogBoxY, f.images.Menu(menuImgDialogBox), false);
+  BltFast(f.BackBuffer(), boxX, kDialogBoxY, f.Images().Menu(menuImgDialogBox), false);
 }
 
 // A Yes/No question: Left is Yes, Right is No, Enter, Space or Y answer, Escape or N decline.
@@ -32,7 +32,7 @@ class YesNoQuestion : public ScreenUnit {
  public:
   using ScreenUnit::ScreenUnit;
   void Key(ScreenState screen, uint16_t key) override {
-    auto& dialog = form_.menus->YesNoDialog;
+    auto& dialog = form_.Widgets().YesNoDialog;
     if (key == vkLeft) dialog.SetChoice(true);
     if (key == vkRight) dialog.SetChoice(false);
     if (key == vkReturn || key == vkSpace || key == 'Y') {
@@ -43,7 +43,7 @@ class YesNoQuestion : public ScreenUnit {
     }
   }
   void Command(ScreenState screen) override {
-    auto& dialog = form_.menus->YesNoDialog;
+    auto& dialog = form_.Widgets().YesNoDialog;
     if (!dialog.Clicked) return;
     Answer(screen, dialog.Choice);
     form_.PlayMenuSound();
@@ -60,7 +60,7 @@ class OkCancelQuestion : public ScreenUnit {
  public:
   using ScreenUnit::ScreenUnit;
   void Key(ScreenState, uint16_t key) override {
-    auto& dialog = form_.menus->OkCancelDialog;
+    auto& dialog = form_.Widgets().OkCancelDialog;
     if (key == vkLeft) dialog.SetChoice(true);
     if (key == vkRight) dialog.SetChoice(false);
     if (key == vkReturn || key == vkSpace) {
@@ -71,7 +71,7 @@ class OkCancelQuestion : public ScreenUnit {
     }
   }
   void Command(ScreenState) override {
-    auto& dialog = form_.menus->OkCancelDialog;
+    auto& dialog = form_.Widgets().OkCancelDialog;
     if (!dialog.Clicked) return;
     Confirm(dialog.Choice);
     form_.PlayMenuSound();
@@ -88,21 +88,21 @@ class ExitQuestion : public YesNoQuestion {
   void Draw(ScreenState) override {
     TForm1& f = form_;
     DrawDialog(f, false, true, 190);
-    BltFast(f.BackBuffer, 0, 0, f.images.Menu(menuImgTitle), true);
-    f.text->DrawShadowText(f.BackBuffer, 250, 260, 46, 20, "Exit  the game?", kNormalColour);
-    f.menus->YesNoDialog.Draw(f.BackBuffer);
+    BltFast(f.BackBuffer(), 0, 0, f.Images().Menu(menuImgTitle), true);
+    f.Text().DrawShadowText(f.BackBuffer(), 250, 260, 46, 20, "Exit  the game?", kNormalColour);
+    f.Widgets().YesNoDialog.Draw(f.BackBuffer());
   }
 
  protected:
   void Answer(ScreenState, bool yes) override {
     TForm1& f = form_;
     if (yes) {
-      f.ExitConfirmed = true;
+      f.ConfirmExit(true);
       f.CloseRequest();
       f.SaveConfig();
     } else {
       f.GoTo(scrMainMenu);
-      f.ExitConfirmed = false;
+      f.ConfirmExit(false);
     }
   }
 };
@@ -116,19 +116,21 @@ class SendQuestion : public YesNoQuestion {
     TForm1& f = form_;
     if (screen == scrConnectFailed) {
       DrawDialog(f, true, false, 190);
-      f.menus->YesNoDialog.Draw(f.BackBuffer);
-      f.text->DrawShadowText(f.BackBuffer, 254, 252, 24, 15, "Can not connect to", kAlertColour);
-      f.text->DrawShadowText(f.BackBuffer, 290, 282, 24, 15, "server! Repeat?", kAlertColour);
+      f.Widgets().YesNoDialog.Draw(f.BackBuffer());
+      f.Text().DrawShadowText(f.BackBuffer(), 254, 252, 24, 15, "Can not connect to", kAlertColour);
+      f.Text().DrawShadowText(f.BackBuffer(), 290, 282, 24, 15, "server! Repeat?", kAlertColour);
       return;
     }
     DrawDialog(f, true, false, 200);
-    f.menus->YesNoDialog.Draw(f.BackBuffer);
-    f.text->DrawShadowText(f.BackBuffer, 254, 252, 24, 15, "Send the result to", kNormalColour);
-    f.text->DrawShadowText(f.BackBuffer, 216, 282, 24, 15, "world's highscores page", kNormalColour);
+    f.Widgets().YesNoDialog.Draw(f.BackBuffer());
+    f.Text().DrawShadowText(f.BackBuffer(), 254, 252, 24, 15, "Send the result to", kNormalColour);
+    f.Text().DrawShadowText(f.BackBuffer(), 216, 282, 24, 15, "world's highscores page", kNormalColour);
   }
 
  protected:
   void Answer(ScreenState, bool yes) override { form_.SendResult(yes); }
+  // The result is sent or not before the program may end; a failed exchange may be left.
+  bool YieldToExitQuestion(ScreenState screen) override { return screen != scrSendQuestion; }
 };
 
 // "Exit the game?" asked during a game, over its picture: No returns to the game.
@@ -138,8 +140,8 @@ class QuitGameQuestion : public YesNoQuestion {
   void Draw(ScreenState) override {
     TForm1& f = form_;
     DrawDialog(f, true, true, 190);
-    f.text->DrawShadowText(f.BackBuffer, 250, 260, 46, 20, "Exit the game?", kNormalColour);
-    f.menus->YesNoDialog.Draw(f.BackBuffer);
+    f.Text().DrawShadowText(f.BackBuffer(), 250, 260, 46, 20, "Exit the game?", kNormalColour);
+    f.Widgets().YesNoDialog.Draw(f.BackBuffer());
   }
 
  protected:
@@ -148,6 +150,8 @@ class QuitGameQuestion : public YesNoQuestion {
     BackToTheGame();
   }
   void Decline(ScreenState) override { BackToTheGame(); }
+  // Like the game itself: leaving it is answered here first.
+  bool YieldToExitQuestion(ScreenState) override { return false; }
 
  private:
   void BackToTheGame() {
@@ -162,15 +166,15 @@ class ClearQuestion : public OkCancelQuestion {
   void Draw(ScreenState) override {
     TForm1& f = form_;
     DrawDialog(f, true, false, 210);
-    BltFast(f.BackBuffer, 0, 0, f.images.Menu(menuImgTitle), true);
-    f.text->DrawShadowText(f.BackBuffer, 260, 250, 26, 14, "Do you want to clear", kNormalColour);
-    f.text->DrawShadowText(f.BackBuffer, 260, 278, 26, 14, "the High Score Table?", kNormalColour);
-    f.menus->OkCancelDialog.Draw(f.BackBuffer);
+    BltFast(f.BackBuffer(), 0, 0, f.Images().Menu(menuImgTitle), true);
+    f.Text().DrawShadowText(f.BackBuffer(), 260, 250, 26, 14, "Do you want to clear", kNormalColour);
+    f.Text().DrawShadowText(f.BackBuffer(), 260, 278, 26, 14, "the High Score Table?", kNormalColour);
+    f.Widgets().OkCancelDialog.Draw(f.BackBuffer());
   }
 
  protected:
   void Confirm(bool ok) override {
-    if (ok) ResetHighScores(form_.highScores);
+    if (ok) ResetHighScores(form_.Config().highScores);
     form_.GoTo(scrHighScores);
   }
   ScreenState LeaveTo() const override { return scrHighScores; }
@@ -185,15 +189,15 @@ class EnterNameScreen : public OkCancelQuestion {
     DrawDialog(f, true, false, 215);
     char line[32];
     const int n = std::snprintf(line, sizeof line, "Your score is %d", f.Game() ? f.Game()->Score : 0);
-    f.text->DrawShadowText(f.BackBuffer, 290, 232, 24, 14, std::string_view(line, static_cast<size_t>(n)),
-                           kNormalColour);
-    f.text->DrawShadowText(f.BackBuffer, 250, 254, 24, 14, "Please enter your name", kNormalColour);
-    f.menus->OkCancelDialog.Draw(f.BackBuffer);
-    f.menus->NameEntry.Draw(f.BackBuffer);
+    f.Text().DrawShadowText(f.BackBuffer(), 290, 232, 24, 14, std::string_view(line, static_cast<size_t>(n)),
+                            kNormalColour);
+    f.Text().DrawShadowText(f.BackBuffer(), 250, 254, 24, 14, "Please enter your name", kNormalColour);
+    f.Widgets().OkCancelDialog.Draw(f.BackBuffer());
+    f.Widgets().NameEntry.Draw(f.BackBuffer());
   }
   void Key(ScreenState screen, uint16_t key) override {
-    if (IsLetter(key)) form_.menus->NameEntry.KeyInput(static_cast<char>(key));
-    if (key == vkBack) form_.menus->NameEntry.KeyInput(TDDEdit::kEraseCode);
+    if (IsLetter(key)) form_.Widgets().NameEntry.KeyInput(static_cast<char>(key));
+    if (key == vkBack) form_.Widgets().NameEntry.KeyInput(TDDEdit::kEraseCode);
     OkCancelQuestion::Key(screen, key);
   }
 
@@ -201,7 +205,7 @@ class EnterNameScreen : public OkCancelQuestion {
   void Confirm(bool ok) override {
     TForm1& f = form_;
     if (ok) {
-      InsertHighScore(f.highScores, f.menus->NameEntry.Text, f.Game() ? f.Game()->Score : 0);
+      InsertHighScore(f.Config().highScores, f.Widgets().NameEntry.Text, f.Game() ? f.Game()->Score : 0);
       f.SaveConfig();
       f.GoTo(scrSendQuestion);
     } else {
@@ -209,6 +213,7 @@ class EnterNameScreen : public OkCancelQuestion {
     }
   }
   ScreenState LeaveTo() const override { return scrMainMenu; }
+  bool YieldToExitQuestion(ScreenState) override { return false; }
 };
 
 // Shown while the online exchange blocks; it takes no keys or commands.
@@ -218,7 +223,7 @@ class PleaseWaitScreen : public ScreenUnit {
   void Draw(ScreenState) override {
     TForm1& f = form_;
     DrawDialog(f, true, false, 190);
-    f.text->DrawShadowText(f.BackBuffer, 290, 282, 24, 16, "Please wait...", kNormalColour);
+    f.Text().DrawShadowText(f.BackBuffer(), 290, 282, 24, 16, "Please wait...", kNormalColour);
   }
   void Key(ScreenState, uint16_t) override {}
   void Command(ScreenState) override {}

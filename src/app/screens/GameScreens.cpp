@@ -16,13 +16,13 @@ class GameScreen : public ScreenUnit {
  public:
   using ScreenUnit::ScreenUnit;
   void Draw(ScreenState) override {
-    if (form_.Game()) form_.Game()->Step(form_.BackBuffer);
+    if (form_.Game()) form_.Game()->Step(form_.BackBuffer());
   }
   void Key(ScreenState, uint16_t key) override {
     TForm1& f = form_;
     const bool playing = f.Game() && f.Game()->Phase == phasePlaying;
     if (key == 'P') {
-      f.PauseGame(f.images.Menu(menuImgScanLine));
+      f.PauseGame(f.Images().Menu(menuImgScanLine));
     } else if (key == vkSpace && playing) {
       f.Game()->SelectNextWeapon();
     } else if (key == vkEscape && playing) {
@@ -32,6 +32,8 @@ class GameScreen : public ScreenUnit {
     }
   }
   void Command(ScreenState) override {}  // the game reads the mouse buttons itself
+  // Leaving the game is answered by its own question first.
+  bool YieldToExitQuestion(ScreenState) override { return false; }
 };
 
 // The frozen game picture with its scan lines and "Pause"; P or Escape go on.
@@ -40,13 +42,14 @@ class PauseScreen : public ScreenUnit {
   using ScreenUnit::ScreenUnit;
   void Draw(ScreenState) override {
     TForm1& f = form_;
-    if (BltFast(f.BackBuffer, 0, 0, f.SnapshotSurface, false) != kBlitOk) f.RestoreSurfaces();
-    f.text->DrawShadowText(f.BackBuffer, 350, 300, 32, 20, "Pause", kNormalColour);
+    if (BltFast(f.BackBuffer(), 0, 0, f.SnapshotSurface(), false) != kBlitOk) f.RestoreSurfaces();
+    f.Text().DrawShadowText(f.BackBuffer(), 350, 300, 32, 20, "Pause", kNormalColour);
   }
   void Key(ScreenState, uint16_t key) override {
     if (key == 'P' || key == vkEscape) form_.GoTo(scrGame);
   }
   void Command(ScreenState) override {}
+  bool YieldToExitQuestion(ScreenState) override { return false; }
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "options/HighScoreView.h"
 #include "platform/Input.h"
 #include "platform/Shell.h"
+#include "ui/KeyName.h"
 #include "ui/MenuItems.h"
 #include "ui/Menus.h"
 #include "web/OnlineScores.h"
@@ -21,28 +22,28 @@ bool IsLetter(uint16_t key) { return key >= 'A' && key <= 'Z'; }
 
 // A page beside the main menu: background, panel and title.
 void DrawPageBackground(TForm1& f, int32_t panelImage) {
-  if (BltFast(f.BackBuffer, 0, 0, f.images.Menu(menuImgBackground), false) != kBlitOk) f.RestoreSurfaces();
-  BltFast(f.BackBuffer, kPanelRect.Left, kPanelRect.Top, f.images.Menu(panelImage), false);
-  BltFast(f.BackBuffer, 0, 0, f.images.Menu(menuImgTitle), true);
+  if (BltFast(f.BackBuffer(), 0, 0, f.Images().Menu(menuImgBackground), false) != kBlitOk) f.RestoreSurfaces();
+  BltFast(f.BackBuffer(), kPanelRect.Left, kPanelRect.Top, f.Images().Menu(panelImage), false);
+  BltFast(f.BackBuffer(), 0, 0, f.Images().Menu(menuImgTitle), true);
 }
 
 // The marker beside the main menu item of the page.
 void DrawMarker(TForm1& f, int32_t markerImage) {
   for (const MenuMarker& m : kMenuMarkers) {
-    if (m.Image == markerImage) BltFast(f.BackBuffer, m.X, m.Y, f.images.Menu(m.Image), false);
+    if (m.Image == markerImage) BltFast(f.BackBuffer(), m.X, m.Y, f.Images().Menu(m.Image), false);
   }
 }
 
 // The main menu's own command, shared by every page that shows the main menu beside it.
 void MainMenuCommand(TForm1& f) {
-  Menus& m = *f.menus;
+  Menus& m = f.Widgets();
   if (!m.MainMenu.Clicked) return;
   switch (static_cast<MainMenuItem>(m.MainMenu.Index)) {
     case MainMenuItem::NewGame: f.StartNewGame(); return;
     case MainMenuItem::Options: f.GoTo(scrOptions); break;
     case MainMenuItem::HighScores: f.GoTo(scrHighScores); break;
     case MainMenuItem::Help: f.GoTo(scrHelpOverview); break;
-    case MainMenuItem::MoreGames: f.platform.shell.OpenFileIfExists("moregames.url"); break;
+    case MainMenuItem::MoreGames: f.Services().shell.OpenFileIfExists("moregames.url"); break;
     case MainMenuItem::Exit:
       f.GoTo(scrExitQuestion);
       f.SaveSnapshot();
@@ -71,18 +72,20 @@ class IntroScreen : public ScreenUnit {
     // The title slides in from the left, three pixels a frame, until it reaches its place.
     TForm1& f = form_;
     const int32_t titleWidth = kTitleRect.Width();
-    BltFast(f.BackBuffer, 0, 0, f.images.Menu(menuImgBackground), false);
-    DrawClipped(f.images.Menu(menuImgTitle), f.BackBuffer, kTitleRect, static_cast<int16_t>(offset_ - titleWidth), 0);
+    BltFast(f.BackBuffer(), 0, 0, f.Images().Menu(menuImgBackground), false);
+    DrawClipped(f.Images().Menu(menuImgTitle), f.BackBuffer(), kTitleRect, static_cast<int16_t>(offset_ - titleWidth),
+                0);
     if (offset_ >= static_cast<uint32_t>(titleWidth)) {
       f.GoTo(scrMainMenu);
       offset_ = 0;
     }
     offset_ += 3;
-    f.menus->MainMenu.Draw(f.BackBuffer);
+    f.Widgets().MainMenu.Draw(f.BackBuffer());
   }
   void Key(ScreenState, uint16_t) override {}
   // Any click ends the intro.
   void Command(ScreenState) override { form_.GoTo(scrMainMenu); }
+  bool YieldToExitQuestion(ScreenState) override { return false; }
 
  private:
   uint32_t offset_ = 0;  // how far the title has slid in
@@ -93,12 +96,12 @@ class MainMenuScreen : public ScreenUnit {
   using ScreenUnit::ScreenUnit;
   void Draw(ScreenState) override {
     TForm1& f = form_;
-    if (BltFast(f.BackBuffer, 0, 0, f.images.Menu(menuImgBackground), false) != kBlitOk) f.RestoreSurfaces();
-    BltFast(f.BackBuffer, 0, 0, f.images.Menu(menuImgTitle), true);
-    f.menus->MainMenu.Draw(f.BackBuffer);
+    if (BltFast(f.BackBuffer(), 0, 0, f.Images().Menu(menuImgBackground), false) != kBlitOk) f.RestoreSurfaces();
+    BltFast(f.BackBuffer(), 0, 0, f.Images().Menu(menuImgTitle), true);
+    f.Widgets().MainMenu.Draw(f.BackBuffer());
   }
   void Key(ScreenState, uint16_t key) override {
-    auto& menu = form_.menus->MainMenu;
+    auto& menu = form_.Widgets().MainMenu;
     if (key == vkUp || key == vkLeft) menu.SelectPrev();
     if (key == vkDown || key == vkRight) menu.SelectNext();
     if (key == vkReturn || key == vkSpace) {
@@ -121,20 +124,20 @@ class OptionsScreen : public ScreenUnit {
     if (screen == scrKeyCapture) {
       // Without pointer following: the widgets one by one.
       DrawMarker(f, menuImgOptionsMarker);
-      f.menus->OptionsMenu.DrawWidgetsOnly(f.BackBuffer);
+      f.Widgets().OptionsMenu.DrawWidgetsOnly(f.BackBuffer());
       return;
     }
-    f.menus->MainMenu.Draw(f.BackBuffer);
+    f.Widgets().MainMenu.Draw(f.BackBuffer());
     DrawMarker(f, menuImgOptionsMarker);
-    f.menus->OptionsMenu.Draw(f.BackBuffer);
+    f.Widgets().OptionsMenu.Draw(f.BackBuffer());
   }
   void Key(ScreenState screen, uint16_t key) override {
     TForm1& f = form_;
     if (screen == scrKeyCapture) {
-      if (f.menus->TryCaptureKey(key)) f.settings.MinimizeKey = key;
+      if (f.Widgets().TryCaptureKey(key)) f.Config().settings.MinimizeKey = key;
       return;
     }
-    auto& o = f.menus->OptionsMenu;
+    auto& o = f.Widgets().OptionsMenu;
     if (key == vkDown) o.MoveDown();
     if (key == vkRight) o.ChooseSecond();
     if (key == vkLeft) o.ChooseFirst();
@@ -150,19 +153,19 @@ class OptionsScreen : public ScreenUnit {
   void Command(ScreenState screen) override {
     if (screen == scrKeyCapture) return;  // only a key ends the wait
     TForm1& f = form_;
-    auto& o = f.menus->OptionsMenu;
+    auto& o = f.Widgets().OptionsMenu;
     if (o.Clicked) {
       switch (o.Item()) {
         case OptionsItem::Windowed: f.SwitchDisplayMode(true); break;
         case OptionsItem::FullScreen: f.SwitchDisplayMode(false); break;
         case OptionsItem::MusicOn:
           o.MusicToggle.Checked = true;
-          f.settings.MusicOn = true;
+          f.Config().settings.MusicOn = true;
           f.StartMusic("1.xm");
           break;
         case OptionsItem::MusicOff:
           o.MusicToggle.Checked = false;
-          f.settings.MusicOn = false;
+          f.Config().settings.MusicOn = false;
           f.StopMusic();
           break;
         case OptionsItem::SoundOn:
@@ -174,10 +177,18 @@ class OptionsScreen : public ScreenUnit {
           f.SetSoundOn(false);
           break;
         case OptionsItem::PlayerName: o.NameEdit.Editing = !o.NameEdit.Editing; break;
-        case OptionsItem::MinimizeKey: f.menus->StartKeyCapture(); break;
+        case OptionsItem::MinimizeKey: f.Widgets().StartKeyCapture(); break;
       }
     }
     f.PlayMenuSound();
+  }
+  // Closing while waiting for a key gives up the wait: the key button shows the kept key again.
+  bool YieldToExitQuestion(ScreenState screen) override {
+    if (screen == scrKeyCapture) {
+      form_.Widgets().OptionsMenu.KeyButton.Caption =
+          KeyName(static_cast<uint32_t>(form_.Config().settings.MinimizeKey));
+    }
+    return true;
   }
 };
 
@@ -187,15 +198,15 @@ class HighScoresScreen : public ScreenUnit {
   void Draw(ScreenState) override {
     TForm1& f = form_;
     DrawPageBackground(f, menuImgHighScorePanel);
-    f.menus->MainMenu.Draw(f.BackBuffer);
+    f.Widgets().MainMenu.Draw(f.BackBuffer());
     DrawMarker(f, menuImgHighScoresMarker);
-    f.menus->HighScoreButtons.Draw(f.BackBuffer);
-    DrawHighScores(*f.text, f.BackBuffer, f.highScores);
+    f.Widgets().HighScoreButtons.Draw(f.BackBuffer());
+    DrawHighScores(f.Text(), f.BackBuffer(), f.Config().highScores);
   }
-  void Key(ScreenState, uint16_t key) override { ButtonRowKey(form_, form_.menus->HighScoreButtons, key); }
+  void Key(ScreenState, uint16_t key) override { ButtonRowKey(form_, form_.Widgets().HighScoreButtons, key); }
   void Command(ScreenState) override {
     TForm1& f = form_;
-    auto& buttons = f.menus->HighScoreButtons;
+    auto& buttons = f.Widgets().HighScoreButtons;
     if (!buttons.Clicked) {
       MainMenuCommand(f);
       return;
@@ -205,7 +216,7 @@ class HighScoresScreen : public ScreenUnit {
       f.GoTo(scrClearQuestion);
       f.SaveSnapshot();
     } else if (button == HighScoreButton::WorldTable) {
-      f.platform.shell.OpenLink(WorldHighScoresUrl(f.files.ScoreService));
+      f.Services().shell.OpenLink(WorldHighScoresUrl(f.FilePaths().ScoreService));
     }
     f.PlayMenuSound();
   }
@@ -218,14 +229,14 @@ class HelpScreen : public ScreenUnit {
   void Draw(ScreenState screen) override {
     TForm1& f = form_;
     DrawPageBackground(f, menuImgHelpPanel);
-    f.menus->MainMenu.Draw(f.BackBuffer);
+    f.Widgets().MainMenu.Draw(f.BackBuffer());
     DrawMarker(f, menuImgHelpMarker);
     DrawPage(screen);
   }
-  void Key(ScreenState, uint16_t key) override { ButtonRowKey(form_, form_.menus->HelpButtons, key); }
+  void Key(ScreenState, uint16_t key) override { ButtonRowKey(form_, form_.Widgets().HelpButtons, key); }
   void Command(ScreenState screen) override {
     TForm1& f = form_;
-    auto& buttons = f.menus->HelpButtons;
+    auto& buttons = f.Widgets().HelpButtons;
     if (!buttons.Clicked) {
       MainMenuCommand(f);
       return;
@@ -244,32 +255,32 @@ class HelpScreen : public ScreenUnit {
  private:
   void DrawPage(ScreenState screen) {
     TForm1& f = form_;
-    Surface& target = f.BackBuffer;
-    TextRenderer& text = *f.text;
+    Surface& target = f.BackBuffer();
+    TextRenderer& text = f.Text();
     auto lines = [&](const auto& table, int32_t h, int32_t w) {
       for (const PlacedText& line : table)
         text.DrawPlainText(target, line.X, line.Y, h, w, line.Text, kNormalColour, false);
     };
     switch (screen) {
       case scrHelpOverview:
-        f.menus->HelpButtons.Draw(target);
+        f.Widgets().HelpButtons.Draw(target);
         text.DrawShadowText(target, 320, 170, 22, 12, "GAME OVERVIEW", kHighlightColour);
         lines(kOverviewLines, 14, 8);
         break;
       case scrHelpNavigation:
-        f.menus->HelpButtons.Draw(target);
+        f.Widgets().HelpButtons.Draw(target);
         text.DrawShadowText(target, 320, 170, 22, 12, "MENU NAVIGATIONS", kHighlightColour);
         lines(kMenuNavigationLines, 14, 8);
         text.DrawShadowText(target, 320, 300, 22, 12, "GAME NAVIGATIONS", kHighlightColour);
         lines(kGameNavigationLines, 14, 8);
         break;
       case scrHelpEnemies:
-        f.menus->HelpButtons.Draw(target);
+        f.Widgets().HelpButtons.Draw(target);
         text.DrawShadowText(target, 320, 170, 22, 12, "Enemies", kHighlightColour);
         lines(kEnemyLines, 18, 10);
         text.DrawShadowText(target, 580, 170, 22, 12, "Bonuses", kHighlightColour);
         for (const BonusLegendRow& row : kBonusLegend)
-          BltFast(target, 590, row.IconY, f.images.Game(row.GameImage), true);
+          BltFast(target, 590, row.IconY, f.Images().Game(row.GameImage), true);
         for (const BonusLegendRow& row : kBonusLegend) {
           text.DrawPlainText(target, 630, row.LabelY, 14, 8, row.Label, kNormalColour, false);
         }
@@ -279,8 +290,8 @@ class HelpScreen : public ScreenUnit {
         text.DrawShadowText(target, 460, 250, 40, 18, kAboutTitle, kHighlightColour);
         text.DrawShadowText(target, 460, 290, 22, 12, kAboutNotice1, kNormalColour);
         text.DrawShadowText(target, 460, 310, 22, 12, kAboutNotice2, kNormalColour);
-        BltFast(target, kAboutX, kAboutY, f.images.Menu(menuImgAbout), true);
-        f.menus->HelpButtons.Draw(target);
+        BltFast(target, kAboutX, kAboutY, f.Images().Menu(menuImgAbout), true);
+        f.Widgets().HelpButtons.Draw(target);
         break;
       default: break;
     }

@@ -28,6 +28,10 @@ class ScreenUnit {
   virtual void Key(ScreenState screen, uint16_t key) = 0;
   // The command dispatcher's work on this screen.
   virtual void Command(ScreenState screen) = 0;
+  // The window's close button on this screen: true when the screen gives way to the exit question
+  // (after undoing what it had begun), false when it keeps the request unanswered (the game and
+  // its questions answer leaving the game first, the intro and the name entry finish first).
+  virtual bool YieldToExitQuestion(ScreenState) { return true; }
 
  protected:
   TForm1& form_;

@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+
+#include "options/HighScores.h"
+#include "options/Settings.h"
+
+namespace sf {
+
+class TDDOptBtnCollection;
+
+// The player's settings and the high-score table, with "Config.cfg" that keeps them between runs:
+// read at start-up, shown on the options page, written at the program's saving points.
+class ConfigStore {
+ public:
+  explicit ConfigStore(std::string path) : path_(std::move(path)) {}
+
+  // Reads the file; a missing file is a first start (the defaults and the default table are
+  // written), a short or damaged one keeps what it holds and defaults the rest.
+  void Load();
+  // Shows the settings on the options page: the three toggles, the name and the key's name.
+  void ShowOn(TDDOptBtnCollection& page) const;
+  // Takes the name typed on the options page (when there is one), then writes the file; false
+  // when it could not be written (the old file stays whole).
+  bool Save(const TDDOptBtnCollection* page);
+  const std::string& Path() const { return path_; }
+
+  Settings settings;
+  HighScores highScores;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace sf
