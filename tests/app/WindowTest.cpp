@@ -14,7 +14,9 @@ TEST_F(Window, CloseRequestsAreRefusedOnProtectedScreensAndAskFirstElsewhere) {
     EXPECT_FALSE(form->FormCloseQuery()) << s;
     EXPECT_EQ(form->Screen(), s) << "nothing changes on a protected screen";
   }
-  for (ScreenState s : {scrMainMenu, scrOptions, scrHighScores, scrHelpEnemies, scrKeyCapture}) {
+  // Every other screen, each answered by its own unit.
+  for (ScreenState s : {scrMainMenu, scrOptions, scrHighScores, scrHelpOverview, scrHelpNavigation, scrHelpEnemies,
+                        scrAbout, scrKeyCapture, scrExitQuestion, scrClearQuestion, scrConnectFailed, scrPleaseWait}) {
     form->GoTo(s);
     EXPECT_FALSE(form->FormCloseQuery()) << s;
     EXPECT_EQ(form->Screen(), scrExitQuestion);

@@ -127,10 +127,11 @@ class SendQuestion : public YesNoQuestion {
     f.Text().DrawShadowText(f.BackBuffer(), 216, 282, 24, 15, "world's highscores page", kNormalColour);
   }
 
- protected:
-  void Answer(ScreenState, bool yes) override { form_.SendResult(yes); }
   // The result is sent or not before the program may end; a failed exchange may be left.
   bool YieldToExitQuestion(ScreenState screen) override { return screen != scrSendQuestion; }
+
+ protected:
+  void Answer(ScreenState, bool yes) override { form_.SendResult(yes); }
 };
 
 // "Exit the game?" asked during a game, over its picture: No returns to the game.
@@ -144,14 +145,15 @@ class QuitGameQuestion : public YesNoQuestion {
     f.Widgets().YesNoDialog.Draw(f.BackBuffer());
   }
 
+  // Like the game itself: leaving it is answered here first.
+  bool YieldToExitQuestion(ScreenState) override { return false; }
+
  protected:
   void Answer(ScreenState, bool yes) override {
     if (yes && form_.Game()) form_.Game()->Leave();
     BackToTheGame();
   }
   void Decline(ScreenState) override { BackToTheGame(); }
-  // Like the game itself: leaving it is answered here first.
-  bool YieldToExitQuestion(ScreenState) override { return false; }
 
  private:
   void BackToTheGame() {
@@ -201,6 +203,9 @@ class EnterNameScreen : public OkCancelQuestion {
     OkCancelQuestion::Key(screen, key);
   }
 
+  // The new score is named (or dropped) before the program may end.
+  bool YieldToExitQuestion(ScreenState) override { return false; }
+
  protected:
   void Confirm(bool ok) override {
     TForm1& f = form_;
@@ -213,7 +218,6 @@ class EnterNameScreen : public OkCancelQuestion {
     }
   }
   ScreenState LeaveTo() const override { return scrMainMenu; }
-  bool YieldToExitQuestion(ScreenState) override { return false; }
 };
 
 // Shown while the online exchange blocks; it takes no keys or commands.
