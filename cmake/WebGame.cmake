@@ -4,7 +4,7 @@ set(SALTFANG_WEB_DIR ${CMAKE_BINARY_DIR}/site CACHE PATH "Folder of the browser 
 set(_shell ${CMAKE_SOURCE_DIR}/src/platform/web/shell.html)
 
 add_executable(saltfang src/main_browser.cpp)
-target_link_libraries(saltfang PRIVATE sf_app sf_platform_web sf_platform_sdl sf_waves)
+target_link_libraries(saltfang PRIVATE sf_app sf_platform_web sf_platform_sdl)
 add_dependencies(saltfang game_data)
 set_target_properties(saltfang PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SALTFANG_WEB_DIR}

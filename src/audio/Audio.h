@@ -3,10 +3,10 @@
 #include <span>
 #include <string>
 
-#include "audio/EmbeddedWaves.h"
 #include "audio/WaveList.h"
 #include "platform/Music.h"
 #include "platform/Sound.h"
+#include "waves/EmbeddedWaves.h"
 
 namespace sf {
 

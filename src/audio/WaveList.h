@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "audio/EmbeddedWaves.h"
 #include "audio/SoundIds.h"
 #include "platform/Sound.h"
+#include "waves/EmbeddedWaves.h"
 
 namespace sf {
 
