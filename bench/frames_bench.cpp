@@ -90,7 +90,8 @@ void FillShots(sf::TGame& game) {
       if (gun.Shots[i]) continue;
       const auto x = static_cast<int16_t>(140 + (i * 97 + gun.Slot * 41) % 520);
       const auto y = static_cast<int16_t>(40 + (i * 53 + gun.Slot * 29) % 420);
-      gun.Shots[i].emplace(static_cast<uint8_t>(gun.Slot), x, y, 3.15 + 0.05 * static_cast<double>(i % 5));
+      const auto kind = static_cast<sf::ProjectileKind>(gun.Slot);  // bullets, shells, rockets
+      gun.Shots[i].emplace(kind, x, y, 3.15 + 0.05 * static_cast<double>(i % 5));
     }
   }
 }
@@ -122,7 +123,7 @@ void HeavyGameStep(benchmark::State& state, bool recorded) {
     game.Health = sf::kMaxHealth;
     FillShots(game);
     for (int i = 0; i < 6; ++i) {
-      game.SpawnHit(static_cast<int16_t>(150 + 80 * i), static_cast<int16_t>(100 + 50 * i), 0, 0);
+      game.SpawnHit(static_cast<int16_t>(150 + 80 * i), static_cast<int16_t>(100 + 50 * i), sf::hitExplosion, 0);
       game.AddRunScore(static_cast<int16_t>(200 + 60 * i), 300, 25);
     }
     ratio.Measure([&p] { p.Frame(); });

@@ -19,10 +19,10 @@ void AddAmmo(uint16_t& ammo, uint16_t amount) {
 }  // namespace
 
 TBonus::TBonus(TGame& game, int16_t x, int16_t y)
-    : Game(game), Kind(static_cast<uint8_t>(game.RandInt(kBonusKindCount))), X(x), Y(y) {}
+    : Game(game), Kind(static_cast<BonusKind>(game.RandInt(kBonusKindCount))), X(x), Y(y) {}
 
 Rect TBonus::GetBox() const {
-  const Size16 size = kBonusSizes[Kind];
+  const Size16 size = kBonusSizes[Index(Kind)];
   return Rect{X, Y, X + size.Width, Y + size.Height};
 }
 
@@ -42,7 +42,7 @@ void TBonus::Apply() {
       for (auto& enemy : Game.Engine.Slots)
         if (enemy && enemy->Kind != enmSupplyPlane) enemy->HP = 0;
       break;
-    default: break;  // the empty drop: nothing happens
+    case bonEmpty: break;  // nothing happens
   }
 }
 
@@ -53,13 +53,13 @@ bool TBonus::Step(Surface& target) {
     return false;
   }
   if (Kind != bonEmpty) {
-    const Surface& image = Game.Images.Game(imgBonus + Kind);
+    const Surface& image = Game.Images.Game(imgBonus + Index(Kind));
     DrawClipped(image, target, Rect{0, 0, image.Width, image.Height}, X, Y);
   }
   return Y <= 600;
 }
 
-THit::THit(TGame& game, uint8_t kind, uint8_t slot, int16_t x, int16_t y, int8_t startFrame)
+THit::THit(TGame& game, HitKind kind, uint8_t slot, int16_t x, int16_t y, int8_t startFrame)
     : Game(game), Kind(kind), Slot(slot), X(x), Y(y), Frame(startFrame) {}
 
 bool THit::Step(Surface& target) {
@@ -74,7 +74,7 @@ bool THit::Step(Surface& target) {
   if (Frame >= kHitFrames) return false;
   // A step that began before the first frame has nothing to show yet.
   if (shown >= 0) {
-    DrawClipped(Game.Images.Game(imgHit + Kind), target,
+    DrawClipped(Game.Images.Game(imgHit + Index(Kind)), target,
                 Rect{kHitFrameSize * shown, 0, kHitFrameSize * (shown + 1), kHitFrameSize}, X, Y);
   }
   return true;

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "core/Rect.h"
+#include "game/GameTables.h"
 #include "gfx/Surface.h"
 
 namespace sf {
@@ -19,7 +20,7 @@ class TBonus {
   void Apply();
 
   TGame& Game;
-  uint8_t Kind;
+  BonusKind Kind;
   int16_t X;
   int16_t Y;
 };
@@ -27,12 +28,12 @@ class TBonus {
 // An explosion or an impact flash: 16 frames of 64 x 64; a negative start frame delays it.
 class THit {
  public:
-  THit(TGame& game, uint8_t kind, uint8_t slot, int16_t x, int16_t y, int8_t startFrame);
+  THit(TGame& game, HitKind kind, uint8_t slot, int16_t x, int16_t y, int8_t startFrame);
   // False when the animation has ended.
   bool Step(Surface& target);
 
   TGame& Game;
-  uint8_t Kind;
+  HitKind Kind;
   uint8_t Slot;
   int16_t X;
   int16_t Y;

@@ -6,19 +6,27 @@
 
 namespace sf {
 
-TEnemyShip::TEnemyShip(TGame& game, uint8_t kind)
+namespace {
+
+// An island gun's pattern by its gun kind (one of the first three, chosen at random): the
+// machine gun fires bullets, the cannon two shells, the launcher three rockets.
+constexpr FiringPattern kIslandGunPatterns[3] = {patBullet, patTwinShell, patTripleRocket};
+
+}  // namespace
+
+TEnemyShip::TEnemyShip(TGame& game, EnemyKind kind)
     : Game(game),
       X(static_cast<int16_t>(118 + game.RandInt(400))),
-      Y(static_cast<int16_t>(-kEnemyKinds[kind].Size.Height)),
+      Y(static_cast<int16_t>(-Info(kind).Size.Height)),
       Kind(kind),
-      HP(kEnemyKinds[kind].HitPoints),
-      Gunner(game, kEnemyKinds[kind].GunKind, kEnemyKinds[kind].Pattern, static_cast<uint8_t>(kind + 3), &X, &Y, false,
+      HP(Info(kind).HitPoints),
+      Gunner(game, Info(kind).GunKind, Info(kind).Pattern, static_cast<uint8_t>(Index(kind) + 3), &X, &Y, false,
              kEnemyGunMin, kEnemyGunMax),
-      LifeBar(&X, &Y, &HP, kEnemyKinds[kind].Size.Width, kEnemyKinds[kind].HitPoints) {
+      LifeBar(&X, &Y, &HP, Info(kind).Size.Width, Info(kind).HitPoints) {
   if (kind == enmIslandGun) {
-    const auto g = static_cast<uint8_t>(game.RandInt(3));
+    const auto g = static_cast<Gun>(game.RandInt(3));
     Gunner.GunKind = g;
-    Gunner.Pattern = static_cast<uint8_t>(2 * g);
+    Gunner.Pattern = kIslandGunPatterns[Index(g)];
   }
   if (kind == enmSupplyPlane) Y = kSupplyPlaneStartY;
   Game.Engine.Count = static_cast<uint8_t>(Game.Engine.Count + 1);
@@ -27,7 +35,7 @@ TEnemyShip::TEnemyShip(TGame& game, uint8_t kind)
 TEnemyShip::~TEnemyShip() { Game.Engine.Count = static_cast<uint8_t>(Game.Engine.Count - 1); }
 
 Rect TEnemyShip::GetBox() const {
-  const Size16 size = kEnemyKinds[Kind].Size;
+  const Size16 size = Info(Kind).Size;
   return Rect{X, Y, X + size.Width, Y + size.Height};
 }
 
@@ -49,7 +57,7 @@ void TEnemyShip::Move() {
     if (Game.RandInt(100) == 2) Drift = static_cast<int8_t>(Game.RandInt(2) - 1);
     if (Game.RandInt(100) == 6) Drift = static_cast<int8_t>(-Drift);
     X = static_cast<int16_t>(X + Drift);
-    const int16_t width = kEnemyKinds[Kind].Size.Width;
+    const int16_t width = Info(Kind).Size.Width;
     if (X < kEnemyLeftBorder) X = kEnemyLeftBorder;
     if (X + width > kEnemyRightBorder) X = static_cast<int16_t>(kEnemyRightBorder - width);
   }
@@ -73,18 +81,18 @@ bool TEnemyShip::Step(Surface& target) {
   const uint32_t now = Game.Tick();
   if (now - LastAnim > 60) {
     Frame = static_cast<uint8_t>(Frame + 1);
-    if (Frame > kEnemyKinds[Kind].LastFrame) Frame = 0;
+    if (Frame > Info(Kind).LastFrame) Frame = 0;
     LastAnim = Game.Tick();
   }
 
-  const Size16 size = kEnemyKinds[Kind].Size;
-  DrawClipped(Game.Images.Game(imgEnemy + Kind), target,
+  const Size16 size = Info(Kind).Size;
+  DrawClipped(Game.Images.Game(imgEnemy + Index(Kind)), target,
               Rect{0, size.Height * Frame, size.Width, size.Height * (Frame + 1)}, X, Y);
 
   Gunner.Step(target, Kind < enmBomber);
 
   if (HP <= 0) {
-    const int32_t score = kEnemyKinds[Kind].HitPoints;
+    const int32_t score = Info(Kind).HitPoints;
     Game.SpawnHit(X, Y, hitExplosion, 0);
     Game.Kills += 1;
     Game.Score += score;
@@ -125,7 +133,7 @@ uint8_t TEnemyEngine::FirstFreeSlot() const {
   return kNoSlot;
 }
 
-TEnemyShip& TEnemyEngine::CreateEnemy(uint8_t slot, uint8_t kind) { return Slots[slot].emplace(Game, kind); }
+TEnemyShip& TEnemyEngine::CreateEnemy(uint8_t slot, EnemyKind kind) { return Slots[slot].emplace(Game, kind); }
 
 void TEnemyEngine::DestroyEnemy(uint8_t slot) { Slots[slot].reset(); }
 

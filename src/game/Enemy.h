@@ -16,7 +16,7 @@ class TGame;
 class TEnemyShip {
  public:
   // Built in its slot of the spawner (its gun and life bar refer to its fields).
-  TEnemyShip(TGame& game, uint8_t kind);
+  TEnemyShip(TGame& game, EnemyKind kind);
   TEnemyShip(const TEnemyShip&) = delete;
   TEnemyShip& operator=(const TEnemyShip&) = delete;
   ~TEnemyShip();
@@ -33,7 +33,7 @@ class TEnemyShip {
   int16_t IslandOffset = 0;
   int8_t Drift = 0;
   const int16_t* IslandY = nullptr;  // island gun: its island's Y; cleared when the island is gone
-  uint8_t Kind;
+  EnemyKind Kind;
   uint8_t Frame = 0;
   int32_t HP;
   int32_t Freeze = 0;
@@ -58,7 +58,7 @@ class TEnemyEngine {
   // Lowest empty enemy slot, or 255 when all are taken.
   uint8_t FirstFreeSlot() const;
   // Creates an enemy of a kind in a slot (which must be empty).
-  TEnemyShip& CreateEnemy(uint8_t slot, uint8_t kind);
+  TEnemyShip& CreateEnemy(uint8_t slot, EnemyKind kind);
   void DestroyEnemy(uint8_t slot);
 
   TGame& Game;

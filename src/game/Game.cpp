@@ -35,22 +35,22 @@ struct KindRow {
   int32_t A, B;
   uint8_t Accepted;  // bit k set: kind k accepted
 };
-constexpr uint8_t Kinds(std::initializer_list<int> kinds) {
+constexpr uint8_t Kinds(std::initializer_list<EnemyKind> kinds) {
   uint8_t mask = 0;
-  for (int k : kinds) mask = static_cast<uint8_t>(mask | (1u << k));
+  for (EnemyKind k : kinds) mask = static_cast<uint8_t>(mask | (1u << Index(k)));
   return mask;
 }
 constexpr KindRow kKindRows[10] = {
-    {70, 10, Kinds({0, 1, 2, 3, 5, 6})},
-    {70, 10, Kinds({0})},
-    {70, 10, Kinds({0, 1})},
-    {10, 70, Kinds({0, 1, 2})},
-    {70, 10, Kinds({0, 1, 2, 3})},
-    {70, 10, Kinds({0, 1, 2, 3, 5})},
-    {10, 70, Kinds({0, 1, 2, 3, 5, 6})},
-    {70, 10, Kinds({0, 1, 2, 3, 5, 6})},
-    {70, 10, Kinds({0, 1, 2, 3, 5, 6})},
-    {10, 70, Kinds({0, 1, 2, 3, 5, 6})},
+    {70, 10, Kinds({enmCutter, enmDestroyer, enmCrulser, enmBattleShip, enmBomber, enmHelicopter})},
+    {70, 10, Kinds({enmCutter})},
+    {70, 10, Kinds({enmCutter, enmDestroyer})},
+    {10, 70, Kinds({enmCutter, enmDestroyer, enmCrulser})},
+    {70, 10, Kinds({enmCutter, enmDestroyer, enmCrulser, enmBattleShip})},
+    {70, 10, Kinds({enmCutter, enmDestroyer, enmCrulser, enmBattleShip, enmBomber})},
+    {10, 70, Kinds({enmCutter, enmDestroyer, enmCrulser, enmBattleShip, enmBomber, enmHelicopter})},
+    {70, 10, Kinds({enmCutter, enmDestroyer, enmCrulser, enmBattleShip, enmBomber, enmHelicopter})},
+    {70, 10, Kinds({enmCutter, enmDestroyer, enmCrulser, enmBattleShip, enmBomber, enmHelicopter})},
+    {10, 70, Kinds({enmCutter, enmDestroyer, enmCrulser, enmBattleShip, enmBomber, enmHelicopter})},
 };
 
 }  // namespace
@@ -94,7 +94,6 @@ void TGame::Step(Surface& target) {
     case phaseIntro: StepIntro(target); break;
     case phasePlaying: StepPlaying(target); break;
     case phaseGameOver: StepGameOver(target); break;
-    default: break;
   }
   TickLatched = false;
 }
@@ -263,7 +262,7 @@ void TGame::AddRunScore(int16_t x, int16_t y, uint16_t value) {
   }
 }
 
-void TGame::SpawnHit(int16_t x, int16_t y, uint8_t kind, int8_t startFrame) {
+void TGame::SpawnHit(int16_t x, int16_t y, HitKind kind, int8_t startFrame) {
   for (size_t i = 0; i < Hits.size(); ++i) {
     if (!Hits[i]) {
       Hits[i].emplace(*this, kind, static_cast<uint8_t>(i), x, y, startFrame);
@@ -278,25 +277,25 @@ uint8_t TGame::FirstFreeBonusSlot() const {
   return kNoSlot;
 }
 
-uint8_t TGame::RollKind(int32_t a, int32_t b) {
+EnemyKind TGame::RollKind(int32_t a, int32_t b) {
   const uint64_t counter = Clk.PerformanceFrequency() != 0 ? Clk.PerformanceCounter() : Tick();
   const auto seed = static_cast<uint32_t>(counter);
   if (Recorder) Recorder->Reseeded(seed);
   Rand.Seed(seed);
   const int32_t c = RandInt(100);
-  if (c <= a) return static_cast<uint8_t>(RandInt(4));
-  if (c < a + b) return static_cast<uint8_t>(4 + RandInt(3));
-  return static_cast<uint8_t>(7 + RandInt(2));
+  if (c <= a) return static_cast<EnemyKind>(RandInt(4));
+  if (c < a + b) return static_cast<EnemyKind>(4 + RandInt(3));
+  return static_cast<EnemyKind>(7 + RandInt(2));
 }
 
-uint8_t TGame::PickEnemyKind() {
+EnemyKind TGame::PickEnemyKind() {
   int32_t level = Level;
   while (level > 9) level %= 10;
   const KindRow& row = kKindRows[level];
-  uint8_t kind = 0;  // the first accepted kind of every row
+  EnemyKind kind = enmCutter;  // the first accepted kind of every row
   for (int roll = 0; roll < kMaxRolls; ++roll) {
-    const uint8_t candidate = RollKind(row.A, row.B);
-    if (row.Accepted & (1u << candidate)) {
+    const EnemyKind candidate = RollKind(row.A, row.B);
+    if (row.Accepted & (1u << Index(candidate))) {
       kind = candidate;
       break;
     }

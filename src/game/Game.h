@@ -42,11 +42,12 @@ class TGame {
   // Floating score at (x, y); nothing when all 10 slots are taken.
   void AddRunScore(int16_t x, int16_t y, uint16_t value);
   // Explosion or impact flash; nothing when all 20 slots are taken.
-  void SpawnHit(int16_t x, int16_t y, uint8_t kind, int8_t startFrame);
+  void SpawnHit(int16_t x, int16_t y, HitKind kind, int8_t startFrame);
   // The level-dependent choice of the next enemy kind.
-  uint8_t PickEnemyKind();
-  // One candidate kind with the row weights a and b; re-seeds the generator first.
-  uint8_t RollKind(int32_t a, int32_t b);
+  EnemyKind PickEnemyKind();
+  // One candidate kind with the row weights a and b; re-seeds the generator first. Candidate 8 is
+  // no kind: every row rejects it.
+  EnemyKind RollKind(int32_t a, int32_t b);
 
   // Program services (not owned).
   GameHost& Host;
@@ -73,7 +74,7 @@ class TGame {
   std::array<std::optional<TBonus>, kBonusSlots> Bonuses;
   TRunBackground Background;
   std::array<std::optional<TRunScore>, kRunScoreSlots> RunScores;
-  uint8_t Phase = phaseWindDown;
+  GamePhase Phase = phaseWindDown;
   uint32_t Now = 0;
   uint32_t PhaseStart = 0;
   int16_t Lives = 3;

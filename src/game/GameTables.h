@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "audio/SoundIds.h"
 #include "layout/ImageSizes.h"
@@ -7,11 +9,20 @@
 
 namespace sf {
 
+// The kinds below are stored by number: the world digest of a replay hashes each as its number, and
+// an image or a table row is found by it (Index). The numbers therefore never change.
+template <typename Kind>
+requires std::is_enum_v<Kind>
+constexpr int Index(Kind kind) { return static_cast<int>(kind); }
+
 // Game phases.
-inline constexpr uint8_t phaseIntro = 0;
-inline constexpr uint8_t phasePlaying = 1;
-inline constexpr uint8_t phaseGameOver = 3;
-inline constexpr uint8_t phaseWindDown = 255;
+enum class GamePhase : uint8_t {
+  phaseIntro = 0,
+  phasePlaying = 1,
+  phaseGameOver = 3,
+  phaseWindDown = 255,
+};
+using enum GamePhase;
 
 // The playfield between the two side panels.
 inline constexpr int32_t kPlayfieldLeft = 118;
@@ -63,6 +74,13 @@ constexpr Size16 GameImageSize16(int k) {
 }
 
 // Gun kinds: turret image size, pivot, barrel length, cool-down.
+enum class Gun : uint8_t {
+  gunMachineGun = 0,
+  gunCannon = 1,
+  gunLauncher = 2,
+  gunHatch = 3,  // the supply plane's: not drawn
+};
+using enum Gun;
 struct GunKindInfo {
   Size16 Size;
   int16_t PivotX, PivotY;
@@ -76,12 +94,16 @@ inline constexpr GunKindInfo kGunKinds[kGunKindCount] = {
     {GameImageSize16(imgTurret + 2), 9, 15, 30, 700},
     {{0, 0}, 0, 0, 44, 100},  // the supply plane's hatch: not drawn
 };
+constexpr const GunKindInfo& Info(Gun gun) { return kGunKinds[Index(gun)]; }
 
 // Projectile kinds.
-inline constexpr uint8_t pulBullet = 0;
-inline constexpr uint8_t pulShell = 1;
-inline constexpr uint8_t pulRocket = 2;
-inline constexpr uint8_t kDropKind = 255;  // the supply plane's "shot": a bonus
+enum class ProjectileKind : uint8_t {
+  pulBullet = 0,
+  pulShell = 1,
+  pulRocket = 2,
+  pulDrop = 255,  // the supply plane's "shot": a bonus
+};
+using enum ProjectileKind;
 struct ProjectileInfo {
   Size16 Size;
   int16_t PivotX, PivotY;
@@ -93,6 +115,22 @@ inline constexpr ProjectileInfo kProjectiles[3] = {
     {{7, 14}, 3, 8, 4.0f, 5},
     {{7, 27}, 3, 14, 4.0f, 15},
 };
+// Not for the drop, which flies as a bonus.
+constexpr const ProjectileInfo& Info(ProjectileKind kind) { return kProjectiles[Index(kind)]; }
+
+// What a gun fires at a time, named for it.
+enum class FiringPattern : uint8_t {
+  patBullet = 0,
+  patShell = 1,
+  patTwinShell = 2,
+  patRocket = 3,
+  patTripleRocket = 4,
+  patDropBonus = 6,    // the supply plane drops a bonus
+  patHeliRocket = 31,  // one rocket from below the helicopter's nose
+};
+using enum FiringPattern;
+// The player's weapons 0 to 4 fire the patterns of the same numbers.
+constexpr FiringPattern PatternForWeapon(uint8_t weapon) { return static_cast<FiringPattern>(weapon); }
 
 // Turret slots: where a turret sits on its owner and where its muzzle is relative to the turret.
 struct TurretSlotInfo {
@@ -112,49 +150,66 @@ inline constexpr float kPlayerGunMax = 4.6f;
 inline constexpr float kEnemyGunMin = -1.14f;
 inline constexpr float kEnemyGunMax = 1.14f;
 
-// Enemy kinds.
-inline constexpr uint8_t enmCutter = 0;
-inline constexpr uint8_t enmDestroyer = 1;
-inline constexpr uint8_t enmCrulser = 2;
-inline constexpr uint8_t enmBattleShip = 3;
-inline constexpr uint8_t enmIslandGun = 4;
-inline constexpr uint8_t enmBomber = 5;
-inline constexpr uint8_t enmHelicopter = 6;
-inline constexpr uint8_t enmSupplyPlane = 7;
+// Enemy kinds. The order matters: the kinds up to the island gun aim at the player and ram him, the
+// aircraft from the bomber on show no turret.
+enum class EnemyKind : uint8_t {
+  enmCutter = 0,
+  enmDestroyer = 1,
+  enmCrulser = 2,
+  enmBattleShip = 3,
+  enmIslandGun = 4,
+  enmBomber = 5,
+  enmHelicopter = 6,
+  enmSupplyPlane = 7,
+};
+using enum EnemyKind;
 inline constexpr int kEnemyKindCount = 8;
 struct EnemyKindInfo {
   Size16 Size;
   int32_t HitPoints;  // also the score for destroying it
-  uint8_t GunKind;
-  uint8_t Pattern;
+  Gun GunKind;
+  FiringPattern Pattern;
   uint8_t LastFrame;
 };
 inline constexpr EnemyKindInfo kEnemyKinds[kEnemyKindCount] = {
-    {{24, 88}, 15, 0, 0, 0}, {{30, 111}, 25, 1, 1, 0}, {{34, 136}, 50, 1, 2, 0}, {{47, 146}, 75, 2, 4, 0},
-    {{23, 28}, 5, 0, 0, 0},  {{47, 56}, 25, 1, 2, 3},  {{50, 55}, 50, 2, 31, 0}, {{73, 72}, 30, 3, 6, 0},
+    {{24, 88}, 15, gunMachineGun, patBullet, 0},       // enmCutter
+    {{30, 111}, 25, gunCannon, patShell, 0},           // enmDestroyer
+    {{34, 136}, 50, gunCannon, patTwinShell, 0},       // enmCrulser
+    {{47, 146}, 75, gunLauncher, patTripleRocket, 0},  // enmBattleShip
+    {{23, 28}, 5, gunMachineGun, patBullet, 0},        // enmIslandGun: its gun is chosen at random when built
+    {{47, 56}, 25, gunCannon, patTwinShell, 3},        // enmBomber
+    {{50, 55}, 50, gunLauncher, patHeliRocket, 0},     // enmHelicopter
+    {{73, 72}, 30, gunHatch, patDropBonus, 0},         // enmSupplyPlane
 };
+constexpr const EnemyKindInfo& Info(EnemyKind kind) { return kEnemyKinds[Index(kind)]; }
 inline constexpr int16_t kEnemyLeftBorder = 196;
 inline constexpr int16_t kEnemyRightBorder = 604;
 inline constexpr int16_t kSupplyPlaneStartY = 672;
 
 // Bonus kinds: 0..7 have a picture and an effect; a drop can also come out as kind 8, an empty drop.
-inline constexpr uint8_t bonRocket = 0;
-inline constexpr uint8_t bonGun = 1;
-inline constexpr uint8_t bonRocket3x = 2;
-inline constexpr uint8_t bonGun2x = 3;
-inline constexpr uint8_t bonFirstAid = 4;
-inline constexpr uint8_t bonIce = 5;
-inline constexpr uint8_t bonCoins = 6;
-inline constexpr uint8_t bonMegaBomb = 7;
-inline constexpr uint8_t bonEmpty = 8;
+enum class BonusKind : uint8_t {
+  bonRocket = 0,
+  bonGun = 1,
+  bonRocket3x = 2,
+  bonGun2x = 3,
+  bonFirstAid = 4,
+  bonIce = 5,
+  bonCoins = 6,
+  bonMegaBomb = 7,
+  bonEmpty = 8,
+};
+using enum BonusKind;
 inline constexpr int kBonusKindCount = 9;
 inline constexpr Size16 kBonusSizes[kBonusKindCount] = {{24, 23}, {24, 23}, {24, 23}, {24, 23}, {23, 23},
                                                         {24, 23}, {24, 23}, {23, 23}, {24, 23}};
 inline constexpr int32_t kFreezeSteps = 300;
 
 // Hit kinds actually created.
-inline constexpr uint8_t hitExplosion = 0;
-inline constexpr uint8_t hitImpact = 4;
+enum class HitKind : uint8_t {
+  hitExplosion = 0,
+  hitImpact = 4,
+};
+using enum HitKind;
 inline constexpr int kHitFrames = 16;
 inline constexpr int32_t kHitFrameSize = kGameImageSizes[imgHit].Height;  // square frames in a row
 

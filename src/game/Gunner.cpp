@@ -14,39 +14,42 @@ namespace {
 
 constexpr double kQuarterTurn = std::numbers::pi / 2;
 
-// The projectile kind a firing pattern shoots; kDropKind for the supply plane's drop.
-uint8_t PatternProjectile(uint8_t pattern) {
+// The projectile kind a firing pattern shoots; pulDrop for the supply plane's drop.
+ProjectileKind PatternProjectile(FiringPattern pattern) {
   switch (pattern) {
-    case 0: return pulBullet;
-    case 1:
-    case 2: return pulShell;
-    case 6: return kDropKind;
-    default: return pulRocket;
+    case patBullet: return pulBullet;
+    case patShell:
+    case patTwinShell: return pulShell;
+    case patDropBonus: return pulDrop;
+    case patRocket:
+    case patTripleRocket:
+    case patHeliRocket: break;
   }
+  return pulRocket;
 }
 
 }  // namespace
 
-TPulya::TPulya(uint8_t kind, int16_t x, int16_t y, double heading)
+TPulya::TPulya(ProjectileKind kind, int16_t x, int16_t y, double heading)
     : Kind(kind), Y(static_cast<float>(y)), X(static_cast<float>(x)), Heading(heading) {}
 
 Rect TPulya::GetBox() const {
-  const Size16 size = kProjectiles[Kind].Size;
+  const Size16 size = Info(Kind).Size;
   const int32_t left = RoundHalfEven(X);
   const int32_t top = RoundHalfEven(Y);
   return Rect{left, top, left + size.Width, top + size.Height};
 }
 
 void TPulya::Step(TGame& game, Surface& target) {
-  const ProjectileInfo& info = kProjectiles[Kind];
-  DrawRotated(game.Images.Game(imgProjectile + Kind), target, info.PivotX, info.PivotY, Heading,
+  const ProjectileInfo& info = Info(Kind);
+  DrawRotated(game.Images.Game(imgProjectile + Index(Kind)), target, info.PivotX, info.PivotY, Heading,
               static_cast<uint16_t>(info.Size.Width), static_cast<uint16_t>(info.Size.Height),
               static_cast<uint16_t>(RoundHalfEven(X)), static_cast<uint16_t>(RoundHalfEven(Y)));
   X = static_cast<float>(X + simmath::Cos(Heading + kQuarterTurn) * info.Speed);
   Y = static_cast<float>(Y + simmath::Sin(Heading + kQuarterTurn) * info.Speed);
 }
 
-TGunner::TGunner(TGame& game, uint8_t gunKind, uint8_t pattern, uint8_t slot, const int16_t* ownerX,
+TGunner::TGunner(TGame& game, Gun gunKind, FiringPattern pattern, uint8_t slot, const int16_t* ownerX,
                  const int16_t* ownerY, bool isPlayer, float minAngle, float maxAngle)
     : Game(game),
       OwnerX(ownerX),
@@ -62,15 +65,15 @@ TGunner::TGunner(TGame& game, uint8_t gunKind, uint8_t pattern, uint8_t slot, co
       Pattern(pattern),
       LastShot(game.Tick()) {}
 
-void TGunner::Fire(uint8_t kind, SoundId sound, double heading, int16_t dx, int16_t dy) {
+void TGunner::Fire(ProjectileKind kind, SoundId sound, double heading, int16_t dx, int16_t dy) {
   const TurretSlotInfo& slot = kTurretSlots[Slot];
-  const int32_t barrel = kGunKinds[GunKind].Barrel;
+  const int32_t barrel = Info(GunKind).Barrel;
   const auto x = static_cast<int16_t>(dx + *OwnerX + OffsetX + slot.MuzzleX +
                                       RoundHalfEven(simmath::Cos(heading + kQuarterTurn) * barrel));
   const auto y = static_cast<int16_t>(dy + *OwnerY + OffsetY + slot.MuzzleY +
                                       RoundHalfEven(simmath::Sin(heading + kQuarterTurn) * barrel));
 
-  if (kind == kDropKind) {
+  if (kind == pulDrop) {
     const uint8_t free = Game.FirstFreeBonusSlot();
     if (free != kNoSlot)
       Game.Bonuses[free].emplace(Game, static_cast<int16_t>(*OwnerX + 36), static_cast<int16_t>(*OwnerY + 80));
@@ -88,32 +91,31 @@ void TGunner::Fire(uint8_t kind, SoundId sound, double heading, int16_t dx, int1
 
 bool TGunner::TryFire() {
   Now = Game.Tick();
-  if (kGunKinds[GunKind].CoolDown >= Now - LastShot) return false;
+  if (Info(GunKind).CoolDown >= Now - LastShot) return false;
 
-  const uint8_t projectile = PatternProjectile(Pattern);
-  if (projectile != kDropKind) {
-    const Size16 size = kProjectiles[projectile].Size;
+  const ProjectileKind projectile = PatternProjectile(Pattern);
+  if (projectile != pulDrop) {
+    const Size16 size = Info(projectile).Size;
     AimX = static_cast<int16_t>(*OwnerX + size.Width / 2);
     AimY = static_cast<int16_t>(*OwnerY + size.Height / 2);
   }
 
   const double a = Angle;
   switch (Pattern) {
-    case 0: Fire(pulBullet, sndShot, a, 5, 0); break;
-    case 1: Fire(pulShell, sndSnarad, a, 0, 0); break;
-    case 2:
+    case patBullet: Fire(pulBullet, sndShot, a, 5, 0); break;
+    case patShell: Fire(pulShell, sndSnarad, a, 0, 0); break;
+    case patTwinShell:
       Fire(pulShell, sndSnarad, a, -5, 0);
       Fire(pulShell, sndSnarad, a, 5, 0);
       break;
-    case 3: Fire(pulRocket, sndSnarad, a, 0, 0); break;
-    case 4:
+    case patRocket: Fire(pulRocket, sndSnarad, a, 0, 0); break;
+    case patTripleRocket:
       Fire(pulRocket, sndSnarad, a, 0, 0);
       Fire(pulRocket, sndSnarad, a + 0.5, 0, 0);
       Fire(pulRocket, sndSnarad, a - 0.5, 0, 0);
       break;
-    case 6: Fire(kDropKind, sndShot, a, 0, 0); break;
-    case 31: Fire(pulRocket, sndSnarad, a, -30, -80); break;
-    default: break;
+    case patDropBonus: Fire(pulDrop, sndShot, a, 0, 0); break;
+    case patHeliRocket: Fire(pulRocket, sndSnarad, a, -30, -80); break;
   }
   LastShot = Game.Tick();
   return true;
@@ -125,7 +127,7 @@ bool TGunner::TestShot(TPulya& shot) {
     return false;
   }
   const Rect box = shot.GetBox();
-  const uint8_t damage = kProjectiles[shot.Kind].Damage;
+  const uint8_t damage = Info(shot.Kind).Damage;
   if (IsPlayer) {
     // While playing at most five enemies exist and they hold the lowest slots.
     for (int i = 0; i < 6; ++i) {
@@ -160,9 +162,9 @@ void TGunner::Step(Surface& target, bool drawTurret) {
   if (Angle > MaxAngle) Angle = MaxAngle;
   if (Angle < MinAngle) Angle = MinAngle;
 
-  if (drawTurret && GunKind < 3) {
-    const GunKindInfo& gun = kGunKinds[GunKind];
-    DrawRotated(Game.Images.Game(imgTurret + GunKind), target, gun.PivotX, gun.PivotY, Angle,
+  if (drawTurret && GunKind != gunHatch) {
+    const GunKindInfo& gun = Info(GunKind);
+    DrawRotated(Game.Images.Game(imgTurret + Index(GunKind)), target, gun.PivotX, gun.PivotY, Angle,
                 static_cast<uint16_t>(gun.Size.Width), static_cast<uint16_t>(gun.Size.Height),
                 static_cast<uint16_t>(*OwnerX + OffsetX), static_cast<uint16_t>(*OwnerY + OffsetY));
   }

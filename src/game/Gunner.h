@@ -5,6 +5,7 @@
 
 #include "audio/SoundIds.h"
 #include "core/Rect.h"
+#include "game/GameTables.h"
 #include "gfx/Surface.h"
 
 namespace sf {
@@ -14,13 +15,13 @@ class TGame;
 // One projectile in flight. It keeps the heading it was fired with.
 class TPulya {
  public:
-  TPulya(uint8_t kind, int16_t x, int16_t y, double heading);
+  TPulya(ProjectileKind kind, int16_t x, int16_t y, double heading);
 
   // Draws the projectile, then moves it one step along its heading.
   void Step(TGame& game, Surface& target);
   Rect GetBox() const;
 
-  uint8_t Kind;
+  ProjectileKind Kind;
   float Y;
   float X;
   double Heading;
@@ -30,13 +31,13 @@ class TPulya {
 // IsPlayer decides what its projectiles seek and whether it fires on its own.
 class TGunner {
  public:
-  TGunner(TGame& game, uint8_t gunKind, uint8_t pattern, uint8_t slot, const int16_t* ownerX, const int16_t* ownerY,
+  TGunner(TGame& game, Gun gunKind, FiringPattern pattern, uint8_t slot, const int16_t* ownerX, const int16_t* ownerY,
           bool isPlayer, float minAngle, float maxAngle);
   TGunner(const TGunner&) = delete;
   TGunner& operator=(const TGunner&) = delete;
 
   // One projectile (or, for the drop kind, one bonus) from the muzzle.
-  void Fire(uint8_t kind, SoundId sound, double heading, int16_t dx, int16_t dy);
+  void Fire(ProjectileKind kind, SoundId sound, double heading, int16_t dx, int16_t dy);
   // Fires the pattern when the cool-down has passed; true when it fired.
   bool TryFire();
   // Moves, tests and draws the projectiles; clamps and draws the turret; lets an enemy gun fire.
@@ -59,8 +60,8 @@ class TGunner {
   int16_t AimX = 0;
   int16_t AimY = 0;
   bool IsPlayer;
-  uint8_t GunKind;
-  uint8_t Pattern;
+  Gun GunKind;
+  FiringPattern Pattern;
   uint32_t Now = 0;
   uint32_t LastShot;
 

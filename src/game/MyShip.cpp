@@ -7,9 +7,9 @@ namespace sf {
 
 TMyShip::TMyShip(TGame& game)
     : Game(game),
-      Gunners{TGunner(game, 0, 0, 0, &X, &Y, true, kPlayerGunMin, kPlayerGunMax),
-              TGunner(game, 1, 1, 1, &X, &Y, true, kPlayerGunMin, kPlayerGunMax),
-              TGunner(game, 2, 3, 2, &X, &Y, true, kPlayerGunMin, kPlayerGunMax)} {}
+      Gunners{TGunner(game, gunMachineGun, patBullet, 0, &X, &Y, true, kPlayerGunMin, kPlayerGunMax),
+              TGunner(game, gunCannon, patShell, 1, &X, &Y, true, kPlayerGunMin, kPlayerGunMax),
+              TGunner(game, gunLauncher, patRocket, 2, &X, &Y, true, kPlayerGunMin, kPlayerGunMax)} {}
 
 uint8_t TMyShip::GunnerForWeapon() const {
   const uint8_t weapon = Game.Weapon;
@@ -27,7 +27,7 @@ void TMyShip::Step(Surface& target) {
   if (Game.Weapon >= kWeaponCount) Game.Weapon = 0;
   const uint8_t g = GunnerForWeapon();
   TGunner& gun = Gunners[g];
-  gun.Pattern = Game.Weapon;
+  gun.Pattern = PatternForWeapon(Game.Weapon);
 
   if (Game.Health > kMaxHealth) Game.Health = kMaxHealth;
 

@@ -9,6 +9,22 @@
 namespace sf {
 namespace {
 
+// The digest takes every kind by its number, and the replays recorded so far were verified with
+// these numbers: renumbering a kind would reject all of them.
+static_assert(Index(phaseIntro) == 0 && Index(phasePlaying) == 1 && Index(phaseGameOver) == 3 &&
+              Index(phaseWindDown) == 255);
+static_assert(Index(pulBullet) == 0 && Index(pulShell) == 1 && Index(pulRocket) == 2 && Index(pulDrop) == 255);
+static_assert(Index(patBullet) == 0 && Index(patShell) == 1 && Index(patTwinShell) == 2 && Index(patRocket) == 3 &&
+              Index(patTripleRocket) == 4 && Index(patDropBonus) == 6 && Index(patHeliRocket) == 31);
+static_assert(Index(enmCutter) == 0 && Index(enmDestroyer) == 1 && Index(enmCrulser) == 2 &&
+              Index(enmBattleShip) == 3 && Index(enmIslandGun) == 4 && Index(enmBomber) == 5 &&
+              Index(enmHelicopter) == 6 && Index(enmSupplyPlane) == 7);
+static_assert(Index(bonRocket) == 0 && Index(bonGun) == 1 && Index(bonRocket3x) == 2 && Index(bonGun2x) == 3 &&
+              Index(bonFirstAid) == 4 && Index(bonIce) == 5 && Index(bonCoins) == 6 && Index(bonMegaBomb) == 7 &&
+              Index(bonEmpty) == 8);
+static_assert(Index(hitExplosion) == 0 && Index(hitImpact) == 4);
+static_assert(Index(gunMachineGun) == 0 && Index(gunCannon) == 1 && Index(gunLauncher) == 2 && Index(gunHatch) == 3);
+
 // The bits of a float or double (memcpy: the browser build's C++ library has no std::bit_cast).
 template <typename Bits, typename T>
 Bits BitsOf(T value) {
@@ -18,7 +34,8 @@ Bits BitsOf(T value) {
   return bits;
 }
 
-// FNV-1a over values fed in a fixed order, each widened to 64 bits (floats by their bits).
+// FNV-1a over values fed in a fixed order, each widened to 64 bits (floats by their bits, kinds by
+// their numbers).
 class Digest {
  public:
   template <typename T>
@@ -28,6 +45,8 @@ class Digest {
       bits = BitsOf<uint64_t>(value);
     } else if constexpr (std::is_same_v<T, float>) {
       bits = BitsOf<uint32_t>(value);
+    } else if constexpr (std::is_enum_v<T>) {
+      bits = static_cast<uint64_t>(Index(value));
     } else {
       bits = static_cast<uint64_t>(value);
     }

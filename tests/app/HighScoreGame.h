@@ -33,7 +33,7 @@ class HighScoreGame : public FormFixture {
     int target = 400;
     for (const auto& e : game.Engine.Slots) {
       if (e && e->Kind != enmSupplyPlane && e->Y > 0) {
-        target = e->X + kEnemyKinds[e->Kind].Size.Width / 2;
+        target = e->X + Info(e->Kind).Size.Width / 2;
         break;
       }
     }

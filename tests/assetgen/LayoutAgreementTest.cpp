@@ -101,7 +101,7 @@ TEST(LayoutAgreement, TheGamesSpriteTablesMatchThePictures) {
     whole.Height = static_cast<int16_t>(whole.Height * (sf::kEnemyKinds[k].LastFrame + 1));
     ExpectSameSize(whole, sf::imgEnemy + k, "enemy kind " + std::to_string(k));
   }
-  for (int k = 0; k < sf::bonEmpty; ++k) {
+  for (int k = 0; k < sf::Index(sf::bonEmpty); ++k) {
     ExpectSameSize(sf::kBonusSizes[k], sf::imgBonus + k, "bonus kind " + std::to_string(k));
   }
   for (int k = 0; k < 3; ++k) {

@@ -10,7 +10,7 @@ namespace {
 class EffectsTest : public GameTest {
  protected:
   // A bonus of a kind right on the ship, caught in the next playing step.
-  void DropOnShip(uint8_t kind) {
+  void DropOnShip(BonusKind kind) {
     Game->Bonuses[0].emplace(*Game, Game->Ship.X, Game->Ship.Y);
     Game->Bonuses[0]->Kind = kind;
   }
@@ -19,7 +19,7 @@ class EffectsTest : public GameTest {
 TEST_F(EffectsTest, AmmunitionBonusesFeedTheirWeaponsAndCoinsAddPoints) {
   StartPlaying();
   const struct {
-    uint8_t Kind;
+    BonusKind Kind;
     int Weapon;
   } feeds[] = {{bonRocket, 3}, {bonGun, 1}, {bonRocket3x, 4}, {bonGun2x, 2}};
   for (const auto& feed : feeds) {
@@ -77,7 +77,7 @@ TEST_F(EffectsTest, BonusFallsOnePixelAStepAndGoesBelowTheScreen) {
   Step();
   ASSERT_TRUE(Game->Bonuses[0]);
   EXPECT_EQ(Game->Bonuses[0]->Y, 591);
-  EXPECT_EQ(Target.At(255, 595), GameImageColour(imgBonus + bonCoins));
+  EXPECT_EQ(Target.At(255, 595), GameImageColour(imgBonus + Index(bonCoins)));
   while (Game->Bonuses[0] && Game->Bonuses[0]->Y < 600) Step();
   ASSERT_TRUE(Game->Bonuses[0]);
   Step();
@@ -90,7 +90,7 @@ TEST_F(EffectsTest, EmptyDropIsNeitherDrawnNorHasAnEffect) {
   Game->Bonuses[0]->Kind = bonEmpty;
   Game->Ship.X = 500;
   Step();
-  EXPECT_NE(Target.At(255, 305), GameImageColour(imgBonus + 8));
+  EXPECT_NE(Target.At(255, 305), GameImageColour(imgBonus + Index(bonEmpty)));
   const auto before = Game->Ammo;
   const int32_t score = Game->Score;
   Game->Bonuses[0]->X = Game->Ship.X;

@@ -16,8 +16,8 @@ TEST_F(EnemyTest, LevelOneBringsOnlyCuttersAndTheSupplyPlane) {
     Game->Level = static_cast<uint8_t>(level);
     int planes = 0;
     for (int i = 0; i < 2000; ++i) {
-      const uint8_t kind = Game->PickEnemyKind();
-      ASSERT_TRUE(kind == enmCutter || kind == enmSupplyPlane) << int(kind);
+      const EnemyKind kind = Game->PickEnemyKind();
+      ASSERT_TRUE(kind == enmCutter || kind == enmSupplyPlane) << Index(kind);
       planes += kind == enmSupplyPlane ? 1 : 0;
     }
     EXPECT_GT(planes, 100);  // one in ten
@@ -25,11 +25,11 @@ TEST_F(EnemyTest, LevelOneBringsOnlyCuttersAndTheSupplyPlane) {
   }
   std::set<int> kinds;
   Game->Level = 10;
-  for (int i = 0; i < 3000; ++i) kinds.insert(Game->PickEnemyKind());
+  for (int i = 0; i < 3000; ++i) kinds.insert(Index(Game->PickEnemyKind()));
   EXPECT_EQ(kinds, (std::set<int>{0, 1, 2, 3, 5, 6, 7}));
   kinds.clear();
   Game->Level = 3;
-  for (int i = 0; i < 3000; ++i) kinds.insert(Game->PickEnemyKind());
+  for (int i = 0; i < 3000; ++i) kinds.insert(Index(Game->PickEnemyKind()));
   EXPECT_EQ(kinds, (std::set<int>{0, 1, 2, 7}));
 }
 
@@ -39,7 +39,7 @@ TEST_F(EnemyTest, EnemyChoiceEndsEvenWhenTheCounterStandsStill) {
   for (uint64_t counter = 0; counter < 50; ++counter) {
     Time.Counter = counter;
     Game->Level = 1;
-    const uint8_t kind = Game->PickEnemyKind();
+    const EnemyKind kind = Game->PickEnemyKind();
     EXPECT_TRUE(kind == enmCutter || kind == enmSupplyPlane);
   }
 }
@@ -48,7 +48,7 @@ TEST_F(EnemyTest, SpawnerKeepsAtMostTwoEnemiesAndLevelOneSendsCutters) {
   StartPlaying();
   Game->Health = 30000;  // nothing ends this level early
   Host.Keys[kScanLeftCtrl] = 0;
-  std::set<int> kinds;
+  std::set<EnemyKind> kinds;
   for (int i = 0; i < 3000; ++i) {
     const uint8_t before = Game->Engine.Count;
     Step();
@@ -67,7 +67,7 @@ TEST_F(EnemyTest, SpawnerKeepsAtMostTwoEnemiesAndLevelOneSendsCutters) {
     }
   }
   EXPECT_TRUE(kinds.count(enmCutter));
-  for (int k : kinds) EXPECT_TRUE(k == enmCutter || k == enmSupplyPlane) << k;
+  for (EnemyKind k : kinds) EXPECT_TRUE(k == enmCutter || k == enmSupplyPlane) << Index(k);
 }
 
 TEST_F(EnemyTest, ProjectileKillScoresOnceWithExplosionAndFloatingScore) {

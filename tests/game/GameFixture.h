@@ -129,7 +129,7 @@ class GameTest : public ::testing::Test {
     ASSERT_EQ(Game->Phase, phasePlaying);
   }
   // An enemy of a kind placed in a slot, standing still unless told otherwise.
-  TEnemyShip& PlaceEnemy(uint8_t slot, uint8_t kind, int16_t x, int16_t y) {
+  TEnemyShip& PlaceEnemy(uint8_t slot, EnemyKind kind, int16_t x, int16_t y) {
     TEnemyShip& e = Game->Engine.CreateEnemy(slot, kind);
     e.X = x;
     e.Y = y;

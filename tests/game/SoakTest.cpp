@@ -40,7 +40,7 @@ class ScriptedPlayer {
     int target = 400;
     for (const auto& e : game.Engine.Slots) {
       if (e && e->Kind != enmSupplyPlane && e->Y > 0) {
-        target = e->X + kEnemyKinds[e->Kind].Size.Width / 2;
+        target = e->X + Info(e->Kind).Size.Width / 2;
         break;
       }
     }
@@ -96,7 +96,7 @@ class SoakTest : public GameTest {
         if (!e) continue;
         ++enemies;
         ASSERT_GE(e->Gunner.ShotCount(), 0);
-        ASSERT_LT(e->Kind, kEnemyKindCount);
+        ASSERT_LT(Index(e->Kind), kEnemyKindCount);
         if (Game->Phase == phasePlaying && e->Kind == enmIslandGun) {
           ASSERT_NE(e->IslandY, nullptr);  // no gun outlives its island in play
         }
@@ -109,7 +109,7 @@ class SoakTest : public GameTest {
       MaxScore = std::max(MaxScore, Game->Score);
       MaxEnemies = std::max(MaxEnemies, enemies);
       for (const auto& e : Game->Engine.Slots)
-        if (e) KindsSeen |= 1u << e->Kind;
+        if (e) KindsSeen |= 1u << Index(e->Kind);
       BonusesSeen += CountSlots(Game->Bonuses) > 0 ? 1 : 0;
 
       if (Host.GameOvers > 0) {
@@ -174,7 +174,7 @@ TEST_F(SoakTest, ReplayingTheSameInputGivesTheSameGame) {
     uint8_t Level = 0;
     int16_t Lives = 0;
     int16_t Health = 0;
-    uint8_t Phase = 0;
+    GamePhase Phase = phaseIntro;
     size_t Sounds = 0;
   };
   auto play = [this]() {

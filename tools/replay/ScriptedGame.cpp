@@ -47,7 +47,7 @@ void Act(const sf::TGame& game, ScriptHost& host, uint32_t step) {
   int target = 400;
   for (const auto& e : game.Engine.Slots) {
     if (e && e->Kind != sf::enmSupplyPlane && e->Y > 0) {
-      target = e->X + sf::kEnemyKinds[e->Kind].Size.Width / 2;
+      target = e->X + sf::Info(e->Kind).Size.Width / 2;
       break;
     }
   }
