@@ -1,9 +1,11 @@
 #include "gfx/DrawOps.h"
 
 #include <algorithm>
+#include <cfenv>
 #include <cmath>
 
 #include "gfx/Blit.h"
+#include "gfx/PixelRound.h"
 
 namespace sf {
 namespace {
@@ -21,14 +23,43 @@ constexpr int64_t kFieldBottom = 598;
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 constexpr long double kTwoPi = 2.0L * kPi;
 
-// Rounds to the nearest integer, halves to the even neighbour, whatever the current rounding mode.
-int64_t RoundHalfEven(long double v) {
-  const long double down = std::floor(v);
-  const long double diff = v - down;
-  if (diff < 0.5L) return static_cast<int64_t>(down);
-  if (diff > 0.5L) return static_cast<int64_t>(down) + 1;
-  const int64_t d = static_cast<int64_t>(down);
-  return (d % 2 == 0) ? d : d + 1;
+// One rotated copy: the source's rows x cols corner turned by the angle of sine s and cosine c
+// about its pivot (cx, cy), which lands at (baseX + cx, baseY + cy); each pixel is written again
+// at the offset (ox, oy).
+struct RotatedCopy {
+  const Surface& src;
+  Surface& dst;
+  int32_t cx, cy;
+  long double s, c;
+  int32_t rows, cols;
+  int64_t baseX, baseY;
+  int64_t ox, oy;
+};
+
+// Round is one of the two pixel roundings (equal results, different speed).
+template <int64_t (*Round)(long double)>
+void RotatePixels(const RotatedCopy& copy) {
+  const auto& [src, dst, cx, cy, s, c, rows, cols, baseX, baseY, ox, oy] = copy;
+  for (int32_t r = 0; r < rows; ++r) {
+    const uint32_t* line = src.Row(r);
+    const long double dy = static_cast<long double>(int64_t{r} - cy);
+    const long double dys = dy * s;
+    const long double dyc = dy * c;
+    for (int32_t k = 0; k < cols; ++k) {
+      const uint32_t p = line[k];
+      if (p == kColourKey) continue;
+      const long double dx = static_cast<long double>(int64_t{k} - cx);
+      const int64_t rx = Round(dx * c - dys);
+      const int64_t ry = Round(dx * s + dyc);
+      const int64_t tx = baseX - rx;
+      const int64_t ty = baseY - ry;
+      if (tx > kFieldRight || ty < kFieldTop || ty > kFieldBottom || tx < kFieldLeft) continue;
+      // The window lies inside an 800 x 600 screen; a smaller target is guarded here.
+      if (tx < dst.Width && ty < dst.Height) dst.At(static_cast<int32_t>(tx), static_cast<int32_t>(ty)) = p;
+      const int64_t gx = tx + ox, gy = ty + oy;
+      if (gx < dst.Width && gy < dst.Height) dst.At(static_cast<int32_t>(gx), static_cast<int32_t>(gy)) = p;
+    }
+  }
 }
 
 }  // namespace
@@ -72,25 +103,11 @@ int32_t DrawRotated(const Surface& src, Surface& dst, int32_t cx, int32_t cy, lo
   const int32_t cols = std::min<int32_t>(w, src.Width);
   const int64_t baseX = int64_t{x} - cx;
   const int64_t baseY = int64_t{y} - cy;
-  for (int32_t r = 0; r < rows; ++r) {
-    const uint32_t* line = src.Row(r);
-    const long double dy = static_cast<long double>(int64_t{r} - cy);
-    const long double dys = dy * s;
-    const long double dyc = dy * c;
-    for (int32_t k = 0; k < cols; ++k) {
-      const uint32_t p = line[k];
-      if (p == kColourKey) continue;
-      const long double dx = static_cast<long double>(int64_t{k} - cx);
-      const int64_t rx = RoundHalfEven(dx * c - dys);
-      const int64_t ry = RoundHalfEven(dx * s + dyc);
-      const int64_t tx = baseX - rx;
-      const int64_t ty = baseY - ry;
-      if (tx > kFieldRight || ty < kFieldTop || ty > kFieldBottom || tx < kFieldLeft) continue;
-      // The window lies inside an 800 x 600 screen; a smaller target is guarded here.
-      if (tx < dst.Width && ty < dst.Height) dst.At(static_cast<int32_t>(tx), static_cast<int32_t>(ty)) = p;
-      const int64_t gx = tx + ox, gy = ty + oy;
-      if (gx < dst.Width && gy < dst.Height) dst.At(static_cast<int32_t>(gx), static_cast<int32_t>(gy)) = p;
-    }
+  const RotatedCopy copy{src, dst, cx, cy, s, c, rows, cols, baseX, baseY, ox, oy};
+  if (std::fegetround() == FE_TONEAREST) {
+    RotatePixels<RoundPixelNearestMode>(copy);
+  } else {
+    RotatePixels<RoundPixel>(copy);
   }
   return kBlitOk;
 }

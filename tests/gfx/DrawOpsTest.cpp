@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
+#include <limits>
 
 #include "gfx/Blit.h"
 #include "gfx/DrawOps.h"
+#include "gfx/PixelRound.h"
 
 namespace sf {
 namespace {
@@ -146,6 +149,41 @@ TEST(DrawRotated, QuarterTurnDirectionAndSmallTargets) {
   Surface lost(10, 10);
   lost.Lost = true;
   EXPECT_EQ(DrawRotated(Numbered(4, 4), lost, 0, 0, 0.0L, 4, 4, 5, 5), kBlitSurfaceLost);
+}
+
+// The fast rounding of rotated pixels must give the explicit rule's answer: halves go to the even
+// neighbour, and values a hair off a half go to the nearer one.
+TEST(PixelRound, HalvesGoToTheEvenNeighbourInBothForms) {
+  const long double ulp = std::numeric_limits<long double>::epsilon();
+  const struct {
+    long double v;
+    int64_t want;
+  } cases[] = {{0.5L, 0},
+               {1.5L, 2},
+               {2.5L, 2},
+               {-0.5L, 0},
+               {-1.5L, -2},
+               {-2.5L, -2},
+               {0.4999L, 0},
+               {0.5L + ulp, 1},
+               {2.5L - 4 * ulp, 2},
+               {-2.5L - 4 * ulp, -3},
+               {1234.5L, 1234},
+               {1235.5L, 1236},
+               {-70000.49L, -70000},
+               {3.0L, 3},
+               {-0.0L, 0}};
+  ASSERT_EQ(std::fegetround(), FE_TONEAREST);
+  for (const auto& c : cases) {
+    EXPECT_EQ(RoundPixel(c.v), c.want) << static_cast<double>(c.v);
+    EXPECT_EQ(RoundPixelNearestMode(c.v), c.want) << static_cast<double>(c.v);
+  }
+  // The explicit form keeps its answers under every other rounding mode.
+  for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+    ASSERT_EQ(std::fesetround(mode), 0);
+    for (const auto& c : cases) EXPECT_EQ(RoundPixel(c.v), c.want) << static_cast<double>(c.v) << " mode " << mode;
+    std::fesetround(FE_TONEAREST);
+  }
 }
 
 TEST(MirrorVertical, RowsSwapAndSizesMayDiffer) {
