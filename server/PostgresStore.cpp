@@ -268,12 +268,16 @@ int64_t PostgresStore::Import(const std::vector<StoredResult>& results) {
 
 ResultPage PostgresStore::List(const ListQuery& q) {
   const std::string pattern = LikePattern(q.NameContains);
-  const int64_t verified = q.Verified ? (*q.Verified ? 1 : 0) : -1;
+  const bool search = !pattern.empty();
+  const std::string list = ListSql(SqlDialect::Postgres, q.Verified, search, q.Since <= kAllTime);
+  const std::string count = CountSql(SqlDialect::Postgres, q.Verified, search, q.Since <= kAllTime);
   return With(true, [&](PGconn* c) {  // one snapshot for the rows and their count
     ResultPage page;
-    const Result rows = Query(c, kPostgresListSql, {q.Since, verified, std::string_view(pattern), q.Limit, q.Offset});
+    const std::string_view like(pattern);
+    const Result rows = search ? Query(c, list.c_str(), {q.Since, like, q.Limit, q.Offset})
+                               : Query(c, list.c_str(), {q.Since, q.Limit, q.Offset});
     for (int i = 0; i < rows.Rows(); ++i) page.Results.push_back(ReadResult(rows, i));
-    page.Total = Query(c, kPostgresCountSql, {q.Since, verified, std::string_view(pattern)}).Int(0, 0);
+    page.Total = (search ? Query(c, count.c_str(), {q.Since, like}) : Query(c, count.c_str(), {q.Since})).Int(0, 0);
     return page;
   });
 }

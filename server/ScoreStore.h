@@ -35,8 +35,11 @@ struct StoredResult {
   int64_t Rank = 0;  // place within the listing's period and view, from 1
 };
 
+// The start of the "all time" period: before any result.
+inline constexpr int64_t kAllTime = INT64_MIN / 2;
+
 struct ListQuery {
-  int64_t Since = 0;             // only results at or after this time
+  int64_t Since = kAllTime;      // only results at or after this time
   std::string NameContains;      // empty: any; matched without regard to ASCII case
   std::optional<bool> Verified;  // nothing: verified and unverified together
   int64_t Limit = 50;

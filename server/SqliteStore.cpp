@@ -315,14 +315,21 @@ int64_t SqliteStore::Import(const std::vector<StoredResult>& results) {
 ResultPage SqliteStore::List(const ListQuery& q) {
   ResultPage page;
   const std::string pattern = LikePattern(q.NameContains);
-  const int64_t verified = q.Verified ? (*q.Verified ? 1 : 0) : -1;
+  const bool search = !pattern.empty();
+  const std::string list = ListSql(SqlDialect::Sqlite, q.Verified, search, q.Since <= kAllTime);
+  const std::string total = CountSql(SqlDialect::Sqlite, q.Verified, search, q.Since <= kAllTime);
   Read([&](sqlite3* db) {
     page = ResultPage{};
-    Statement rows(db, kSqliteListSql);
-    rows.Bind(1, q.Since).Bind(2, verified).Bind(3, pattern).Bind(4, q.Limit).Bind(5, q.Offset);
+    Statement rows(db, list.c_str());
+    if (search) {
+      rows.Bind(1, q.Since).Bind(2, pattern).Bind(3, q.Limit).Bind(4, q.Offset);
+    } else {
+      rows.Bind(1, q.Since).Bind(2, q.Limit).Bind(3, q.Offset);
+    }
     while (rows.Step()) page.Results.push_back(ReadResult(rows));
-    Statement count(db, kSqliteCountSql);
-    count.Bind(1, q.Since).Bind(2, verified).Bind(3, pattern);
+    Statement count(db, total.c_str());
+    count.Bind(1, q.Since);
+    if (search) count.Bind(2, pattern);
     count.Step();
     page.Total = count.Int(0);
   });

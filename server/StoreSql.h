@@ -27,6 +27,9 @@ inline std::vector<const char*> SqliteMigrations() {
       " data BLOB NOT NULL, state TEXT NOT NULL DEFAULT 'pending', error TEXT NOT NULL DEFAULT '',"
       " claimed_at INTEGER, received INTEGER NOT NULL);"
       "CREATE INDEX replays_pending ON replays (state, received);",
+      // 3: the verified and the unverified views read their best results in rank order
+      "CREATE INDEX results_rank_verified ON results (score DESC, time, id) WHERE verified = 1;"
+      "CREATE INDEX results_rank_unverified ON results (score DESC, time, id) WHERE verified = 0;",
   };
 }
 
@@ -45,32 +48,56 @@ inline std::vector<const char*> PostgresMigrations() {
       " data BYTEA NOT NULL, state TEXT NOT NULL DEFAULT 'pending', error TEXT NOT NULL DEFAULT '',"
       " claimed_at BIGINT, received BIGINT NOT NULL);"
       "CREATE INDEX replays_pending ON replays (state, received);",
+      "CREATE INDEX results_rank_verified ON results (score DESC, time, id) WHERE verified;"
+      "CREATE INDEX results_rank_unverified ON results (score DESC, time, id) WHERE NOT verified;",
   };
 }
 
-// The listing: ranks within the period and view, then the name filter, then the page.
-// Parameters: since, verified (-1 any, 0, 1), like pattern ('' for any), limit, offset.
-inline constexpr const char* kSqliteListSql =
-    "SELECT id, time, score, name, player, verified,"
-    " EXISTS (SELECT 1 FROM replays p WHERE p.result_id = t.id AND p.state = 'verified'), rank FROM ("
-    "  SELECT id, time, score, name, player, verified,"
-    "   ROW_NUMBER() OVER (ORDER BY score DESC, time, id) AS rank"
-    "  FROM results WHERE time >= ?1 AND (?2 < 0 OR verified = ?2)) t"
-    " WHERE ?3 = '' OR name LIKE ?3 ESCAPE '\\' ORDER BY rank LIMIT ?4 OFFSET ?5";
-inline constexpr const char* kSqliteCountSql =
-    "SELECT COUNT(*) FROM results WHERE time >= ?1 AND (?2 < 0 OR verified = ?2)"
-    " AND (?3 = '' OR name LIKE ?3 ESCAPE '\\')";
+// The listing: the results of a period and view in rank order, one page of them, and the count
+// of all. The view is written into the statement (not bound), so the database reads the view's own
+// index in rank order and stops after the page.
+//   Without a name search, the page is taken first and ranked by its place in the whole order.
+//   Parameters: since, limit, offset (the count: since).
+//   With a name search, the whole view is ranked and then filtered, so that a found result keeps
+//   its rank among all. Parameters: since, like pattern, limit, offset (the count: the first two).
+enum class SqlDialect { Sqlite, Postgres };
 
-inline constexpr const char* kPostgresListSql =
-    "SELECT id, time, score, name, player, verified,"
-    " EXISTS (SELECT 1 FROM replays p WHERE p.result_id = t.id AND p.state = 'verified'), rank FROM ("
-    "  SELECT id, time, score, name, player, verified,"
-    "   ROW_NUMBER() OVER (ORDER BY score DESC, time, id) AS rank"
-    "  FROM results WHERE time >= $1 AND ($2::int < 0 OR verified = ($2::int = 1))) t"
-    " WHERE $3 = '' OR name ILIKE $3 ESCAPE '\\' ORDER BY rank LIMIT $4 OFFSET $5";
-inline constexpr const char* kPostgresCountSql =
-    "SELECT COUNT(*) FROM results WHERE time >= $1 AND ($2::int < 0 OR verified = ($2::int = 1))"
-    " AND ($3 = '' OR name ILIKE $3 ESCAPE '\\')";
+inline std::string ViewCondition(SqlDialect d, std::optional<bool> verified) {
+  if (!verified) return "";
+  if (d == SqlDialect::Sqlite) return *verified ? " AND verified = 1" : " AND verified = 0";
+  return *verified ? " AND verified" : " AND NOT verified";
+}
+
+// The period's condition. Over all time SQLite would otherwise count a view by walking the time
+// index and looking up every row; the unary + keeps it on the view's own index.
+inline std::string PeriodCondition(SqlDialect d, bool allTime) {
+  if (d == SqlDialect::Postgres) return "time >= $1";
+  return allTime ? "+time >= ?1" : "time >= ?1";
+}
+
+inline std::string ListSql(SqlDialect d, std::optional<bool> verified, bool search, bool allTime) {
+  const bool pg = d == SqlDialect::Postgres;
+  const std::string columns =
+      "SELECT id, time, score, name, player, verified,"
+      " EXISTS (SELECT 1 FROM replays p WHERE p.result_id = t.id AND p.state = 'verified'), ";
+  const std::string order = " ORDER BY score DESC, time, id";
+  const std::string inView = " FROM results WHERE " + PeriodCondition(d, allTime) + ViewCondition(d, verified);
+  if (!search) {
+    return columns + std::string(pg ? "$3" : "?3") + " + ROW_NUMBER() OVER (" + order.substr(1) +
+           ") FROM (SELECT id, time, score, name, player, verified" + inView + order + " LIMIT " +
+           (pg ? "$2 OFFSET $3" : "?2 OFFSET ?3") + ") t" + order;
+  }
+  return columns + "rank FROM (SELECT id, time, score, name, player, verified, ROW_NUMBER() OVER (" + order.substr(1) +
+         ") AS rank" + inView + ") t WHERE name " + (pg ? "ILIKE $2" : "LIKE ?2") + " ESCAPE '\\'" + order + " LIMIT " +
+         (pg ? "$3 OFFSET $4" : "?3 OFFSET ?4");
+}
+
+inline std::string CountSql(SqlDialect d, std::optional<bool> verified, bool search, bool allTime) {
+  const bool pg = d == SqlDialect::Postgres;
+  std::string sql = "SELECT COUNT(*) FROM results WHERE " + PeriodCondition(d, allTime) + ViewCondition(d, verified);
+  if (search) sql += pg ? " AND name ILIKE $2 ESCAPE '\\'" : " AND name LIKE ?2 ESCAPE '\\'";
+  return sql;
+}
 
 // "%text%" with the pattern characters of text escaped; empty for no filter.
 inline std::string LikePattern(std::string_view text) {

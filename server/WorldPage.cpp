@@ -57,7 +57,7 @@ int64_t PeriodStart(Period p, int64_t now) {
   switch (p) {
     case Period::Week: return StartOfWeek(now);
     case Period::Day: return StartOfDay(now);
-    default: return INT64_MIN / 2;
+    default: return kAllTime;
   }
 }
 

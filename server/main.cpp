@@ -101,7 +101,7 @@ int Serve(const Config& config) {
 int List(const Config& config) {
   auto store = OpenStore(config.Database);
   ListQuery q;
-  q.Since = INT64_MIN / 2;
+  q.Since = kAllTime;
   q.Limit = config.ListLimit;
   const ResultPage page = store->List(q);
   std::printf("%-8s %-6s %11s  %-20s %-32s %-17s %s\n", "id", "rank", "score", "date (UTC)", "name", "player",

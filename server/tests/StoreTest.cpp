@@ -30,12 +30,12 @@ std::vector<std::string> Names(const ResultPage& page) {
 }
 
 TEST_P(StoreTest, MigrationsRunOnceAndReopeningKeepsEverything) {
-  EXPECT_EQ(store_->SchemaVersion(), 2);
+  EXPECT_EQ(store_->SchemaVersion(), 3);
   store_->IssueToken("T1", "S1", kNow);
   ASSERT_EQ(store_->Submit(Sub("T1", "S1", "Bob", 1200)).Status, SubmitStatus::Stored);
   store_.reset();
   store_ = Open();  // migrations find nothing left to do
-  EXPECT_EQ(store_->SchemaVersion(), 2);
+  EXPECT_EQ(store_->SchemaVersion(), 3);
   EXPECT_EQ(store_->List(ListQuery{}).Total, 1);
   EXPECT_TRUE(store_->Ping());
 }
@@ -145,6 +145,36 @@ TEST_P(StoreTest, ReplayGoesWithItsSubmissionAndIsVerifiedOnce) {
   EXPECT_TRUE(page.Results[0].HasReplay);
   verified.Verified = false;
   EXPECT_EQ(store_->List(verified).Total, 0);
+}
+
+TEST_P(StoreTest, EachViewRanksItsOwnResultsAndPagesThroughThem) {
+  // Alternately unverified and verified, best first: U900, V800, U700, V600, ...
+  for (int i = 0; i < 8; ++i) {
+    const std::string token = "T" + std::to_string(i);
+    store_->IssueToken(token, "S1", kNow);
+    const bool verify = i % 2 == 1;
+    const std::string name = std::string(verify ? "V" : "U") + std::to_string(900 - 100 * i);
+    const int64_t id = store_->Submit(Sub(token, "S1", name, 900 - 100 * i)).ResultId;
+    if (!verify) continue;
+    ASSERT_EQ(store_->AttachReplay(token, "S1", {1}, kNow, nullptr), AttachStatus::Stored);
+    const auto claimed = store_->ClaimReplay(kNow);
+    ASSERT_TRUE(claimed);
+    store_->FinishReplay(claimed->ResultId, claimed->ResultId == id, "");
+  }
+  ListQuery verified;
+  verified.Verified = true;
+  EXPECT_EQ(Names(store_->List(verified)), (std::vector<std::string>{"V800:1", "V600:2", "V400:3", "V200:4"}));
+  verified.Offset = 1;
+  verified.Limit = 2;
+  const ResultPage middle = store_->List(verified);
+  EXPECT_EQ(Names(middle), (std::vector<std::string>{"V600:2", "V400:3"}));
+  EXPECT_EQ(middle.Total, 4);
+  ListQuery unverified;
+  unverified.Verified = false;
+  unverified.NameContains = "u5";  // a search keeps the view's ranks
+  EXPECT_EQ(Names(store_->List(unverified)), (std::vector<std::string>{"U500:3"}));
+  EXPECT_EQ(Names(store_->List(ListQuery{})).front(), "U900:1");
+  EXPECT_EQ(store_->List(ListQuery{}).Total, 8);
 }
 
 TEST_P(StoreTest, RemoveTakesTheResultAndItsReplay) {
