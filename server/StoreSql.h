@@ -62,6 +62,13 @@ inline std::vector<const char*> PostgresMigrations() {
 //   its rank among all. Parameters: since, like pattern, limit, offset (the count: the first two).
 enum class SqlDialect { Sqlite, Postgres };
 
+// Parameter n as the dialect writes it.
+inline std::string Param(SqlDialect d, int n) {
+  std::string p(1, d == SqlDialect::Postgres ? '$' : '?');
+  p += std::to_string(n);
+  return p;
+}
+
 inline std::string ViewCondition(SqlDialect d, std::optional<bool> verified) {
   if (!verified) return "";
   if (d == SqlDialect::Sqlite) return *verified ? " AND verified = 1" : " AND verified = 0";
@@ -71,32 +78,36 @@ inline std::string ViewCondition(SqlDialect d, std::optional<bool> verified) {
 // The period's condition. Over all time SQLite would otherwise count a view by walking the time
 // index and looking up every row; the unary + keeps it on the view's own index.
 inline std::string PeriodCondition(SqlDialect d, bool allTime) {
-  if (d == SqlDialect::Postgres) return "time >= $1";
-  return allTime ? "+time >= ?1" : "time >= ?1";
+  std::string c = d == SqlDialect::Sqlite && allTime ? "+time >= " : "time >= ";
+  c += Param(d, 1);
+  return c;
+}
+
+inline std::string NameCondition(SqlDialect d) {
+  std::string c = d == SqlDialect::Postgres ? "name ILIKE " : "name LIKE ";
+  c += Param(d, 2);
+  c += " ESCAPE '\\'";
+  return c;
 }
 
 inline std::string ListSql(SqlDialect d, std::optional<bool> verified, bool search, bool allTime) {
-  const bool pg = d == SqlDialect::Postgres;
-  const std::string columns =
-      "SELECT id, time, score, name, player, verified,"
-      " EXISTS (SELECT 1 FROM replays p WHERE p.result_id = t.id AND p.state = 'verified'), ";
-  const std::string order = " ORDER BY score DESC, time, id";
+  const std::string columns = "SELECT id, time, score, name, player, verified";
+  const std::string hasVerifiedReplay =
+      ", EXISTS (SELECT 1 FROM replays p WHERE p.result_id = t.id AND p.state = 'verified')";
+  const std::string rankOrder = "ORDER BY score DESC, time, id";
   const std::string inView = " FROM results WHERE " + PeriodCondition(d, allTime) + ViewCondition(d, verified);
   if (!search) {
-    return columns + std::string(pg ? "$3" : "?3") + " + ROW_NUMBER() OVER (" + order.substr(1) +
-           ") FROM (SELECT id, time, score, name, player, verified" + inView + order + " LIMIT " +
-           (pg ? "$2 OFFSET $3" : "?2 OFFSET ?3") + ") t" + order;
+    return columns + hasVerifiedReplay + ", " + Param(d, 3) + " + ROW_NUMBER() OVER (" + rankOrder + ") FROM (" +
+           columns + inView + " " + rankOrder + " LIMIT " + Param(d, 2) + " OFFSET " + Param(d, 3) + ") t " + rankOrder;
   }
-  return columns + "rank FROM (SELECT id, time, score, name, player, verified, ROW_NUMBER() OVER (" + order.substr(1) +
-         ") AS rank" + inView + ") t WHERE name " + (pg ? "ILIKE $2" : "LIKE ?2") + " ESCAPE '\\'" + order + " LIMIT " +
-         (pg ? "$3 OFFSET $4" : "?3 OFFSET ?4");
+  return columns + hasVerifiedReplay + ", rank FROM (" + columns + ", ROW_NUMBER() OVER (" + rankOrder + ") AS rank" +
+         inView + ") t WHERE " + NameCondition(d) + " " + rankOrder + " LIMIT " + Param(d, 3) + " OFFSET " +
+         Param(d, 4);
 }
 
 inline std::string CountSql(SqlDialect d, std::optional<bool> verified, bool search, bool allTime) {
-  const bool pg = d == SqlDialect::Postgres;
-  std::string sql = "SELECT COUNT(*) FROM results WHERE " + PeriodCondition(d, allTime) + ViewCondition(d, verified);
-  if (search) sql += pg ? " AND name ILIKE $2 ESCAPE '\\'" : " AND name LIKE ?2 ESCAPE '\\'";
-  return sql;
+  return "SELECT COUNT(*) FROM results WHERE " + PeriodCondition(d, allTime) + ViewCondition(d, verified) +
+         (search ? " AND " + NameCondition(d) : "");
 }
 
 // "%text%" with the pattern characters of text escaped; empty for no filter.
