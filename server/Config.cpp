@@ -56,6 +56,11 @@ const std::vector<Option>& Options() {
          c.Service.SubmitPerMinute = static_cast<double>(Number("--rate-submit", v, 0, 1000000));
          c.Service.SubmitBurst = std::max(10.0, c.Service.SubmitPerMinute / 2);
        }},
+      {"--rate-search", "SALTFANG_RATE_SEARCH",
+       [](Config& c, const std::string& v) {
+         c.Service.SearchPerMinute = static_cast<double>(Number("--rate-search", v, 0, 1000000));
+         c.Service.SearchBurst = std::max(10.0, c.Service.SearchPerMinute / 2);
+       }},
       {"--max-connections-per-client", "SALTFANG_MAX_CONNECTIONS_PER_CLIENT",
        [](Config& c, const std::string& v) {
          c.Limits.MaxConnectionsPerClient = static_cast<int>(Number("--max-connections-per-client", v, 1, 100000));
@@ -153,6 +158,8 @@ options (each also read from the environment variable shown; a flag wins):
                                                   0 = no limit)
   --rate-submit N          SALTFANG_RATE_SUBMIT   submissions and replays per client a minute
                                                   (default 10; 0 = no limit)
+  --rate-search N          SALTFANG_RATE_SEARCH   name searches of the world table per client a
+                                                  minute (default 30; 0 = no limit)
   --max-connections-per-client N
                            SALTFANG_MAX_CONNECTIONS_PER_CLIENT   open connections per address
                                                   (default 32)

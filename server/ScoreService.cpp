@@ -111,7 +111,8 @@ ScoreService::ScoreService(ScoreStore& store, ServiceConfig config, ServiceEnvir
       replays_(replays),
       web_(web),
       versionLimit_(config_.VersionPerMinute, config_.VersionBurst),
-      submitLimit_(config_.SubmitPerMinute, config_.SubmitBurst) {}
+      submitLimit_(config_.SubmitPerMinute, config_.SubmitBurst),
+      searchLimit_(config_.SearchPerMinute, config_.SearchBurst) {}
 
 std::string ScoreService::ClientAddress(const HttpRequest& request) const {
   if (config_.TrustedProxy.empty() || request.Peer != config_.TrustedProxy) return request.Peer;
@@ -140,7 +141,7 @@ HttpResponse ScoreService::Handle(const HttpRequest& request) {
     } else if (path == "/cgi/version.pl") {
       response = Game(request, client);
     } else if (path == "/api/scores") {
-      response = ApiScores(request);
+      response = ApiScores(request, client);
     } else if (path.rfind("/api/replays/", 0) == 0) {
       response = DownloadReplay(request, path.substr(13));
     } else if (path == "/healthz") {
@@ -169,7 +170,7 @@ HttpResponse ScoreService::Game(const HttpRequest& request, const std::string& c
   if (q.Version + q.Submit + q.Show != 1) return Plain(400, "ask for one thing");
   if (q.Version) return Version(request, client);
   if (q.Submit) return q.Inf ? Submission(request, client, *q.Inf) : Plain(400, "no result");
-  return WorldPage(request);
+  return WorldPage(request, client);
 }
 
 void ScoreService::PruneNowAndThen() {
@@ -222,7 +223,7 @@ HttpResponse ScoreService::Submission(const HttpRequest& request, const std::str
   return Plain(200, "OK");
 }
 
-HttpResponse ScoreService::WorldPage(const HttpRequest& request) {
+HttpResponse ScoreService::WorldPage(const HttpRequest& request, const std::string& client) {
   const std::string_view target = request.Target;
   const auto params = ParseQueryParams(target.substr(target.find('?') + 1));
   if (!params) return Plain(400, "malformed query");
@@ -241,6 +242,7 @@ HttpResponse ScoreService::WorldPage(const HttpRequest& request) {
     if (!n || *n < 1) return Plain(400, "malformed page number");
     view.Page = *n;
   }
+  if (!view.Search.empty() && !searchLimit_.Allow(client, env_.NowMs())) return TooMany();
   ListQuery q;
   q.Since = PeriodStart(view.Span, env_.NowSeconds());
   q.NameContains = view.Search;
@@ -254,7 +256,7 @@ HttpResponse ScoreService::WorldPage(const HttpRequest& request) {
   return r;
 }
 
-HttpResponse ScoreService::ApiScores(const HttpRequest& request) {
+HttpResponse ScoreService::ApiScores(const HttpRequest& request, const std::string& client) {
   const std::string_view target = request.Target;
   const size_t mark = target.find('?');
   const auto params = ParseQueryParams(mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1));
@@ -280,6 +282,7 @@ HttpResponse ScoreService::ApiScores(const HttpRequest& request) {
     if (*verified != "0" && *verified != "1") return Plain(400, "verified must be 0 or 1");
     q.Verified = *verified == "1";
   }
+  if (!q.NameContains.empty() && !searchLimit_.Allow(client, env_.NowMs())) return TooMany();
   q.Since = PeriodStart(*period, env_.NowSeconds());
   const ResultPage page = store_.List(q);
   HttpResponse r;

@@ -25,6 +25,8 @@ struct ServiceConfig {
   std::string TrustedProxy;  // only a request from this address may name its client in X-Forwarded-For
   double VersionPerMinute = 30, VersionBurst = 20;  // version queries per client
   double SubmitPerMinute = 10, SubmitBurst = 10;    // submissions and replays per client
+  // Name searches of the world table per client: each ranks a whole period, the costliest read.
+  double SearchPerMinute = 30, SearchBurst = 10;
 };
 
 // Where the service gets time and fresh identifiers; tests give fixed ones.
@@ -52,8 +54,8 @@ class ScoreService {
   HttpResponse Game(const HttpRequest& request, const std::string& client);
   HttpResponse Version(const HttpRequest& request, const std::string& client);
   HttpResponse Submission(const HttpRequest& request, const std::string& client, std::string_view symbols);
-  HttpResponse WorldPage(const HttpRequest& request);
-  HttpResponse ApiScores(const HttpRequest& request);
+  HttpResponse WorldPage(const HttpRequest& request, const std::string& client);
+  HttpResponse ApiScores(const HttpRequest& request, const std::string& client);
   HttpResponse UploadReplay(const HttpRequest& request, const std::string& client);
   HttpResponse DownloadReplay(const HttpRequest& request, std::string_view id);
   HttpResponse Health();
@@ -65,7 +67,7 @@ class ScoreService {
   Metrics* metrics_;
   ReplayWorkers* replays_;
   const StaticFiles* web_;
-  RateLimiter versionLimit_, submitLimit_;
+  RateLimiter versionLimit_, submitLimit_, searchLimit_;
   std::atomic<int64_t> lastPrune_{0};
 };
 

@@ -186,6 +186,23 @@ TEST_P(ServiceTest, RateLimitsArePerClientAndRecover) {
   EXPECT_EQ(service.Handle(Get(Submission("A", 1, token), cookie)).Status, 429);
 }
 
+TEST_P(ServiceTest, NameSearchesHaveTheirOwnLimitAndPlainListingsNone) {
+  config_.SearchPerMinute = 60;
+  config_.SearchBurst = 2;
+  ScoreService service = Make();
+  EXPECT_EQ(service.Handle(Get("/api/scores?name=bob")).Status, 200);
+  EXPECT_EQ(service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&q=bob")).Status, 200);
+  EXPECT_EQ(service.Handle(Get("/api/scores?name=ann")).Status, 429);
+  EXPECT_EQ(service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&q=ann")).Status, 429);
+  for (int i = 0; i < 10; ++i) {  // the pages themselves stay open
+    EXPECT_EQ(service.Handle(Get("/api/scores")).Status, 200);
+    EXPECT_EQ(service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0")).Status, 200);
+  }
+  EXPECT_EQ(service.Handle(Get("/api/scores?name=bob", "", "10.0.0.2")).Status, 200);  // another client
+  nowMs_ += 1000;
+  EXPECT_EQ(service.Handle(Get("/api/scores?name=bob")).Status, 200);
+}
+
 TEST_P(ServiceTest, ForwardedClientIsBelievedOnlyFromTheTrustedProxy) {
   config_.TrustedProxy = "127.0.0.1";
   ScoreService service = Make();
