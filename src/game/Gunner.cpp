@@ -8,8 +8,6 @@
 
 namespace sf {
 
-int32_t RoundHalfEven(double v) { return simmath::RoundHalfEven(v); }
-
 namespace {
 
 constexpr double kQuarterTurn = std::numbers::pi / 2;
@@ -35,8 +33,8 @@ TPulya::TPulya(ProjectileKind kind, int16_t x, int16_t y, double heading)
 
 Rect TPulya::GetBox() const {
   const Size16 size = Info(Kind).Size;
-  const int32_t left = RoundHalfEven(X);
-  const int32_t top = RoundHalfEven(Y);
+  const int32_t left = simmath::RoundHalfEven(X);
+  const int32_t top = simmath::RoundHalfEven(Y);
   return Rect{left, top, left + size.Width, top + size.Height};
 }
 
@@ -44,7 +42,7 @@ void TPulya::Step(TGame& game, Surface& target) {
   const ProjectileInfo& info = Info(Kind);
   DrawRotated(game.Images.Game(imgProjectile + Index(Kind)), target, info.PivotX, info.PivotY, Heading,
               static_cast<uint16_t>(info.Size.Width), static_cast<uint16_t>(info.Size.Height),
-              static_cast<uint16_t>(RoundHalfEven(X)), static_cast<uint16_t>(RoundHalfEven(Y)));
+              static_cast<uint16_t>(simmath::RoundHalfEven(X)), static_cast<uint16_t>(simmath::RoundHalfEven(Y)));
   X = static_cast<float>(X + simmath::Cos(Heading + kQuarterTurn) * info.Speed);
   Y = static_cast<float>(Y + simmath::Sin(Heading + kQuarterTurn) * info.Speed);
 }
@@ -69,9 +67,9 @@ void TGunner::Fire(ProjectileKind kind, SoundId sound, double heading, int16_t d
   const TurretSlotInfo& slot = kTurretSlots[Slot];
   const int32_t barrel = Info(GunKind).Barrel;
   const auto x = static_cast<int16_t>(dx + *OwnerX + OffsetX + slot.MuzzleX +
-                                      RoundHalfEven(simmath::Cos(heading + kQuarterTurn) * barrel));
+                                      simmath::RoundHalfEven(simmath::Cos(heading + kQuarterTurn) * barrel));
   const auto y = static_cast<int16_t>(dy + *OwnerY + OffsetY + slot.MuzzleY +
-                                      RoundHalfEven(simmath::Sin(heading + kQuarterTurn) * barrel));
+                                      simmath::RoundHalfEven(simmath::Sin(heading + kQuarterTurn) * barrel));
 
   if (kind == pulDrop) {
     const uint8_t free = Game.FirstFreeBonusSlot();

@@ -70,7 +70,4 @@ class TGunner {
   bool TestShot(TPulya& shot);
 };
 
-// Rounds to the nearest integer, halves to the even neighbour.
-int32_t RoundHalfEven(double v);
-
 }  // namespace sf
