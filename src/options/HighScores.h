@@ -12,6 +12,7 @@ inline constexpr size_t kHighScoreCount = 10;
 struct HighScoreEntry {
   std::string Name;
   int32_t Score = 0;
+  bool operator==(const HighScoreEntry&) const = default;
 };
 
 // The ten best results, index 0 the best. Sorted by score, highest first; among equal scores the
@@ -23,6 +24,7 @@ struct HighScores {
   const HighScoreEntry& operator[](size_t i) const { return Entries[i]; }
 
   std::array<HighScoreEntry, kHighScoreCount> Entries;
+  bool operator==(const HighScores&) const = default;
 };
 
 // The default table: "Anonymous" ten times with 1000, 900, ..., 100.

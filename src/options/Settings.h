@@ -17,6 +17,7 @@ struct Settings {
   bool MusicOn = true;
   int32_t MinimizeKey = kDefaultMinimizeKey;  // a virtual-key code, 0 to 255 after loading
   std::string PlayerName;                     // sent with online results
+  bool operator==(const Settings&) const = default;
 };
 
 }  // namespace sf
