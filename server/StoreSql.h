@@ -63,7 +63,7 @@ inline std::vector<const char*> PostgresMigrations() {
 enum class SqlDialect { Sqlite, Postgres };
 
 // Parameter n as the dialect writes it.
-inline std::string Param(SqlDialect d, int n) {
+inline std::string Placeholder(SqlDialect d, int n) {
   std::string p(1, d == SqlDialect::Postgres ? '$' : '?');
   p += std::to_string(n);
   return p;
@@ -79,13 +79,13 @@ inline std::string ViewCondition(SqlDialect d, std::optional<bool> verified) {
 // index and looking up every row; the unary + keeps it on the view's own index.
 inline std::string PeriodCondition(SqlDialect d, bool allTime) {
   std::string c = d == SqlDialect::Sqlite && allTime ? "+time >= " : "time >= ";
-  c += Param(d, 1);
+  c += Placeholder(d, 1);
   return c;
 }
 
 inline std::string NameCondition(SqlDialect d) {
   std::string c = d == SqlDialect::Postgres ? "name ILIKE " : "name LIKE ";
-  c += Param(d, 2);
+  c += Placeholder(d, 2);
   c += " ESCAPE '\\'";
   return c;
 }
@@ -97,12 +97,13 @@ inline std::string ListSql(SqlDialect d, std::optional<bool> verified, bool sear
   const std::string rankOrder = "ORDER BY score DESC, time, id";
   const std::string inView = " FROM results WHERE " + PeriodCondition(d, allTime) + ViewCondition(d, verified);
   if (!search) {
-    return columns + hasVerifiedReplay + ", " + Param(d, 3) + " + ROW_NUMBER() OVER (" + rankOrder + ") FROM (" +
-           columns + inView + " " + rankOrder + " LIMIT " + Param(d, 2) + " OFFSET " + Param(d, 3) + ") t " + rankOrder;
+    return columns + hasVerifiedReplay + ", " + Placeholder(d, 3) + " + ROW_NUMBER() OVER (" + rankOrder + ") FROM (" +
+           columns + inView + " " + rankOrder + " LIMIT " + Placeholder(d, 2) + " OFFSET " + Placeholder(d, 3) +
+           ") t " + rankOrder;
   }
   return columns + hasVerifiedReplay + ", rank FROM (" + columns + ", ROW_NUMBER() OVER (" + rankOrder + ") AS rank" +
-         inView + ") t WHERE " + NameCondition(d) + " " + rankOrder + " LIMIT " + Param(d, 3) + " OFFSET " +
-         Param(d, 4);
+         inView + ") t WHERE " + NameCondition(d) + " " + rankOrder + " LIMIT " + Placeholder(d, 3) + " OFFSET " +
+         Placeholder(d, 4);
 }
 
 inline std::string CountSql(SqlDialect d, std::optional<bool> verified, bool search, bool allTime) {
