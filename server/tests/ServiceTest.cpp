@@ -50,6 +50,13 @@ class ServiceTest : public BackendTest {
     r.Peer = peer;
     return r;
   }
+  // The game's replay upload for the result sent with token.
+  static HttpRequest ReplayPost(const std::string& token, const std::string& cookie, std::string body) {
+    HttpRequest r = Get("/api/replays?p=" + token, cookie);
+    r.Method = "POST";
+    r.Body = std::move(body);
+    return r;
+  }
   static std::string Path(const std::string& url) { return url.substr(url.find("/cgi/")); }
   static std::string Submission(const std::string& name, int32_t score, const std::string& token,
                                 const std::string& player = "Pl") {
@@ -308,9 +315,7 @@ TEST_P(ServiceTest, ReplaysAreAcceptedOncePerResultAndVerified) {
   const auto [token, cookie] = AskVersion(service);
   ASSERT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
 
-  HttpRequest post = Get("/api/replays?p=" + token, cookie);
-  post.Method = "POST";
-  post.Body = std::string("REPLAY\0DATA", 11);
+  HttpRequest post = ReplayPost(token, cookie, std::string("REPLAY\0DATA", 11));
   HttpRequest noCookie = post;
   noCookie.Cookie.clear();
   EXPECT_EQ(service.Handle(noCookie).Status, 403);
@@ -361,9 +366,7 @@ TEST_P(ServiceTest, ReplayMustConfirmTheSubmittedScoreTwice) {
     const auto [token, cookie] = AskVersion(service);
     ASSERT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
     now_ += kDuplicateWindowSeconds + 1;  // each a game of its own
-    HttpRequest post = Get("/api/replays?p=" + token, cookie);
-    post.Method = "POST";
-    post.Body = "R";
+    const HttpRequest post = ReplayPost(token, cookie, "R");
     ASSERT_EQ(service.Handle(post).Status, 202);
     workers.Drain();
   }
@@ -383,9 +386,7 @@ TEST_P(ServiceTest, FullReplayQueueIsRefusedAndNothingIsStored) {
   ScoreService service = Make(&workers);
   const auto [token, cookie] = AskVersion(service);
   ASSERT_EQ(service.Handle(Get(Submission("Bob", 1200, token), cookie)).Status, 200);
-  HttpRequest post = Get("/api/replays?p=" + token, cookie);
-  post.Method = "POST";
-  post.Body = "R";
+  const HttpRequest post = ReplayPost(token, cookie, "R");
   EXPECT_EQ(service.Handle(post).Status, 503);
   EXPECT_FALSE(store_->ReplayStateOf(1));
 }
