@@ -3,6 +3,8 @@
 #include <charconv>
 #include <ctime>
 
+#include "core/CodePage.h"
+
 namespace sf::scores {
 
 std::string HtmlEscape(std::string_view text) {
@@ -70,17 +72,12 @@ std::optional<std::string> UrlDecode(std::string_view text) {
 }
 
 std::string Cp1252ToUtf8(std::string_view text) {
-  // 0x80..0x9F of the code page; 0 where the code page has no character (kept as U+FFFD).
-  static constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                         0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
   std::string out;
   out.reserve(text.size() * 2);
   for (char c : text) {
     const auto b = static_cast<unsigned char>(c);
-    char32_t cp = b;
-    if (b >= 0x80 && b < 0xA0) cp = kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD;
+    // A byte the code page leaves unassigned has no character to show: U+FFFD.
+    const char32_t cp = IsUnassignedCp1252(b) ? char32_t{0xFFFD} : Cp1252ToUnicode(b);
     if (cp < 0x80) {
       out.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {

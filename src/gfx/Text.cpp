@@ -12,19 +12,12 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/CodePage.h"
 #include "core/Colour.h"
 #include "gfx/GdiFontMetrics.h"
 
 namespace sf {
 namespace {
-
-// Windows-1252 characters 0x80..0x9F; the five unassigned codes stay as they are.
-constexpr uint16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-uint32_t Cp1252ToUnicode(uint8_t c) { return (c >= 0x80 && c <= 0x9F) ? kCp1252High[c - 0x80] : c; }
 
 // A horizontal run of glyph pixels of one coverage level, relative to the pen position and
 // the top of the cell. Level 16 runs are solid; lighter levels are blended one pixel at a time.
