@@ -78,7 +78,7 @@ void TForm1::StartNewGame() {
 
 void TForm1::SendResult(bool send) {
   screenState_ = scrPleaseWait;
-  pacer_.LastFrameEndTick = platform_.clock.TickCount() - 10;
+  pacer_.MakeDue(platform_.clock.TickCount());
   FrameStep();
   if (!send) {
     screenState_ = scrHighScores;

@@ -42,6 +42,8 @@ struct FramePacer {
   uint32_t LastFrameEndTick = 0;
   // The unsigned difference keeps the pace across the tick's wrap-around.
   bool Due(uint32_t now) const { return static_cast<uint32_t>(now - LastFrameEndTick) > 5; }
+  // The next frame is drawn whenever it comes (the "Please wait..." picture before a blocking call).
+  void MakeDue(uint32_t now) { LastFrameEndTick = now - 10; }
 };
 
 // The main window: owns the program's state, the surfaces, the settings, the menus and the

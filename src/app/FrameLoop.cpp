@@ -15,9 +15,7 @@ int32_t TForm1::FrameStep() {
   frameStartTick_ = platform_.clock.TickCount();
   std::fill(std::begin(keyboardState_), std::end(keyboardState_), uint8_t{0});
   platform_.input.GetKeyboardState(keyboardState_);
-  // Draw only when at least 6 ms of the tick have passed since the last present; the unsigned
-  // difference keeps the pace across the tick's wrap-around.
-  if (static_cast<uint32_t>(frameStartTick_ - pacer_.LastFrameEndTick) <= 5) return 0;
+  if (!pacer_.Due(frameStartTick_)) return 0;
   frameDrawn_ = true;
   platform_.display.CaptureMouse(screenState_ == scrGame && focus_.Active());
   audio_->MusicTick(MusicTrackFor(screenState_), config_.settings.MusicOn);
