@@ -7,17 +7,12 @@
 # every step it waits for (the intro, the level intro, the game-over picture) lasts a number of
 # frames.
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
+run_inside_xvfb "$@"
 exe="$(readlink -f "$1")"
-if [ -z "${SALTFANG_INSIDE_XVFB:-}" ]; then
-  export SALTFANG_INSIDE_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
-game_dir="$(dirname "$exe")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-cp -r "$game_dir/Data" "$game_dir/sound" "$work/"
-[ -f "$game_dir/font.ttf" ] && cp "$game_dir/font.ttf" "$work/"
+copy_game_data "$(dirname "$exe")" "$work"
 cd "$work"
 
 SDL_AUDIODRIVER=dummy SALTFANG_FRAME_LOG=1 "$exe" >"$work/out.log" 2>"$work/frames.log" &
@@ -68,16 +63,7 @@ fi
 
 # Expected settings: windowed, music off, sound off, F12, "Sam", the default table.
 expected="$work/expected.cfg"
-inv() { printf "\\$(printf '%03o' $((255 - $(printf '%d' "'$1"))))"; }
-{
-  printf '\001\000\000\173\003'
-  inv S; inv a; inv m
-  for score in 1000 900 800 700 600 500 400 300 200 100; do
-    printf '\011'
-    for c in A n o n y m o u s; do inv "$c"; done
-    printf "\\$(printf '%03o' $((score & 255)))\\$(printf '%03o' $((score >> 8)))\\000\\000"
-  done
-} >"$expected"
+config_bytes 1 0 0 Sam >"$expected"
 if ! cmp "$work/Config.cfg" "$expected"; then
   echo "Config.cfg differs from the expected bytes:" >&2
   od -An -tu1 "$work/Config.cfg" >&2

@@ -5,13 +5,9 @@
 # samples, then ends the game as the system would (SIGTERM).
 #   tests/smoke/silent_start.sh path/to/saltfang
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
+run_inside_xvfb "$@"
 exe="$(readlink -f "$1")"
-if [ -z "${SALTFANG_INSIDE_XVFB:-}" ]; then
-  export SALTFANG_INSIDE_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
-game_dir="$(dirname "$exe")"
 work="$(mktemp -d)"
 pid=""
 cleanup() {
@@ -19,20 +15,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-cp -r "$game_dir/Data" "$game_dir/sound" "$work/"
-[ -f "$game_dir/font.ttf" ] && cp "$game_dir/font.ttf" "$work/"
+copy_game_data "$(dirname "$exe")" "$work"
 cd "$work"
 
 # Windowed, music off, sound off, F12, no name, the default table.
-inv() { printf "\\$(printf '%03o' $((255 - $(printf '%d' "'$1"))))"; }
-{
-  printf '\001\000\000\173\000'
-  for score in 1000 900 800 700 600 500 400 300 200 100; do
-    printf '\011'
-    for c in A n o n y m o u s; do inv "$c"; done
-    printf "\\$(printf '%03o' $((score & 255)))\\$(printf '%03o' $((score >> 8)))\\000\\000"
-  done
-} >Config.cfg
+config_bytes 1 0 0 "" >Config.cfg
 
 # The device format: 44100 Hz, 16-bit, stereo. Checked: the first three seconds, and at least
 # half a second beyond the first presented frame, by which time the menus have been built (each
