@@ -100,6 +100,10 @@ Config ParseConfig(const std::vector<std::string>& args,
       c.Command = "help";
       return c;
     }
+    if (a == "--version") {
+      c.Command = "version";
+      return c;
+    }
     if (a.rfind("--", 0) == 0) {
       std::string flag = a, value;
       const size_t eq = a.find('=');
@@ -168,6 +172,7 @@ options (each also read from the environment variable shown; a flag wins):
   --replay-workers N       SALTFANG_REPLAY_WORKERS threads verifying replays (default 2)
   --replay-queue N         SALTFANG_REPLAY_QUEUE  replays waiting before uploads get 503
                                                   (default 256)
+  --version                the service's version
   -h, --help               this text
 
 The game talks to /cgi/version.pl (version query, submission, world page). Also served:

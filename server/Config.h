@@ -13,7 +13,7 @@ namespace sf::scores {
 // Everything saltfang-scores is told on its command line or in its environment. Each flag has an
 // environment variable of the same meaning; a flag wins over its variable.
 struct Config {
-  std::string Command = "serve";       // serve, import, list, remove, help
+  std::string Command = "serve";       // serve, import, list, remove, help, version
   std::vector<std::string> Arguments;  // the command's own arguments
   std::string ListenHost = "127.0.0.1";
   uint16_t ListenPort = 8765;

@@ -132,6 +132,10 @@ int main(int argc, char** argv) {
       std::fputs(HelpText().c_str(), stdout);
       return 0;
     }
+    if (config.Command == "version") {
+      std::puts("saltfang-scores " SALTFANG_VERSION);
+      return 0;
+    }
     if (config.Command == "import") {
       auto store = OpenStore(config.Database);
       const ImportCount n = ImportTextFile(*store, config.Arguments[0]);

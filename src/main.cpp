@@ -3,16 +3,38 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "app/Form.h"
 #include "app/Platform.h"
 #include "platform/sdl/CurlHttp.h"
 #include "platform/sdl/SdlClock.h"
+#include "platform/sdl/SdlFolders.h"
 #include "platform/sdl/SdlMusic.h"
 #include "platform/sdl/SdlShell.h"
 #include "platform/sdl/SdlSound.h"
 #include "platform/sdl/SdlSoundDevice.h"
 #include "platform/sdl/SdlWindow.h"
+
+namespace {
+
+#ifdef SALTFANG_INSTALLED
+// An installed game never touches the working folder (a menu starts it in the home folder, where
+// another program's Config.cfg may lie): its data lie at a fixed place relative to the executable,
+// and Config.cfg is in the player's own folder.
+sf::TForm1::Files GameFiles() {
+  const std::string executable = sf::ExecutableFolder();
+  if (executable.empty()) throw std::runtime_error("cannot find the folder the game is installed in");
+  const std::string player = sf::PlayerFolder("saltfang");
+  return sf::TForm1::Files::InFolders(executable + SALTFANG_DATA_FROM_EXE, player);
+}
+#else
+// The game folder's program keeps everything in the working folder.
+sf::TForm1::Files GameFiles() { return {}; }
+#endif
+
+}  // namespace
 
 int main() {
   std::unique_ptr<sf::SdlWindow> window;
@@ -32,7 +54,7 @@ int main() {
   sf::CurlHttp http;
   sf::Platform platform{*window, *window, clock, shell, sound, music, http};
   try {
-    sf::TForm1 form(platform);
+    sf::TForm1 form(platform, GameFiles());
     form.FormCreate();
     form.Run();
     form.AfterClose();

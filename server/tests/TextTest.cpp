@@ -91,6 +91,7 @@ TEST(Config, FlagsWinOverTheEnvironment) {
   EXPECT_EQ(c.Command, "remove");
   EXPECT_EQ(c.Arguments, std::vector<std::string>{"42"});
   EXPECT_EQ(ParseConfig({"--help"}, none).Command, "help");
+  EXPECT_EQ(ParseConfig({"list", "--version"}, none).Command, "version");
   for (const std::vector<std::string>& bad : {std::vector<std::string>{"--listen", "8765"},
                                               {"--listen", "h:70000"},
                                               {"--max-score", "-1"},

@@ -6,7 +6,13 @@
 
 namespace sf {
 
-void ConfigStore::Load() { LoadConfig(path_, settings, highScores); }
+bool ConfigStore::Load() {
+  if (path_.empty()) {
+    ResetHighScores(highScores);
+    return false;
+  }
+  return LoadConfig(path_, settings, highScores).Written;
+}
 
 void ConfigStore::ShowOn(TDDOptBtnCollection& page) const {
   page.DisplayToggle.Checked = settings.Windowed;
@@ -18,7 +24,7 @@ void ConfigStore::ShowOn(TDDOptBtnCollection& page) const {
 
 bool ConfigStore::Save(const TDDOptBtnCollection* page) {
   if (page) settings.PlayerName = page->NameEdit.Text;
-  return SaveConfig(path_, settings, highScores);
+  return !path_.empty() && SaveConfig(path_, settings, highScores);
 }
 
 }  // namespace sf

@@ -1,6 +1,8 @@
 #include "app/Form.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 #include "app/Hosts.h"
@@ -17,6 +19,16 @@
 #include "ui/Menus.h"
 
 namespace sf {
+
+TForm1::Files TForm1::Files::InFolders(const std::string& dataFolder, const std::string& configFolder) {
+  Files f;
+  f.Pack = dataFolder + f.Pack;
+  f.Music = dataFolder + f.Music;
+  f.Shell = dataFolder;
+  // Without a folder of its own the file is kept nowhere, rather than in the working folder.
+  f.Config = configFolder.empty() ? std::string() : configFolder + f.Config;
+  return f;
+}
 
 TForm1::TForm1(Platform& p, Files f)
     : platform_(p),
@@ -44,10 +56,10 @@ void TForm1::FormCreate() {
     return;
   }
   firstStart_ = false;
-  const std::string font = files_.Font.empty() ? TextRenderer::FindDefaultFont() : files_.Font;
+  const std::string font = files_.Font.empty() ? TextRenderer::FindDefaultFont(files_.Shell) : files_.Font;
   if (font.empty()) throw std::runtime_error("no font found (font.ttf beside the program, or fonts-wine)");
   text_ = std::make_unique<TextRenderer>(font);
-  audio_ = std::make_unique<Audio>(platform_.sound, platform_.music);
+  audio_ = std::make_unique<Audio>(platform_.sound, platform_.music, files_.Music);
   LoadConfig();
   platform_.input.AcquireKeyboard();  // the input devices
   if (config_.settings.MusicOn) {
@@ -178,7 +190,7 @@ void TForm1::ApplicationEvents1Restore() {
 }
 
 void TForm1::LoadConfig() {
-  config_.Load();
+  if (!config_.Load()) TellConfigNotKept();
   ApplyConfig();
 }
 
@@ -190,7 +202,20 @@ void TForm1::ApplyConfig() {
   config_.ShowOn(menus_->OptionsMenu);
 }
 
-bool TForm1::SaveConfig() { return config_.Save(menus_ ? &menus_->OptionsMenu : nullptr); }
+bool TForm1::SaveConfig() {
+  const bool saved = config_.Save(menus_ ? &menus_->OptionsMenu : nullptr);
+  if (!saved) TellConfigNotKept();
+  return saved;
+}
+
+void TForm1::TellConfigNotKept() {
+  // The game plays on without its file; one line says so, not one per save.
+  if (configNotKeptTold_) return;
+  configNotKeptTold_ = true;
+  const std::string& path = config_.Path();
+  std::fprintf(stderr, "Salt Fang: cannot write %s (%s); the settings and the high scores will not be kept\n",
+               path.empty() ? "Config.cfg" : path.c_str(), path.empty() ? "no folder for it" : std::strerror(errno));
+}
 
 void TForm1::PlaySoundAt(int32_t x, int32_t y, SoundId sound) { audio_->PlaySoundAt(x, y, sound); }
 
@@ -258,8 +283,8 @@ void TForm1::Run() {
 }
 
 void TForm1::AfterClose() {
-  platform_.shell.OpenFileIfExists("wgame.exe");
-  platform_.shell.OpenFileIfExists("Play.url");
+  platform_.shell.OpenFileIfExists(files_.Shell + "wgame.exe");
+  platform_.shell.OpenFileIfExists(files_.Shell + "Play.url");
 }
 
 }  // namespace sf

@@ -50,12 +50,19 @@ struct FramePacer {
 // current game; runs the frame loop and turns window events into menu moves and commands.
 class TForm1 {
  public:
-  // Files the program reads and writes, relative to the working directory.
+  // Files the program reads and writes. By default everything is relative to the working
+  // directory; an installed game reads its data from its install folder and keeps Config.cfg in
+  // the player's own folder (InFolders).
   struct Files {
     std::string Pack = "Data/Data.pp";
+    std::string Music = "sound/";  // the folder of the music tracks
+    std::string Shell;             // the folder of moregames.url, wgame.exe and Play.url
     std::string Config = "Config.cfg";
-    std::string Font;                               // empty: TextRenderer::FindDefaultFont
+    std::string Font;                               // empty: TextRenderer::FindDefaultFont(Shell)
     std::string ScoreService = SALTFANG_SCORE_URL;  // the online score service
+
+    // The data under dataFolder, Config.cfg in configFolder; both end with a separator.
+    static Files InFolders(const std::string& dataFolder, const std::string& configFolder);
   };
 
   TForm1(Platform& platform, Files files);
@@ -199,6 +206,9 @@ class TForm1 {
   std::deque<InputEvent> heldEvents_;
   // The last failure to reload the pack, told once on stderr.
   std::string lastPackError_;
+  // Whether the failure to write Config.cfg has been told on stderr (once a run).
+  bool configNotKeptTold_ = false;
+  void TellConfigNotKept();
 };
 
 }  // namespace sf

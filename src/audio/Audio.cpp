@@ -1,16 +1,12 @@
 #include "audio/Audio.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace sf {
 
-namespace {
-
-constexpr const char* kMusicFolder = "sound/";
-
-}  // namespace
-
-Audio::Audio(Sound& sound, Music& music, std::span<const EmbeddedWave> waves) : music_(music), waves_(sound, waves) {}
+Audio::Audio(Sound& sound, Music& music, std::string musicFolder, std::span<const EmbeddedWave> waves)
+    : music_(music), musicFolder_(std::move(musicFolder)), waves_(sound, waves) {}
 
 void Audio::PlaySoundAt(int32_t x, int32_t y, int soundIndex) {
   if (!soundOn_ || soundIndex < 0 || soundIndex >= kSoundCount) return;
@@ -24,7 +20,7 @@ void Audio::PlaySoundAt(int32_t x, int32_t y, int soundIndex) {
 
 void Audio::StartMusic(const std::string& name) {
   if (currentSong_ != 0) music_.SongFree(currentSong_);
-  currentSong_ = music_.SongLoadFromFile(kMusicFolder + name);
+  currentSong_ = music_.SongLoadFromFile(musicFolder_ + name);
   lastSongOrder_ = 0;
   if (currentSong_ != 0) music_.SongPlay(currentSong_);
 }

@@ -14,9 +14,10 @@ namespace sf {
 // Everything is called from the main thread.
 class Audio {
  public:
-  // Loads the ten effects into the sound device. Music tracks are read from "sound/" relative to
-  // the working directory.
-  Audio(Sound& sound, Music& music, std::span<const EmbeddedWave> waves = kEmbeddedWaves);
+  // Loads the ten effects into the sound device. Music tracks are read from musicFolder ("sound/"
+  // relative to the working directory unless the program was installed).
+  Audio(Sound& sound, Music& music, std::string musicFolder = "sound/",
+        std::span<const EmbeddedWave> waves = kEmbeddedWaves);
 
   // The sound setting: when off, PlaySoundAt does nothing at all.
   void SetSoundOn(bool on) { soundOn_ = on; }
@@ -27,7 +28,7 @@ class Audio {
   // to the device's ranges; an unknown index plays nothing.
   void PlaySoundAt(int32_t x, int32_t y, int soundIndex);
 
-  // Frees the current song, loads "sound/" + name and plays it from its start. A track that
+  // Frees the current song, loads the music folder's track name and plays it from its start. A track that
   // cannot be loaded leaves no song and no message.
   void StartMusic(const std::string& name);
   // Frees the current song, if any.
@@ -44,6 +45,7 @@ class Audio {
 
  private:
   Music& music_;
+  std::string musicFolder_;
   WaveList waves_;
   bool soundOn_ = true;
   SongHandle currentSong_ = 0;

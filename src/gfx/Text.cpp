@@ -319,16 +319,16 @@ TextRenderer::~TextRenderer() = default;
 
 TextRenderer::TextRenderer() = default;
 
-std::string TextRenderer::FindDefaultFont() {
-  static constexpr const char* kCandidates[] = {
-      "font.ttf",
+std::string TextRenderer::FindDefaultFont(const std::string& dataFolder) {
+  const std::string candidates[] = {
+      dataFolder + "font.ttf",
       "/usr/share/wine/fonts/tahomabd.ttf",
       "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
       "/usr/share/fonts/dejavu/DejaVuSans-Bold.ttf",
-      "tahomabd.ttf",
+      dataFolder + "tahomabd.ttf",
   };
-  for (const char* path : kCandidates) {
-    if (::access(path, R_OK) == 0) return path;
+  for (const std::string& path : candidates) {
+    if (::access(path.c_str(), R_OK) == 0) return path;
   }
   return {};
 }

@@ -38,9 +38,10 @@ class TextRenderer {
   TextRenderer(const TextRenderer&) = delete;
   TextRenderer& operator=(const TextRenderer&) = delete;
 
-  // Finds the face: the copy "font.ttf" in the working directory (the game folder), then the
-  // Tahoma-compatible bold of fonts-wine, then DejaVu Sans Bold. Empty when none is readable.
-  static std::string FindDefaultFont();
+  // Finds the face: the copy "font.ttf" in dataFolder (the working directory when empty: the game
+  // folder), then the Tahoma-compatible bold of fonts-wine, then DejaVu Sans Bold, then a
+  // "tahomabd.ttf" in dataFolder. Empty when none is readable.
+  static std::string FindDefaultFont(const std::string& dataFolder = "");
 
   // The shadow colour for a text colour: normal for the highlight colour, else highlight.
   static uint32_t ShadowColour(uint32_t colour);

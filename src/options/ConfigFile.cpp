@@ -168,7 +168,7 @@ ConfigLoadResult LoadConfig(const std::filesystem::path& path, Settings& setting
   std::error_code ec;
   if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) {
     ResetHighScores(table);
-    SaveConfig(path, settings, table);
+    result.Written = SaveConfig(path, settings, table);
     // Take the values back as a load would see them (key byte, name length), written or not.
     result.Complete = DecodeConfig(EncodeConfig(settings, table), settings, table);
     return result;

@@ -29,6 +29,7 @@ bool DecodeConfig(std::string_view bytes, Settings& settings, HighScores& table)
 struct ConfigLoadResult {
   bool Existed = false;   // false: first start; the default table and the settings were written
   bool Complete = false;  // every field came from the file
+  bool Written = true;    // false: on a first start, the file could not be written
 };
 
 // Reads the file. A missing file is a first start: the table is reset and written together with

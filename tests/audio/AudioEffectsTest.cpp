@@ -149,7 +149,7 @@ TEST(AudioWithBrokenWave, OnlyThatSoundIsSilent) {
   waves.pop_back();  // a short table: "Bonus" is missing
   FakeSound sound;
   FakeMusic music;
-  Audio audio(sound, music, waves);
+  Audio audio(sound, music, "sound/", waves);
   EXPECT_EQ(audio.Waves().Item(sndShot).Wave, -1);
   EXPECT_EQ(audio.Waves().Item(sndBonus).Wave, -1);
   audio.PlaySoundAt(400, 300, sndShot);

@@ -43,7 +43,7 @@ void MainMenuCommand(TForm1& f) {
     case MainMenuItem::Options: f.GoTo(scrOptions); break;
     case MainMenuItem::HighScores: f.GoTo(scrHighScores); break;
     case MainMenuItem::Help: f.GoTo(scrHelpOverview); break;
-    case MainMenuItem::MoreGames: f.Services().shell.OpenFileIfExists("moregames.url"); break;
+    case MainMenuItem::MoreGames: f.Services().shell.OpenFileIfExists(f.FilePaths().Shell + "moregames.url"); break;
     case MainMenuItem::Exit:
       f.GoTo(scrExitQuestion);
       f.SaveSnapshot();
