@@ -58,6 +58,13 @@ int main() {
     form.FormCreate();
     form.Run();
     form.AfterClose();
+  } catch (const sf::PackError& e) {
+    // Started without its data (a copy of the program alone, a damaged install): a player who
+    // started it from a menu sees no terminal, so the message box says it too.
+    std::fprintf(stderr, "Salt Fang: %s\n", e.what());
+    window->ShowError("Salt Fang", std::string("Salt Fang cannot start: its data is missing or damaged.\n\n") +
+                                       e.what() + "\n\nStart the game from its own folder, or install it again.");
+    return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Salt Fang: %s\n", e.what());
     window->ShowError("Salt Fang", e.what());
