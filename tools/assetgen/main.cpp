@@ -1,10 +1,13 @@
 // Builds every asset of the game, deterministically: the image pack, the music modules and the
-// source file that compiles the sound effects into the program.
+// source file that compiles the sound effects into the program. With --icons it draws the
+// program's icons instead, so the game's data never depends on them.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <string_view>
 
+#include "AppIcon.h"
 #include "Art.h"
 #include "ImageSizes.h"
 #include "PackWriter.h"
@@ -22,10 +25,16 @@ void CheckSize(const assetgen::Picture& p, assetgen::Size s, const char* set, in
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: assetgen <game folder> <generated waves .cpp>\n");
+    std::fprintf(stderr,
+                 "usage: assetgen <game folder> <generated waves .cpp>\n"
+                 "       assetgen --icons <icon folder>\n");
     return 2;
   }
   try {
+    if (std::string_view(argv[1]) == "--icons") {
+      assetgen::WriteAppIcons(argv[2]);
+      return 0;
+    }
     namespace fs = std::filesystem;
     const fs::path game = argv[1];
     fs::create_directories(game / "Data");
