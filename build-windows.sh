@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds Salt Fang for 64-bit Windows with the mingw-w64 toolchain. The result, build-windows/game/,
-# is a folder a player can zip and run: saltfang.exe, its DLLs, the font, Data/ and sound/.
+# is a folder a player can zip and run: saltfang.exe, its DLLs, the font, Data/ and sound/;
+# build-windows/installed/saltfang.exe is the build the installer puts in its place
+# (scripts/windows/package makes the installer and the zip).
 # The Windows libraries are built once from Debian's source packages into build-windows-deps/;
 # the assets come from a host build in build-host-win/ (the generator runs on this machine).
 set -euo pipefail
@@ -20,6 +22,6 @@ cmake -S . -B build-windows -DCMAKE_BUILD_TYPE=Release \
   -DSALTFANG_WINDOWS_PREFIX="$root/build-windows-deps/prefix" \
   -DSALTFANG_HOST_ASSETS_DIR="$root/build-host-win" \
   -DSALTFANG_TESTS=OFF -DSALTFANG_BENCH=OFF >/dev/null
-cmake --build build-windows --target saltfang saltfang_replay saltfang_dlls -j"$jobs"
+cmake --build build-windows --target saltfang saltfang_installed saltfang_replay saltfang_dlls -j"$jobs"
 
 echo "build-windows: build-windows/game/ is ready ($((SECONDS - started)) s)" >&2
