@@ -11,6 +11,7 @@
 #include "game/GameTables.h"
 #include "game/MyShip.h"
 #include "game/Scenery.h"
+#include "game/SimArithmetic.h"
 #include "gfx/ImageSets.h"
 #include "gfx/Surface.h"
 #include "gfx/Text.h"

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "audio/SoundIds.h"
+#include "game/SimArithmetic.h"
 #include "layout/ImageSizes.h"
 #include "layout/MenuLayout.h"
 

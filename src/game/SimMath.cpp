@@ -113,4 +113,13 @@ int32_t RoundHalfEven(double v) {
   return static_cast<int32_t>(d);
 }
 
+bool ProductsRoundBeforeSums() {
+  // (1 + 2^-30)(1 - 2^-30) - 1 is -2^-60 exactly, but the product alone rounds to 1: plain
+  // arithmetic gives 0, a fused multiply-add gives -2^-60. volatile keeps the compiler from
+  // folding it at build time, where its own rules would apply.
+  volatile double a = 1.0 + 0x1p-30, b = 1.0 - 0x1p-30, c = -1.0;
+  const double x = a, y = b, z = c;
+  return x * y + z == 0.0;
+}
+
 }  // namespace sf::simmath

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "game/SimArithmetic.h"
+
 namespace sf::simmath {
 
 // The game's own sine, cosine and arc tangent. A game is played again on other machines (the score
@@ -18,5 +20,10 @@ double Atan(double x);
 // Rounds to the nearest integer, halves to the even neighbour, whatever the floating-point
 // rounding mode. NaN gives 0; values beyond the 32-bit range give its ends.
 int32_t RoundHalfEven(double v);
+
+// True when this library rounds a product before adding to it, as plain IEEE arithmetic does;
+// false when the compiler fused them (contraction), which would make recorded games play back
+// differently on other builds.
+bool ProductsRoundBeforeSums();
 
 }  // namespace sf::simmath

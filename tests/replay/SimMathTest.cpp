@@ -79,5 +79,9 @@ TEST(SimMath, RoundingTakesHalvesToEvenWhateverTheRoundingMode) {
   for (double v = -40.0; v <= 40.0; v += 0.125) EXPECT_EQ(RoundHalfEven(v), static_cast<int32_t>(std::nearbyint(v)));
 }
 
+// The simulation library is built with contraction off: a fused multiply-add there would make
+// recorded games play back differently on builds that do not fuse.
+TEST(SimMath, TheSimulationRoundsEveryProductBeforeItsSum) { EXPECT_TRUE(ProductsRoundBeforeSums()); }
+
 }  // namespace
 }  // namespace sf::simmath
