@@ -96,6 +96,7 @@ void TGame::Step(Surface& target) {
     case phaseGameOver: StepGameOver(target); break;
   }
   TickLatched = false;
+  if (Recorder) Recorder->StepEnded(*this);
 }
 
 void TGame::StepWindDown(Surface& target) {

@@ -5,6 +5,8 @@
 
 namespace sf {
 
+class TGame;
+
 // The simulation's identity: raise it whenever a change makes a recorded game play out
 // differently, so replays of the old rules are refused instead of failing strangely.
 inline constexpr uint32_t kSimulationVersion = 1;
@@ -42,6 +44,8 @@ class GameRecorder {
   // The generator's state and the tick when the game was created.
   virtual void GameStarted(uint32_t seed, uint32_t tick) = 0;
   virtual void StepStarted(const StepInputs& inputs) = 0;
+  // The step has ended: the world as it stands now is what the next step starts from.
+  virtual void StepEnded(const TGame& world) { (void)world; }
   // The game re-seeded its generator from the high-resolution counter.
   virtual void Reseeded(uint32_t seed) = 0;
   virtual void EventHappened(GameEvent event) = 0;

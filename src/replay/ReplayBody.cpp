@@ -87,9 +87,13 @@ void BodyWriter::Step(const sf::StepInputs& in) {
   ++steps_;
 }
 
-void BodyWriter::Reseed(uint32_t seed) {
-  const uint8_t record[5] = {kRecordReseed, static_cast<uint8_t>(seed), static_cast<uint8_t>(seed >> 8),
-                             static_cast<uint8_t>(seed >> 16), static_cast<uint8_t>(seed >> 24)};
+void BodyWriter::Reseed(uint32_t seed) { AppendWord(kRecordReseed, seed); }
+
+void BodyWriter::Checkpoint(uint32_t digest) { AppendWord(kRecordCheckpoint, digest); }
+
+void BodyWriter::AppendWord(uint8_t head, uint32_t word) {
+  const uint8_t record[5] = {head, static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
+                             static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
   Append(record, sizeof record);
 }
 
@@ -129,11 +133,12 @@ BodyRecord BodyReader::Next() {
   BodyRecord r;
   uint8_t head = 0;
   if (!Byte(head)) return r;  // End
-  if (head == kRecordReseed) {
+  if (head == kRecordReseed || (head == kRecordCheckpoint && checkpoints_)) {
     uint8_t b[4];
     for (uint8_t& each : b)
-      if (!Byte(each)) return Fail("a generator seed is cut short");
-    r.Type = BodyRecord::Reseed;
+      if (!Byte(each))
+        return Fail(head == kRecordReseed ? "a generator seed is cut short" : "a checkpoint is cut short");
+    r.Type = head == kRecordReseed ? BodyRecord::Reseed : BodyRecord::Checkpoint;
     r.Seed = uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24;
     return r;
   }

@@ -22,10 +22,15 @@ namespace replay {
 // 0x80 and four little-endian bytes: the game re-seeded its generator with that value.
 // 0x80 + a GameEvent (0x81..0x85): a weapon change, leaving the game, a pause, focus lost, focus
 // regained.
+// 0x90 and four little-endian bytes (format 2 on): a checkpoint, the low 32 bits of the world's
+// digest after every kCheckpointSteps-th step, right after that step's records.
 inline constexpr uint8_t kTickPlus15 = 0, kTickPlus16 = 1, kTickSame = 2, kTickVarint = 3;
 inline constexpr uint8_t kStepKeys = 0x04, kStepMouseX = 0x08, kStepMouseY = 0x10, kStepButtons = 0x20;
 inline constexpr uint8_t kStepReserved = 0x40;
 inline constexpr uint8_t kRecordReseed = 0x80;
+inline constexpr uint8_t kRecordCheckpoint = 0x90;
+// Four seconds of play at the 64 Hz tick: a departure from the recording is found within them.
+inline constexpr uint32_t kCheckpointSteps = 256;
 // The longest record: a step with every field at its largest.
 inline constexpr size_t kMaxRecordBytes = 1 + 5 + 1 + 5 + 5 + 1;
 
@@ -38,6 +43,7 @@ class BodyWriter {
   void Step(const sf::StepInputs& inputs);
   void Reseed(uint32_t seed);
   void Event(sf::GameEvent event);
+  void Checkpoint(uint32_t digest);
 
   size_t Size() const { return size_; }
   bool Overflowed() const { return overflowed_; }
@@ -45,6 +51,7 @@ class BodyWriter {
 
  private:
   void Append(const uint8_t* bytes, size_t n);
+  void AppendWord(uint8_t head, uint32_t word);
 
   uint8_t* buffer_;
   size_t capacity_;
@@ -58,17 +65,19 @@ class BodyWriter {
 
 // One record read back.
 struct BodyRecord {
-  enum Kind { End, Step, Reseed, Event, Bad };
+  enum Kind { End, Step, Reseed, Event, Checkpoint, Bad };
   Kind Type = End;
   sf::StepInputs Inputs;                             // Step
-  uint32_t Seed = 0;                                 // Reseed
+  uint32_t Seed = 0;                                 // Reseed, Checkpoint (the digest)
   sf::GameEvent What = sf::GameEvent::WeaponChange;  // Event
 };
 
 // Reads records in order; a record that is not well formed gives Bad with a sentence in Error().
+// Checkpoints are records of format 2 on; in older bodies their byte is malformed.
 class BodyReader {
  public:
-  BodyReader(std::span<const uint8_t> body, uint32_t startTick) : body_(body), tick_(startTick) {}
+  BodyReader(std::span<const uint8_t> body, uint32_t startTick, bool checkpoints = true)
+      : body_(body), tick_(startTick), checkpoints_(checkpoints) {}
   BodyRecord Next();
   size_t Offset() const { return pos_; }
   const std::string& Error() const { return error_; }
@@ -81,6 +90,7 @@ class BodyReader {
   std::span<const uint8_t> body_;
   size_t pos_ = 0;
   uint32_t tick_;
+  bool checkpoints_;
   uint8_t keys_ = 0;
   uint8_t buttons_ = 0;
   std::string error_;

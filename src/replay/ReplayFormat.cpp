@@ -134,8 +134,9 @@ bool DecodeReplay(std::span<const uint8_t> file, size_t maxFileBytes, DecodedRep
   }
   ReplayHeader& header = out.Header;
   header.FormatVersion = Get<uint16_t>(h + kOffVersion);
-  if (header.FormatVersion != kFormatVersion || Get<uint16_t>(h + kOffHeaderSize) != kHeaderBytes) {
-    error = Text("The replay has format version %llu; this program reads version %llu.", header.FormatVersion,
+  if (header.FormatVersion < kOldestFormatVersion || header.FormatVersion > kFormatVersion ||
+      Get<uint16_t>(h + kOffHeaderSize) != kHeaderBytes) {
+    error = Text("The replay has format version %llu; this program reads versions 1 to %llu.", header.FormatVersion,
                  kFormatVersion);
     return false;
   }

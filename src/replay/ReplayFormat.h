@@ -10,7 +10,9 @@ namespace replay {
 
 // The replay file (docs/replay-format.md): a fixed little-endian header with its own CRC-32, then
 // the zlib stream of the body, the game's inputs step by step (ReplayBody.h).
-inline constexpr uint16_t kFormatVersion = 1;
+// Version 2 added the body's checkpoints; version 1 files still play and verify.
+inline constexpr uint16_t kFormatVersion = 2;
+inline constexpr uint16_t kOldestFormatVersion = 1;
 inline constexpr size_t kHeaderBytes = 88;
 inline constexpr char kMagic[8] = {'S', 'F', 'R', 'E', 'P', 'L', 'A', 'Y'};
 // No recorded body may be larger: the recorder holds at most 2 MB, this leaves room.

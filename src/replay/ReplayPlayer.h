@@ -29,6 +29,14 @@ class ReplayPlayer {
   bool Step(sf::Surface& target);
 
   const std::string& Error() const { return error_; }
+  // Where the game departed from its recording (the first checkpoint that differs): the step
+  // and the milliseconds of game time since the start; 0 while it has not.
+  uint32_t DepartureStep() const { return departureStep_; }
+  uint32_t DepartureMs() const { return departureMs_; }
+  // The last step whose checkpoint matched (0 before the first).
+  uint32_t LastCheckpointStep() const { return lastCheckpoint_; }
+  // Game time since the start, in milliseconds, at the step last played.
+  uint32_t ElapsedMs() const { return clock_.Tick - startTick_; }
   uint32_t StepsPlayed() const { return steps_; }
   // The tick of the step last played.
   uint32_t Tick() const { return clock_.Tick; }
@@ -52,6 +60,8 @@ class ReplayPlayer {
   };
 
   uint32_t NextSeed();
+  // After every kCheckpointSteps-th step of a file with checkpoints, the next record is one.
+  bool CheckCheckpoint();
 
   BodyReader reader_;
   Clock clock_;
@@ -60,6 +70,11 @@ class ReplayPlayer {
   std::unique_ptr<sf::TGame> game_;
   std::string error_;
   uint32_t steps_ = 0;
+  uint32_t startTick_ = 0;
+  bool checkpoints_ = false;
+  uint32_t lastCheckpoint_ = 0;
+  uint32_t departureStep_ = 0;
+  uint32_t departureMs_ = 0;
   bool interrupted_ = false;
 };
 

@@ -21,6 +21,10 @@ void ReplayRecorder::StepStarted(const sf::StepInputs& inputs) { writer_.Step(in
 
 void ReplayRecorder::Reseeded(uint32_t seed) { writer_.Reseed(seed); }
 
+void ReplayRecorder::StepEnded(const sf::TGame& world) {
+  if (writer_.Steps() % kCheckpointSteps == 0) writer_.Checkpoint(static_cast<uint32_t>(sf::WorldDigest(world)));
+}
+
 void ReplayRecorder::EventHappened(sf::GameEvent event) { writer_.Event(event); }
 
 std::vector<uint8_t> ReplayRecorder::Finish(const sf::TGame& game) const {

@@ -27,6 +27,8 @@ class ReplayRecorder : public sf::GameRecorder {
   void StepStarted(const sf::StepInputs& inputs) override;
   void Reseeded(uint32_t seed) override;
   void EventHappened(sf::GameEvent event) override;
+  // Every kCheckpointSteps-th step leaves a checkpoint of the world behind it.
+  void StepEnded(const sf::TGame& world) override;
 
   // A game was started and every one of its inputs fitted.
   bool Complete() const { return started_ && !writer_.Overflowed(); }

@@ -63,6 +63,8 @@ Verdict Check(std::span<const std::uint8_t> file, const Limits& limits) {
   v.steps = player.StepsPlayed();
   v.score = game.Score;
   v.level = game.Level;
+  v.departureStep = player.DepartureStep();
+  v.departureMs = player.DepartureMs();
   if (!player.Error().empty()) {
     v.error = player.Error();
   } else if (v.steps != replay.Header.Steps) {
@@ -71,7 +73,10 @@ Verdict Check(std::span<const std::uint8_t> file, const Limits& limits) {
   } else if (!player.GameOver()) {
     v.error = "The replay ends before its game is over.";
   } else if (sf::WorldDigest(game) != replay.Header.FinalDigest) {
-    v.error = "The replayed game ends in another state than the recorded one: the replay does not belong to it.";
+    v.error = "The replayed game ends in another state than the recorded one: the replay does not belong to it";
+    v.error += player.LastCheckpointStep()
+                   ? " (it matched its last checkpoint, at step " + std::to_string(player.LastCheckpointStep()) + ")."
+                   : ".";
   } else {
     v.ok = true;
   }

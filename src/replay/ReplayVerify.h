@@ -20,6 +20,10 @@ struct Verdict {
   std::int32_t level = 0;         // the level it ended on
   std::uint32_t steps = 0;        // game steps played
   std::int64_t claimedScore = 0;  // what the header says
+  // Where the replay departed from its recording (its first checkpoint that differs): the step
+  // and the game time in milliseconds; 0 when it did not, or holds no checkpoints.
+  std::uint32_t departureStep = 0;
+  std::uint32_t departureMs = 0;
 };
 
 // Plays a replay file again with the game's own simulation, without a window, sound, drawing or

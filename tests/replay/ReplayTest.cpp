@@ -67,6 +67,7 @@ std::vector<uint8_t> Rewritten(const Rewrite& rewrite, ReplayHeader* header = nu
     if (r.Type == BodyRecord::Step) writer.Step(r.Inputs), ++step;
     if (r.Type == BodyRecord::Reseed) writer.Reseed(r.Seed);
     if (r.Type == BodyRecord::Event) writer.Event(r.What);
+    if (r.Type == BodyRecord::Checkpoint) writer.Checkpoint(r.Seed);
   }
   ReplayHeader h = header ? *header : d.Header;
   return EncodeReplay(h, std::span<const uint8_t>(buffer.data(), writer.Size()));
@@ -203,7 +204,8 @@ TEST(Replay, TruncatedOrPaddedFilesAreRefused) {
 
 TEST(Replay, HeadersFromOtherVersionsOrBeyondTheLimitsAreRefused) {
   const std::vector<uint8_t>& file = Recorded().File;
-  ExpectRefused(WithHeaderBytes(file, 8, {2, 0}), "format version 2");
+  ExpectRefused(WithHeaderBytes(file, 8, {3, 0}), "format version 3");
+  ExpectRefused(WithHeaderBytes(file, 8, {0, 0}), "format version 0");
   ExpectRefused(WithHeaderBytes(file, 12, {99, 0, 0, 0}), "other rules");
   // A body that claims to unpack to a gigabyte is not even tried.
   ExpectRefused(WithHeaderBytes(file, 72, {0, 0, 0, 64}), "more than");
@@ -258,6 +260,66 @@ TEST(Replay, WellPackedButMalformedOrMismatchedInputsAreRefused) {
   EXPECT_TRUE(v.ok);
   EXPECT_EQ(v.claimedScore, 99999);
   EXPECT_EQ(v.score, Recorded().Score);
+}
+
+// The same game as a version 1 file: no checkpoints, and their record byte unknown there.
+std::vector<uint8_t> AsFormat1(const std::vector<uint8_t>& file) {
+  DecodedReplay d = Decode(file);
+  std::vector<uint8_t> body;
+  BodyReader reader(d.Body, d.Header.StartTick);
+  size_t from = 0;
+  for (BodyRecord r = reader.Next(); r.Type != BodyRecord::End; r = reader.Next()) {
+    if (r.Type != BodyRecord::Checkpoint)
+      body.insert(body.end(), d.Body.begin() + static_cast<ptrdiff_t>(from),
+                  d.Body.begin() + static_cast<ptrdiff_t>(reader.Offset()));
+    from = reader.Offset();
+  }
+  d.Header.FormatVersion = 1;
+  return EncodeReplay(d.Header, body);
+}
+
+TEST(Replay, CheckpointsNameWhereAChangedReplayDepartsAndOldFilesStillVerify) {
+  const ScriptedGame& game = Recorded();
+  const DecodedReplay d = Decode(game.File);
+  const uint32_t checkpoints = game.Steps / kCheckpointSteps;
+  EXPECT_GE(checkpoints, 30u);
+
+  // The ship held left from step 2000 on, for a second: the world departs from the recording, and
+  // the first checkpoint after the change says where.
+  const std::vector<uint8_t> changed = Rewritten([](BodyRecord& r, uint32_t step) {
+    if (r.Type == BodyRecord::Step && step >= 2000 && step < 2064) r.Inputs.Keys = 1;
+    return true;
+  });
+  const Verdict v = PlayBack(changed, Limits{});
+  EXPECT_FALSE(v.ok);
+  EXPECT_EQ(v.departureStep, 2048u);
+  // Game time: the steps at the 64 Hz tick, and the pauses of the script.
+  EXPECT_GE(v.departureMs, 2048u * 15u);
+  EXPECT_LT(v.departureMs, 60000u);
+  EXPECT_NE(v.error.find("departs from its recording at step 2048 (0:" + std::to_string(v.departureMs / 1000)),
+            std::string::npos)
+      << v.error;
+  EXPECT_NE(v.error.find("matched at step 1792"), std::string::npos) << v.error;
+  // A checkpoint taken out, or one standing where none belongs.
+  ExpectRefused(
+      Rewritten([](BodyRecord& r, uint32_t step) { return !(r.Type == BodyRecord::Checkpoint && step == 512); }),
+      "checkpoint after step 512 is missing");
+  std::vector<uint8_t> extra = d.Body;
+  extra.insert(extra.begin(), {kRecordCheckpoint, 1, 2, 3, 4});
+  ExpectRefused(EncodeReplay(d.Header, extra), "checkpoint stands where none belongs");
+
+  // Version 1: the same game without checkpoints verifies to the same end; a checkpoint byte
+  // there is no record at all.
+  const std::vector<uint8_t> old = AsFormat1(game.File);
+  const Verdict oldVerdict = PlayBack(old, Limits{});
+  EXPECT_TRUE(oldVerdict.ok) << oldVerdict.error;
+  EXPECT_EQ(oldVerdict.score, game.Score);
+  DecodedReplay oldDecoded = Decode(old);
+  EXPECT_EQ(oldDecoded.Body.size() + 5 * checkpoints, d.Body.size());
+  oldDecoded.Body.insert(oldDecoded.Body.begin(), {kRecordCheckpoint, 1, 2, 3, 4});
+  ExpectRefused(EncodeReplay(oldDecoded.Header, oldDecoded.Body), "unknown record type");
+  std::printf("checkpoints: %u in %u steps; the file grows from %zu to %zu bytes\n", checkpoints, game.Steps,
+              old.size(), game.File.size());
 }
 
 TEST(Replay, SeveralChecksAtOnceGiveTheSameVerdicts) {
