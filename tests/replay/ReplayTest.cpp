@@ -322,6 +322,18 @@ TEST(Replay, CheckpointsNameWhereAChangedReplayDepartsAndOldFilesStillVerify) {
               old.size(), game.File.size());
 }
 
+// The game that compares builds meets every enemy kind, and another build's check compares it
+// checkpoint by checkpoint.
+TEST(Replay, TheComparisonGameMeetsEveryEnemyKindAndVerifies) {
+  const ScriptedGame game = PlayScriptedGame(kComparisonSeed, kComparisonSteps, true);
+  EXPECT_EQ(game.KindsMet, 0xFFu) << "kinds met: " << game.KindsMet;
+  EXPECT_GE(game.Level, 6);
+  EXPECT_GE(game.Steps, 64u * 60u * 10u) << "long enough to measure seeking in";
+  const Verdict v = PlayBack(game.File, Limits{});
+  EXPECT_TRUE(v.ok) << v.error;
+  EXPECT_EQ(v.score, game.Score);
+}
+
 TEST(Replay, SeveralChecksAtOnceGiveTheSameVerdicts) {
   // The service checks replays from a pool of threads.
   const std::vector<uint8_t>& good = Recorded().File;

@@ -1,7 +1,9 @@
 #include "ScriptedGame.h"
 
 #include <array>
+#include <cmath>
 #include <memory>
+#include <optional>
 
 #include "core/Random.h"
 #include "core/ScreenState.h"
@@ -40,13 +42,31 @@ class ScriptHost : public HeadlessHost {
   }
 };
 
+// The x of the enemy projectile most in the way of the ship, when one is about to arrive.
+std::optional<float> Threat(const sf::TGame& game) {
+  const float centre = static_cast<float>(game.Ship.X + sf::kShipBoxWidth / 2);
+  const float top = static_cast<float>(game.Ship.Y) - 230.0f;
+  std::optional<float> nearest;
+  for (const auto& e : game.Engine.Slots) {
+    if (!e) continue;
+    for (const auto& shot : e->Gunner.Shots) {
+      if (!shot || shot->Y < top || shot->Y > static_cast<float>(game.Ship.Y + sf::kShipBoxHeight)) continue;
+      const float off = shot->X - centre;
+      if (off > -44.0f && off < 44.0f && (!nearest || std::abs(off) < std::abs(*nearest - centre))) nearest = shot->X;
+    }
+  }
+  return nearest;
+}
+
 // Follows the nearest enemy (or a falling bonus), fires all the time, swings its gun, steers with
-// the mouse for a while now and then.
-void Act(const sf::TGame& game, ScriptHost& host, uint32_t step) {
+// the mouse for a while now and then. A dodging player also steps aside from shots about to hit
+// it, and so lives long enough to meet the later levels' enemies.
+void Act(const sf::TGame& game, ScriptHost& host, uint32_t step, bool dodge) {
   host.Keys.fill(0);
   int target = 400;
   for (const auto& e : game.Engine.Slots) {
-    if (e && e->Kind != sf::enmSupplyPlane && e->Y > 0) {
+    // A dodging player aims at enemies still far off: one close by would ram it.
+    if (e && e->Kind != sf::enmSupplyPlane && e->Y > 0 && (!dodge || e->Y < game.Ship.Y - 170)) {
       target = e->X + sf::Info(e->Kind).Size.Width / 2;
       break;
     }
@@ -55,7 +75,21 @@ void Act(const sf::TGame& game, ScriptHost& host, uint32_t step) {
     if (b && b->Y > 200) target = b->X + 12;
   const int centre = game.Ship.X + 13;
   const bool mouse = (step / 700) % 3 == 2;
-  const int direction = centre < target - 4 ? 1 : centre > target + 4 ? -1 : 0;
+  int direction = centre < target - 4 ? 1 : centre > target + 4 ? -1 : 0;
+  if (dodge) {
+    // A ship sailing down onto the player is a threat too.
+    for (const auto& e : game.Engine.Slots) {
+      if (!e || e->Y < game.Ship.Y - 260 || e->Y > game.Ship.Y + sf::kShipBoxHeight) continue;
+      const int width = sf::Info(e->Kind).Size.Width;
+      if (e->X < centre + 30 && e->X + width > centre - 30) direction = e->X + width / 2 < centre ? 1 : -1;
+    }
+    if (const auto shot = Threat(game)) {
+      direction = *shot < static_cast<float>(centre) ? 1 : -1;
+      // Against a border the only way out is back across.
+      if (direction < 0 && centre < 160) direction = 1;
+      if (direction > 0 && centre > 640) direction = -1;
+    }
+  }
   if (mouse) {
     host.Mouse.X = 4 * direction + (step % 7 == 0 ? 1 : 0);
     host.Mouse.Y = (step / 50) % 2 ? 2 : -2;
@@ -71,7 +105,7 @@ void Act(const sf::TGame& game, ScriptHost& host, uint32_t step) {
 
 }  // namespace
 
-ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps) {
+ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps, bool dodge) {
   ScriptedGame out;
   ScriptClock clock;
   sf::Surface snapshot;
@@ -87,7 +121,7 @@ ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps) {
 
   // The game is over at the latest two seconds after leaving it; the bound only guards the loop.
   for (uint32_t step = 0; !host.Over && step < maxSteps + 64 * 60; ++step) {
-    Act(game, host, step);
+    Act(game, host, step, dodge);
     if (game.Phase == sf::phasePlaying) {
       if (step % 300 == 150) {
         game.SelectNextWeapon();
@@ -115,6 +149,8 @@ ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps) {
       }
     }
     if (game.Lives < lives) ++out.LivesLost;
+    for (const auto& e : game.Engine.Slots)
+      if (e) out.KindsMet |= 1u << static_cast<unsigned>(e->Kind);
   }
   out.File = recorder.Finish(game);
   out.Score = game.Score;

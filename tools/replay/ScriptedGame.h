@@ -17,10 +17,17 @@ struct ScriptedGame {
   int BonusesTaken = 0;
   int WeaponChanges = 0;
   int Pauses = 0;
-  bool Left = false;  // the player left the game (it was still going at maxSteps)
+  uint32_t KindsMet = 0;  // bit k: an enemy of kind k appeared
+  bool Left = false;      // the player left the game (it was still going at maxSteps)
 };
 
+// The game that compares builds: with this seed and length the dodging player reaches level 6
+// and meets every enemy kind (tests/replay checks that it still does).
+inline constexpr uint32_t kComparisonSeed = 2;
+inline constexpr uint32_t kComparisonSteps = 64 * 60 * 15;
+
 // Plays until the game is over, leaving it after about maxSteps steps if it lasts that long.
-ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps);
+// A dodging player steps aside from enemy shots.
+ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps, bool dodge = false);
 
 }  // namespace replay

@@ -4,6 +4,10 @@
 //   saltfang-replay FILE                      plays the game in a window at its recorded pace
 //   saltfang-replay --verify FILE             prints the verdict; exit status 0 when verified
 //   saltfang-replay --record-scripted OUT [SEED [STEPS]]   plays a scripted game, writes its replay
+//
+// The scripted game compares builds: by default it is fifteen minutes of a dodging player that
+// reaches level 6 and meets all eight enemy kinds, and its replay holds a checkpoint every four
+// seconds, so another build's --verify compares the two worlds checkpoint by checkpoint.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -53,7 +57,9 @@ int Verify(const std::string& path) {
 }
 
 int RecordScripted(const std::string& out, uint32_t seed, uint32_t steps) {
-  const replay::ScriptedGame game = replay::PlayScriptedGame(seed, steps);
+  const replay::ScriptedGame game = replay::PlayScriptedGame(seed, steps, true);
+  int kinds = 0;
+  for (unsigned k = 0; k < 8; ++k) kinds += (game.KindsMet >> k) & 1u ? 1 : 0;
   std::ofstream file(out, std::ios::binary);
   file.write(reinterpret_cast<const char*>(game.File.data()), static_cast<std::streamsize>(game.File.size()));
   file.close();
@@ -63,9 +69,9 @@ int RecordScripted(const std::string& out, uint32_t seed, uint32_t steps) {
   }
   std::printf(
       "recorded score=%d level=%d steps=%u digest=%016llx lives-lost=%d bonuses=%d weapon-changes=%d "
-      "pauses=%d left=%d bytes=%zu\n",
+      "pauses=%d left=%d enemy-kinds=%d/8 bytes=%zu\n",
       game.Score, game.Level, game.Steps, static_cast<unsigned long long>(game.Digest), game.LivesLost,
-      game.BonusesTaken, game.WeaponChanges, game.Pauses, game.Left ? 1 : 0, game.File.size());
+      game.BonusesTaken, game.WeaponChanges, game.Pauses, game.Left ? 1 : 0, kinds, game.File.size());
   return 0;
 }
 
@@ -136,8 +142,9 @@ int main(int argc, char** argv) {
     const std::string first = argc > 1 ? argv[1] : "";
     if (first == "--verify" && argc == 3) return Verify(argv[2]);
     if (first == "--record-scripted" && argc >= 3 && argc <= 5) {
-      const auto seed = static_cast<uint32_t>(argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 2024);
-      const auto steps = static_cast<uint32_t>(argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 64 * 60 * 5);
+      const auto seed = static_cast<uint32_t>(argc > 3 ? std::strtoul(argv[3], nullptr, 10) : replay::kComparisonSeed);
+      const auto steps =
+          static_cast<uint32_t>(argc > 4 ? std::strtoul(argv[4], nullptr, 10) : replay::kComparisonSteps);
       return RecordScripted(argv[2], seed, steps);
     }
     if (argc == 2 && first.rfind("--", 0) != 0) return Watch(first, argv[0]);
