@@ -45,6 +45,11 @@ class ReplayPlayer {
   // The game has handed over to the menus: it is over.
   bool GameOver() const { return host_.Over; }
   const sf::TGame& Game() const { return *game_; }
+  // The game's effects and music go to sound (nothing when null); muted holds the effects back.
+  void SetSound(sf::Audio* sound, bool muted) {
+    host_.Sound = sound;
+    host_.Muted = muted;
+  }
 
  private:
   // The recorded tick; the recorded re-seeds in order.

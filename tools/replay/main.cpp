@@ -1,7 +1,8 @@
 // saltfang-replay: watches a replay in a window, checks one as the score service does, or records
 // a scripted game (to compare builds: a replay written by one build must verify on another).
 //
-//   saltfang-replay FILE                      plays the game in a window at its recorded pace
+//   saltfang-replay FILE|URL                  plays the game in a window at its recorded pace, with
+//                                             its sound and music and the viewer's controls
 //   saltfang-replay --verify FILE             prints the verdict; exit status 0 when verified
 //   saltfang-replay --record-scripted OUT [SEED [STEPS]]   plays a scripted game, writes its replay
 //
@@ -17,18 +18,24 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ScriptedGame.h"
+#include "audio/Audio.h"
 #include "gfx/Blit.h"
 #include "gfx/ImageSets.h"
 #include "gfx/Text.h"
+#include "platform/sdl/CurlHttp.h"
 #include "platform/sdl/SdlClock.h"
+#include "platform/sdl/SdlMusic.h"
+#include "platform/sdl/SdlSound.h"
+#include "platform/sdl/SdlSoundDevice.h"
 #include "platform/sdl/SdlWindow.h"
 #include "replay/ReplayFormat.h"
-#include "replay/ReplayPlayer.h"
 #include "replay/ReplayVerify.h"
+#include "replay/ReplayViewer.h"
 
 namespace {
 
@@ -75,20 +82,49 @@ int RecordScripted(const std::string& out, uint32_t seed, uint32_t steps) {
   return 0;
 }
 
-// Shows the game at the pace it was played; a pause longer than a second is cut to a second.
-int Watch(const std::string& path, const char* argv0) {
+// A replay file, or one fetched from the score service (http:// or https://, e.g.
+// http://host:8765/api/replays/ID). False with a sentence in error.
+bool LoadReplay(const std::string& source, std::vector<uint8_t>& bytes, std::string& error) {
+  if (source.rfind("http://", 0) == 0 || source.rfind("https://", 0) == 0) {
+    sf::HttpLimits limits;
+    limits.MaxReplyBytes = replay::Limits{}.maxFileBytes;
+    sf::CurlHttp http(limits);
+    const std::optional<std::string> body = http.Get(source);
+    if (!body) {
+      const sf::HttpFailure failure = http.LastFailure();
+      error = failure.Status == 0 ? "the score service at " + source + " does not answer"
+                                  : "the score service answered " + std::to_string(failure.Status) +
+                                        (failure.Reason.empty() ? std::string() : ": " + failure.Reason);
+      return false;
+    }
+    bytes.assign(body->begin(), body->end());
+    return true;
+  }
+  if (!ReadFile(source, bytes)) {
+    error = "cannot read " + source;
+    return false;
+  }
+  return true;
+}
+
+// Shows the game in a window at its recorded pace (a gap longer than a second shown as one), with
+// its sound and music, and the viewer's controls: Space or a click pauses, Left and Right seek
+// 10 s, Up and Down or the wheel change the speed (1/4x to 16x), S steps while paused, R
+// restarts, Esc leaves. The title bar tells the position, speed and score.
+int Watch(const std::string& source, const char* argv0) {
   std::vector<uint8_t> bytes;
-  if (!ReadFile(path, bytes)) {
-    std::fprintf(stderr, "saltfang-replay: cannot read %s\n", path.c_str());
+  std::string error;
+  if (!LoadReplay(source, bytes, error)) {
+    std::fprintf(stderr, "saltfang-replay: %s\n", error.c_str());
     return 2;
   }
   replay::DecodedReplay decoded;
-  std::string error;
   if (!replay::DecodeReplay(bytes, replay::Limits{}.maxFileBytes, decoded, error)) {
     std::fprintf(stderr, "saltfang-replay: %s\n", error.c_str());
     return 1;
   }
-  // The pictures and the font are the game's, in its folder: the working one or this program's.
+  // The pictures, the music and the font are the game's, in its folder: the working one or this
+  // program's.
   if (!std::filesystem::exists("Data/Data.pp")) {
     std::error_code ec;
     std::filesystem::current_path(std::filesystem::absolute(argv0).parent_path(), ec);
@@ -99,38 +135,50 @@ int Watch(const std::string& path, const char* argv0) {
   sf::LoadAllImages(images, "Data/Data.pp");
   const std::string font = sf::TextRenderer::FindDefaultFont();
   auto text = font.empty() ? std::make_unique<sf::TextRenderer>() : std::make_unique<sf::TextRenderer>(font);
+  sf::SdlSoundDevice device;  // silent when there is no sound device
+  sf::SdlSound sound(device);
+  sf::SdlMusic music(device);
+  sf::Audio audio(sound, music);
   sf::SdlClock clock;
   sf::Surface back(800, 600), snapshot(800, 600);
-  replay::ReplayPlayer player(decoded, images, *text, snapshot);
+  replay::ReplayViewer viewer(decoded, images, *text, snapshot, back);
+  viewer.SetSound(&audio);
+  window->Present(back);
 
-  uint32_t shownTick = decoded.Header.StartTick;
-  uint32_t due = clock.TickCount();
-  bool quit = false;
-  while (!quit) {
-    sf::FillSurface(back, 0);
-    if (!player.Step(back)) break;
-    const uint32_t gap = player.Tick() - shownTick;
-    shownTick = player.Tick();
-    due += gap > 1000 ? 1000 : gap;
-    while (!quit && static_cast<int32_t>(due - clock.TickCount()) > 0) {
-      sf::InputEvent e;
-      while (window->PollEvent(e)) {
-        if (e.Kind == sf::InputEvent::CloseRequest || e.Kind == sf::InputEvent::Quit ||
-            (e.Kind == sf::InputEvent::KeyDown && e.Key == sf::vkEscape))
-          quit = true;
+  std::string title;
+  bool leave = false;
+  while (!leave) {
+    sf::InputEvent e;
+    bool drawn = false;
+    while (!leave && window->PollEvent(e)) {
+      switch (e.Kind) {
+        case sf::InputEvent::CloseRequest:
+        case sf::InputEvent::Quit: leave = true; break;
+        case sf::InputEvent::KeyDown:
+          leave = !viewer.Key(e.Key, back);
+          drawn = true;
+          break;
+        case sf::InputEvent::MouseDown: viewer.TogglePause(); break;
+        case sf::InputEvent::WheelUp: viewer.Faster(); break;
+        case sf::InputEvent::WheelDown: viewer.Slower(); break;
+        default: break;
       }
-      window->WaitEvent(clock.MsUntilNextTick());
     }
-    window->Present(back);
+    if (viewer.Advance(clock.TickCount(), back) || drawn) window->Present(back);
+    const std::string status = "Salt Fang replay - " + viewer.Status();
+    if (status != title) window->SetTitle(title = status);
+    window->WaitEvent(clock.MsUntilNextTick());
   }
-  if (!player.Error().empty()) std::fprintf(stderr, "saltfang-replay: %s\n", player.Error().c_str());
-  std::printf("played %u steps: score %d, level %d\n", player.StepsPlayed(), player.Game().Score, player.Game().Level);
-  return player.Error().empty() ? 0 : 1;
+  viewer.SetSound(nullptr);
+  if (!viewer.Error().empty()) std::fprintf(stderr, "saltfang-replay: %s\n", viewer.Error().c_str());
+  std::printf("watched to step %u of %u: score %d, level %d\n", viewer.Steps(), viewer.TotalSteps(),
+              viewer.Game().Score, viewer.Game().Level);
+  return viewer.Error().empty() ? 0 : 1;
 }
 
 void Usage() {
   std::fprintf(stderr,
-               "usage: saltfang-replay FILE\n"
+               "usage: saltfang-replay FILE|http://HOST:PORT/api/replays/ID\n"
                "       saltfang-replay --verify FILE\n"
                "       saltfang-replay --record-scripted OUT [SEED [STEPS]]\n");
 }

@@ -216,6 +216,10 @@ void SdlWindow::SetCursorPos(int32_t x, int32_t y) {
                         vy + static_cast<int>(static_cast<float>(y) * s));
 }
 
+void SdlWindow::SetTitle(const std::string& title) {
+  if (window_) SDL_SetWindowTitle(window_, title.c_str());
+}
+
 void SdlWindow::ShowError(const std::string& title, const std::string& message) {
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), window_);
 }

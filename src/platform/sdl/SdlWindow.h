@@ -36,6 +36,8 @@ class SdlWindow : public Display, public Input {
   void SetCursorPos(int32_t x, int32_t y) override;
   void CaptureMouse(bool capture) override;
   void ShowError(const std::string& title, const std::string& message) override;
+  // The window's title bar (the replay viewer shows its position and speed there).
+  void SetTitle(const std::string& title);
 
   // Input
   bool PollEvent(InputEvent& event) override;
