@@ -7,6 +7,7 @@
 #include "game/WorldDigest.h"
 #include "gfx/ImageSets.h"
 #include "gfx/Text.h"
+#include "replay/ReplayBody.h"
 #include "replay/ReplayFormat.h"
 #include "replay/ReplayPlayer.h"
 
@@ -38,6 +39,8 @@ Verdict Check(std::span<const std::uint8_t> file, const Limits& limits) {
   Verdict v;
   DecodedReplay replay;
   if (!DecodeReplay(file, limits.maxFileBytes, replay, v.error)) return v;
+  v.error = CheckPace(replay.Body, replay.Header.StartTick, replay.Header.FormatVersion >= 2);
+  if (!v.error.empty()) return v;
   v.claimedScore = replay.Header.FinalScore;
   if (replay.Header.Steps > limits.maxSteps) {
     v.error = "The replay has " + std::to_string(replay.Header.Steps) + " game steps, more than the " +
@@ -84,6 +87,46 @@ Verdict Check(std::span<const std::uint8_t> file, const Limits& limits) {
 }
 
 }  // namespace
+
+std::string CheckPace(std::span<const std::uint8_t> body, std::uint32_t startTick, bool checkpoints,
+                      const PaceRules& rules) {
+  BodyReader reader(body, startTick, checkpoints);
+  std::uint32_t tick = startTick, steps = 0, stalls = 0;
+  std::uint64_t pacedMs = 0, pacedSteps = 0;
+  bool interrupted = true;  // the first step follows the game's creation, not a step
+  for (BodyRecord r = reader.Next(); r.Type != BodyRecord::End; r = reader.Next()) {
+    if (r.Type == BodyRecord::Bad) return {};  // the playback names the fault
+    if (r.Type == BodyRecord::Event && r.What != sf::GameEvent::WeaponChange && r.What != sf::GameEvent::Leave)
+      interrupted = true;
+    if (r.Type != BodyRecord::Step) continue;
+    const std::uint32_t gap = r.Inputs.Tick - tick;
+    tick = r.Inputs.Tick;
+    ++steps;
+    if (interrupted) {
+      interrupted = false;
+      continue;
+    }
+    if (gap < rules.minStepMs) {
+      return "The replay's clock runs faster than the game: step " + std::to_string(steps) + " comes " +
+             std::to_string(gap) + " ms after the one before, less than one tick of " +
+             std::to_string(rules.minStepMs) + " ms.";
+    }
+    if (gap > rules.stallMs && ++stalls > 1 + steps / rules.stepsPerStall) {
+      return "The replay's clock stops too often: step " + std::to_string(steps) + " comes " + std::to_string(gap) +
+             " ms after the one before, the " + std::to_string(stalls) +
+             "th such gap without a pause or a change of focus.";
+    }
+    if (gap <= rules.stallMs) {
+      pacedMs += gap;
+      ++pacedSteps;
+    }
+  }
+  if (pacedSteps > 0 && pacedMs > pacedSteps * rules.maxMeanStepMs) {
+    return "The replay's clock runs slower than the game: its steps come " + std::to_string(pacedMs / pacedSteps) +
+           " ms apart on average, more than the " + std::to_string(rules.maxMeanStepMs) + " ms allowed.";
+  }
+  return {};
+}
 
 Verdict PlayBack(std::span<const std::uint8_t> file, const Limits& limits) {
   try {

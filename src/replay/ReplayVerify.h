@@ -26,6 +26,21 @@ struct Verdict {
   std::uint32_t departureMs = 0;
 };
 
+// How far a recording's clock may stray from the game's own pace, the 64 Hz system tick (a step
+// every 15 or 16 ms). Honest recordings stray only when the machine falls behind (a missed tick,
+// a dragged window) and around pauses and focus changes, which the recording marks; a clock
+// slowed down or sped up to make the game easier is refused.
+struct PaceRules {
+  std::uint32_t minStepMs = 15;        // steps closer together than one tick never happen
+  std::uint32_t stallMs = 250;         // a longer gap needs a pause or focus change before it...
+  std::uint32_t stepsPerStall = 3840;  // ...or is one of the few stalls allowed: one a minute, and one more
+  std::uint32_t maxMeanStepMs = 24;    // the game at two thirds of its pace or better, on average
+};
+
+// Checks the recorded clock against the rules: an empty string, or the sentence why not.
+std::string CheckPace(std::span<const std::uint8_t> body, std::uint32_t startTick, bool checkpoints,
+                      const PaceRules& rules = {});
+
 // Plays a replay file again with the game's own simulation, without a window, sound, drawing or
 // data files, and says how the game ended. Never throws for bad input: a damaged, truncated or
 // hostile file gives ok false and the reason. Safe to call from several threads at once.

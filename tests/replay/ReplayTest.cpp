@@ -334,6 +334,42 @@ TEST(Replay, TheComparisonGameMeetsEveryEnemyKindAndVerifies) {
   EXPECT_EQ(v.score, game.Score);
 }
 
+// The body of the recorded game with every step's tick remade by retime (step number, the old gap).
+std::vector<uint8_t> Retimed(const std::function<uint32_t(uint32_t step, uint32_t gap)>& retime) {
+  const DecodedReplay d = Decode(Recorded().File);
+  uint32_t oldTick = d.Header.StartTick, newTick = d.Header.StartTick;
+  return Rewritten([&](BodyRecord& r, uint32_t step) {
+    if (r.Type == BodyRecord::Step) {
+      const uint32_t gap = r.Inputs.Tick - oldTick;
+      oldTick = r.Inputs.Tick;
+      newTick += retime(step, gap);
+      r.Inputs.Tick = newTick;
+    }
+    return true;
+  });
+}
+
+bool PaceAccepted(const std::vector<uint8_t>& file) {
+  const DecodedReplay d = Decode(file);
+  const std::string why = CheckPace(d.Body, d.Header.StartTick, true);
+  EXPECT_TRUE(why.empty()) << why;
+  return why.empty();
+}
+
+TEST(Replay, TheRecordedClockMustKeepTheGamesPace) {
+  // Slowed down (a minute a step gives every timer time to run out) or sped up: refused before a
+  // step is played.
+  ExpectRefused(Retimed([](uint32_t, uint32_t) { return 60000u; }), "stops too often");
+  ExpectRefused(Retimed([](uint32_t, uint32_t gap) { return gap > 1000 ? gap : 1u; }), "runs faster than the game");
+  ExpectRefused(Retimed([](uint32_t, uint32_t gap) { return gap > 1000 ? gap : 40u; }), "runs slower than the game");
+  // What honest machines do: a browser at 60 frames a second misses a tick now and then, a busy
+  // machine stalls once in a while, and the recorded pauses are gaps of any length.
+  EXPECT_TRUE(PaceAccepted(Retimed([](uint32_t step, uint32_t gap) { return step % 16 == 5 ? gap + 16 : gap; })));
+  EXPECT_TRUE(PaceAccepted(Retimed([](uint32_t step, uint32_t gap) { return step == 3000 ? 2500u : gap; })));
+  EXPECT_TRUE(PaceAccepted(Recorded().File));
+  EXPECT_GE(Recorded().Pauses, 1);
+}
+
 TEST(Replay, SeveralChecksAtOnceGiveTheSameVerdicts) {
   // The service checks replays from a pool of threads.
   const std::vector<uint8_t>& good = Recorded().File;
