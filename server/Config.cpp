@@ -61,6 +61,10 @@ const std::vector<Option>& Options() {
          c.Service.SearchPerMinute = static_cast<double>(Number("--rate-search", v, 0, 1000000));
          c.Service.SearchBurst = std::max(10.0, c.Service.SearchPerMinute / 2);
        }},
+      {"--rate-read", "SALTFANG_RATE_READ",
+       [](Config& c, const std::string& v) {
+         c.Service.ReadRowsPerMinute = static_cast<double>(Number("--rate-read", v, 0, 1000000000000));
+       }},
       {"--max-connections-per-client", "SALTFANG_MAX_CONNECTIONS_PER_CLIENT",
        [](Config& c, const std::string& v) {
          c.Limits.MaxConnectionsPerClient = static_cast<int>(Number("--max-connections-per-client", v, 1, 100000));
@@ -164,6 +168,11 @@ options (each also read from the environment variable shown; a flag wins):
                                                   (default 10; 0 = no limit)
   --rate-search N          SALTFANG_RATE_SEARCH   name searches of the world table per client a
                                                   minute (default 30; 0 = no limit)
+  --rate-read ROWS         SALTFANG_RATE_READ     rows of the table a client's listings may read a
+                                                  minute, as many at once (default 2000000; a
+                                                  search reads its whole period, a page every row
+                                                  above it; the first 5000 rows and answers kept
+                                                  in memory are free; 0 = no limit)
   --max-connections-per-client N
                            SALTFANG_MAX_CONNECTIONS_PER_CLIENT   open connections per address
                                                   (default 32)
@@ -179,7 +188,8 @@ The game talks to /cgi/version.pl (version query, submission, world page). Also 
   /api/scores?period=all|week|day&limit=N&offset=M&name=TEXT&verified=1   the table as JSON
   POST /api/replays?p=TOKEN, GET /api/replays/ID                         replays
   /healthz (200 while the database answers), /metrics (Prometheus text)
-One access-log line per request goes to standard output. SIGTERM finishes the requests in
+With PostgreSQL the rate limits are counted in the database, the same for every instance; with
+SQLite each instance counts its own. One access-log line per request goes to standard output. SIGTERM finishes the requests in
 flight and exits within 5 seconds.
 )";
 }

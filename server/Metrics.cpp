@@ -15,6 +15,8 @@ void Metrics::CountRequest(std::string_view route, int status, double seconds) {
 
 void Metrics::CountSubmission(bool stored) { ++(stored ? stored_ : duplicates_); }
 
+void Metrics::CountListing(bool kept) { ++(kept ? listingsKept_ : listingsRead_); }
+
 std::string Metrics::Render() const {
   std::lock_guard lock(mutex_);
   std::string out;
@@ -32,6 +34,14 @@ std::string Metrics::Render() const {
       "\n"
       "saltfang_submissions_total{outcome=\"duplicate\"} " +
       std::to_string(duplicates_.load()) + "\n";
+  out +=
+      "# HELP saltfang_listings_total Listings answered from memory (kept) or read from the table.\n"
+      "# TYPE saltfang_listings_total counter\n"
+      "saltfang_listings_total{source=\"kept\"} " +
+      std::to_string(listingsKept_.load()) +
+      "\n"
+      "saltfang_listings_total{source=\"read\"} " +
+      std::to_string(listingsRead_.load()) + "\n";
   out +=
       "# HELP saltfang_http_request_duration_seconds Time from a complete request to its reply.\n"
       "# TYPE saltfang_http_request_duration_seconds histogram\n";

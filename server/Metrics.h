@@ -11,7 +11,7 @@
 namespace sf::scores {
 
 // The service's counters in the Prometheus text format: requests by route and status, stored
-// submissions, and a latency histogram.
+// submissions, listings answered from memory or read, and a latency histogram.
 class Metrics {
  public:
   static constexpr std::array<double, 12> kBucketsSeconds = {0.001, 0.0025, 0.005, 0.01, 0.025, 0.05,
@@ -19,6 +19,8 @@ class Metrics {
 
   void CountRequest(std::string_view route, int status, double seconds);
   void CountSubmission(bool stored);
+  // A listing answered from memory (kept) or read from the table.
+  void CountListing(bool kept);
   std::string Render() const;
 
  private:
@@ -27,7 +29,7 @@ class Metrics {
   std::array<uint64_t, kBucketsSeconds.size()> buckets_{};
   uint64_t count_ = 0;
   double sum_ = 0;
-  std::atomic<uint64_t> stored_{0}, duplicates_{0};
+  std::atomic<uint64_t> stored_{0}, duplicates_{0}, listingsKept_{0}, listingsRead_{0};
 };
 
 // A short name of what a request asked for, for the metrics: the path of the known routes and

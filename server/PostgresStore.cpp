@@ -2,6 +2,8 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -36,6 +38,13 @@ class Result {
   PGresult* r_;
 };
 
+// A double as text that reads back as the same double.
+std::string Exact(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", v);
+  return text;
+}
+
 // A parameter: text, or binary bytes.
 struct Param {
   std::string Value;
@@ -44,6 +53,7 @@ struct Param {
   Param(const char* v) : Value(v) {}              // NOLINT
   Param(int64_t v) : Value(std::to_string(v)) {}  // NOLINT
   Param(int32_t v) : Value(std::to_string(v)) {}  // NOLINT
+  Param(double v) : Value(Exact(v)) {}            // NOLINT
   Param(const std::vector<uint8_t>& bytes) : Value(bytes.begin(), bytes.end()), Binary(true) {}  // NOLINT
 };
 
@@ -122,9 +132,20 @@ StoredResult ReadResult(const Result& r, int row) {
   s.Name = r.Text(row, 3);
   s.PlayerName = r.Text(row, 4);
   s.Verified = r.Bool(row, 5);
-  s.HasReplay = r.Bool(row, 6);
+  s.HasReplay = !r.IsNull(row, 6);
+  if (s.HasReplay) s.Replay = ParseReplayState(r.Text(row, 6));
   s.Rank = r.Int(row, 7);
   return s;
+}
+
+int64_t CountListed(PGconn* c, std::optional<bool> verified, int64_t since) {
+  if (since <= kAllTime) return Query(c, TotalSql(SqlDialect::Postgres, verified, true).c_str()).Int(0, 0);
+  if (IsStartOfDay(since))
+    return Query(c, TotalSql(SqlDialect::Postgres, verified, false).c_str(), {DayOf(since)}).Int(0, 0);
+  // A period that does not start with a day: counted row by row.
+  const std::string sql = "SELECT COUNT(*) FROM results WHERE " + PeriodCondition(SqlDialect::Postgres, false) +
+                          ViewCondition(SqlDialect::Postgres, verified);
+  return Query(c, sql.c_str(), {since}).Int(0, 0);
 }
 
 }  // namespace
@@ -269,23 +290,66 @@ int64_t PostgresStore::Import(const std::vector<StoredResult>& results) {
 ResultPage PostgresStore::List(const ListQuery& q) {
   const std::string pattern = LikePattern(q.NameContains);
   const bool search = !pattern.empty();
-  const std::string list = ListSql(SqlDialect::Postgres, q.Verified, search, q.Since <= kAllTime);
-  const std::string count = CountSql(SqlDialect::Postgres, q.Verified, search, q.Since <= kAllTime);
+  const bool allTime = q.Since <= kAllTime;
+  const std::string list = ListSql(SqlDialect::Postgres, q.Verified, search, allTime);
   return With(true, [&](PGconn* c) {  // one snapshot for the rows and their count
+    Exec(c, "SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY");
     ResultPage page;
     const std::string_view like(pattern);
+    page.Total =
+        search ? Query(c, SearchCountSql(SqlDialect::Postgres, q.Verified, allTime).c_str(), {q.Since, like}).Int(0, 0)
+               : CountListed(c, q.Verified, q.Since);
+    if (q.Offset >= page.Total) return page;  // past the end: nothing to walk through
     const Result rows = search ? Query(c, list.c_str(), {q.Since, like, q.Limit, q.Offset})
                                : Query(c, list.c_str(), {q.Since, q.Limit, q.Offset});
     for (int i = 0; i < rows.Rows(); ++i) page.Results.push_back(ReadResult(rows, i));
-    page.Total = (search ? Query(c, count.c_str(), {q.Since, like}) : Query(c, count.c_str(), {q.Since})).Int(0, 0);
     return page;
+  });
+}
+
+int64_t PostgresStore::Count(std::optional<bool> verified, int64_t since) {
+  return With(false, [&](PGconn* c) { return CountListed(c, verified, since); });
+}
+
+ListingVersion PostgresStore::Version() {
+  return With(false, [&](PGconn* c) {
+    ListingVersion v;
+    const Result r = Query(c, kVersionSql);
+    for (int i = 0; i < r.Rows(); ++i) (r.Bool(i, 0) ? v.Verified : v.Unverified) = r.Int(i, 1);
+    return v;
+  });
+}
+
+bool PostgresStore::TakeTokens(std::string_view bucket, std::string_view client, const RateRule& rule, double cost,
+                               int64_t nowMs) {
+  if (rule.PerMinute <= 0) return true;
+  const double perMs = rule.PerMinute / 60000.0;
+  const double burst = std::max(1.0, rule.Burst);
+  // One statement: the bucket refilled up to now, then the cost taken when it holds enough (or is
+  // full, for a cost above the burst); a client seen for the first time starts full. full_ms says
+  // when the bucket is full again, so that pruning forgets only buckets as good as new. Unlogged:
+  // no WAL, so no wait for a disk.
+  return With(false, [&](PGconn* c) {
+    constexpr const char* kRefilled =
+        "LEAST($3::float8, b.tokens + GREATEST(0, $4::bigint - b.updated_ms) * $6::float8)";
+    const std::string sql =
+        std::string(
+            "INSERT INTO rate_buckets AS b (bucket, client, tokens, updated_ms, full_ms) VALUES ($1, $2,"
+            " $3::float8 - $5::float8, $4::bigint, $4::bigint + CEIL($5::float8 / $6::float8)::bigint)"
+            " ON CONFLICT (bucket, client) DO UPDATE SET tokens = ") +
+        kRefilled +
+        " - $5::float8, updated_ms = GREATEST(b.updated_ms, $4::bigint), full_ms = GREATEST(b.updated_ms, "
+        "$4::bigint) + CEIL(($3::float8 - " +
+        kRefilled + " + $5::float8) / $6::float8)::bigint WHERE " + kRefilled +
+        " >= LEAST($5::float8, $3::float8) RETURNING tokens";
+    return Query(c, sql.c_str(), {bucket, client, burst, nowMs, cost, perMs}).Rows() > 0;
   });
 }
 
 std::optional<StoredResult> PostgresStore::Find(int64_t id) {
   return With(false, [&](PGconn* c) -> std::optional<StoredResult> {
     const Result r = Query(c,
-                           "SELECT id, time, score, name, player, verified, EXISTS (SELECT 1 FROM replays p WHERE "
+                           "SELECT id, time, score, name, player, verified, (SELECT state FROM replays p WHERE "
                            "p.result_id = r.id), 0 FROM results r WHERE id = $1",
                            {id});
     if (r.Rows() == 0) return std::nullopt;
@@ -311,6 +375,10 @@ bool PostgresStore::Ping() {
 
 void PostgresStore::Prune(int64_t now) {
   With(false, [&](PGconn* c) { Query(c, "DELETE FROM tokens WHERE issued < $1", {now - kReplayWindowSeconds}); });
+}
+
+void PostgresStore::ForgetFullBuckets(int64_t nowMs) {
+  With(false, [&](PGconn* c) { Query(c, "DELETE FROM rate_buckets WHERE full_ms <= $1", {nowMs}); });
 }
 
 AttachStatus PostgresStore::AttachReplay(std::string_view token, std::string_view session,

@@ -26,6 +26,8 @@ class PostgresStore final : public ScoreStore {
   SubmitOutcome Submit(const NewSubmission& submission) override;
   int64_t Import(const std::vector<StoredResult>& results) override;
   ResultPage List(const ListQuery& query) override;
+  int64_t Count(std::optional<bool> verified, int64_t since) override;
+  ListingVersion Version() override;
   std::optional<StoredResult> Find(int64_t id) override;
   bool Remove(int64_t id) override;
   bool Ping() override;
@@ -36,6 +38,10 @@ class PostgresStore final : public ScoreStore {
   void FinishReplay(int64_t resultId, bool verified, std::string_view error) override;
   std::optional<std::vector<uint8_t>> ReplayFile(int64_t resultId) override;
   std::optional<ReplayState> ReplayStateOf(int64_t resultId) override;
+  bool SharesRateLimits() const override { return true; }
+  bool TakeTokens(std::string_view bucket, std::string_view client, const RateRule& rule, double cost,
+                  int64_t nowMs) override;
+  void ForgetFullBuckets(int64_t nowMs) override;
 
   class Connection;
 

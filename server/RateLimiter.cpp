@@ -7,7 +7,7 @@ namespace sf::scores {
 RateLimiter::RateLimiter(double perMinute, double burst, size_t maxClients)
     : perMs_(perMinute / 60000.0), burst_(std::max(1.0, burst)), maxClients_(std::max<size_t>(1, maxClients)) {}
 
-bool RateLimiter::Allow(std::string_view client, int64_t nowMs) {
+bool RateLimiter::Allow(std::string_view client, int64_t nowMs, double cost) {
   if (perMs_ <= 0) return true;
   std::lock_guard lock(mutex_);
   auto it = buckets_.find(std::string(client));
@@ -21,8 +21,8 @@ bool RateLimiter::Allow(std::string_view client, int64_t nowMs) {
     b.Tokens = std::min(burst_, b.Tokens + static_cast<double>(nowMs - b.LastMs) * perMs_);
     b.LastMs = nowMs;
   }
-  if (b.Tokens < 1.0) return false;
-  b.Tokens -= 1.0;
+  if (b.Tokens < std::min(cost, burst_)) return false;
+  b.Tokens -= cost;
   return true;
 }
 

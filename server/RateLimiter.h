@@ -9,14 +9,17 @@
 namespace sf::scores {
 
 // Per-client token buckets: a client may make `burst` requests at once and `perMinute` a minute
-// on average. Time comes from the caller, in milliseconds. The table is bounded: when full, the
+// on average (or spend that many tokens, for requests that cost more than one). Time comes from the
+// caller, in milliseconds. The table is bounded: when full, the
 // clients that have refilled completely are forgotten first (they are as good as new).
 class RateLimiter {
  public:
   // perMinute 0 turns the limit off.
   RateLimiter(double perMinute, double burst, size_t maxClients = 100000);
 
-  bool Allow(std::string_view client, int64_t nowMs);
+  // Takes cost tokens from the client's bucket when it holds at least the cost; a cost above the
+  // burst is taken from a full bucket, which then owes the rest.
+  bool Allow(std::string_view client, int64_t nowMs, double cost = 1.0);
 
  private:
   struct Bucket {

@@ -1,5 +1,6 @@
 #include "ScoreService.h"
 
+#include <algorithm>
 #include <random>
 #include <string_view>
 
@@ -23,6 +24,14 @@ HttpResponse Plain(int status, std::string_view text) {
 HttpResponse TooMany() {
   HttpResponse r = Plain(429, "too many requests; try again in a minute");
   r.Headers.emplace_back("Retry-After", "60");
+  return r;
+}
+
+// A listing that would read more rows than the client has left.
+struct TooManyRows {};
+
+HttpResponse NoStore(HttpResponse r) {
+  r.Headers.emplace_back("Cache-Control", "no-store");
   return r;
 }
 
@@ -112,7 +121,32 @@ ScoreService::ScoreService(ScoreStore& store, ServiceConfig config, ServiceEnvir
       web_(web),
       versionLimit_(config_.VersionPerMinute, config_.VersionBurst),
       submitLimit_(config_.SubmitPerMinute, config_.SubmitBurst),
-      searchLimit_(config_.SearchPerMinute, config_.SearchBurst) {}
+      searchLimit_(config_.SearchPerMinute, config_.SearchBurst),
+      readLimit_(config_.ReadRowsPerMinute, config_.ReadRowsPerMinute),
+      listings_(config_.ListingCacheEntries) {}
+
+bool ScoreService::Allow(Limit limit, const std::string& client, double cost) {
+  RateLimiter* own = nullptr;
+  RateRule rule;
+  const char* bucket = "";
+  switch (limit) {
+    case Limit::Version:
+      own = &versionLimit_, rule = {config_.VersionPerMinute, config_.VersionBurst}, bucket = "version";
+      break;
+    case Limit::Submit:
+      own = &submitLimit_, rule = {config_.SubmitPerMinute, config_.SubmitBurst}, bucket = "submit";
+      break;
+    case Limit::Search:
+      own = &searchLimit_, rule = {config_.SearchPerMinute, config_.SearchBurst}, bucket = "search";
+      break;
+    case Limit::Read:
+      own = &readLimit_, rule = {config_.ReadRowsPerMinute, config_.ReadRowsPerMinute}, bucket = "read";
+      break;
+  }
+  if (rule.PerMinute <= 0) return true;
+  if (store_.SharesRateLimits()) return store_.TakeTokens(bucket, client, rule, cost, env_.NowMs());
+  return own->Allow(client, env_.NowMs(), cost);
+}
 
 std::string ScoreService::ClientAddress(const HttpRequest& request) const {
   if (config_.TrustedProxy.empty() || request.Peer != config_.TrustedProxy) return request.Peer;
@@ -178,15 +212,16 @@ void ScoreService::PruneNowAndThen() {
   int64_t last = lastPrune_.load();
   if (now - last < 60 || !lastPrune_.compare_exchange_strong(last, now)) return;
   store_.Prune(now);
+  if (store_.SharesRateLimits()) store_.ForgetFullBuckets(env_.NowMs());
 }
 
 HttpResponse ScoreService::Version(const HttpRequest& request, const std::string& client) {
   HttpResponse r;
   if (request.Method == "HEAD") {  // changes nothing: no token, no session
     r.Body = "Saltfang|1.0|0|0||end";
-    return r;
+    return NoStore(std::move(r));
   }
-  if (!versionLimit_.Allow(client, env_.NowMs())) return TooMany();
+  if (!Allow(Limit::Version, client)) return TooMany();
   PruneNowAndThen();
   std::string session = CookieValue(request.Cookie, kSessionCookie);
   if (!IsSessionId(session)) {
@@ -199,7 +234,7 @@ HttpResponse ScoreService::Version(const HttpRequest& request, const std::string
   store_.IssueToken(token, session, env_.NowSeconds());
   // Program, version, two reserved fields, the token the submission returns, end marker.
   r.Body = "Saltfang|1.0|0|0|" + token + "|end";
-  return r;
+  return NoStore(std::move(r));
 }
 
 HttpResponse ScoreService::Submission(const HttpRequest& request, const std::string& client, std::string_view symbols) {
@@ -207,7 +242,7 @@ HttpResponse ScoreService::Submission(const HttpRequest& request, const std::str
   if (!record) return Plain(400, "malformed result");
   if (record->Score > config_.MaxScore) return Plain(400, "score above the table's limit");
   if (request.Method == "HEAD") return Plain(200, "well-formed");  // nothing checked against the table, nothing stored
-  if (!submitLimit_.Allow(client, env_.NowMs())) return TooMany();
+  if (!Allow(Limit::Submit, client)) return TooMany();
   const std::string session = CookieValue(request.Cookie, kSessionCookie);
   if (!IsSessionId(session)) return Plain(403, "no session");
   NewSubmission s;
@@ -220,7 +255,7 @@ HttpResponse ScoreService::Submission(const HttpRequest& request, const std::str
   const SubmitOutcome outcome = store_.Submit(s);
   if (outcome.Status == SubmitStatus::BadToken) return Plain(403, "unknown, used or foreign token");
   if (metrics_) metrics_->CountSubmission(outcome.Status == SubmitStatus::Stored);
-  return Plain(200, "OK");
+  return NoStore(Plain(200, "OK"));
 }
 
 HttpResponse ScoreService::WorldPage(const HttpRequest& request, const std::string& client) {
@@ -242,17 +277,67 @@ HttpResponse ScoreService::WorldPage(const HttpRequest& request, const std::stri
     if (!n || *n < 1) return Plain(400, "malformed page number");
     view.Page = *n;
   }
-  if (!view.Search.empty() && !searchLimit_.Allow(client, env_.NowMs())) return TooMany();
+  if (!view.Search.empty() && !Allow(Limit::Search, client)) return TooMany();
   ListQuery q;
   q.Since = PeriodStart(view.Span, env_.NowSeconds());
   q.NameContains = view.Search;
   q.Verified = view.Verified;
   q.Limit = kWorldPageRows;
   q.Offset = (view.Page - 1) * kWorldPageRows;
+  const std::string key = std::string("page|") + (view.Verified ? "v|" : "u|") + std::to_string(q.Since) + "|" +
+                          std::to_string(view.Page) + "|" + view.Search;
+  return Listing(request, client, key, q, true, "text/html; charset=utf-8",
+                 [&](const ResultPage& results, const ListQuery& read) {
+                   WorldPageView at = view;
+                   at.Page = read.Offset / kWorldPageRows + 1;
+                   return RenderWorldPage(at, results, kWorldPageRows);
+                 });
+}
+
+HttpResponse ScoreService::Listing(const HttpRequest& request, const std::string& client, const std::string& key,
+                                   const ListQuery& query, bool lastPage, const char* contentType,
+                                   const std::function<std::string(const ResultPage&, const ListQuery&)>& render) {
+  // Only the versions of the views the listing shows decide whether a kept answer still holds.
+  ListingVersion version = store_.Version();
+  if (query.Verified) (*query.Verified ? version.Unverified : version.Verified) = 0;
+  bool made = false;
+  std::shared_ptr<const CachedAnswer> answer;
+  try {
+    answer = listings_.Get(
+        key, version,
+        [&] {
+          ListQuery q = query;
+          const bool search = !q.NameContains.empty();
+          const int64_t inPeriod = store_.Count(q.Verified, q.Since);
+          if (lastPage && !search && inPeriod > 0) q.Offset = std::min(q.Offset, (inPeriod - 1) / q.Limit * q.Limit);
+          // A search ranks its whole period; a page reads the rows above it.
+          const int64_t rows = search ? inPeriod : std::min(q.Offset, inPeriod) + q.Limit;
+          if ((search || rows > config_.FreeReadRows) && !Allow(Limit::Read, client, static_cast<double>(rows)))
+            throw TooManyRows{};
+          ResultPage page = store_.List(q);
+          if (lastPage && page.Results.empty() && page.Total > 0 && q.Offset > 0) {
+            q.Offset = (page.Total - 1) / q.Limit * q.Limit;  // a search's last page
+            page = store_.List(q);
+          }
+          CachedAnswer a;
+          a.Body = render(page, q);
+          a.ETag = ETagOf(a.Body);
+          return a;
+        },
+        &made);
+  } catch (const TooManyRows&) {
+    return TooMany();
+  }
+  if (metrics_) metrics_->CountListing(!made);
   HttpResponse r;
-  r.ContentType = "text/html; charset=utf-8";
-  r.Headers.emplace_back("Cache-Control", "no-cache");
-  r.Body = RenderWorldPage(view, store_.List(q), kWorldPageRows);
+  r.ContentType = contentType;
+  r.Headers.emplace_back("ETag", answer->ETag);
+  r.Headers.emplace_back("Cache-Control", kListingCacheControl);
+  if (MatchesETag(request.Header("If-None-Match"), answer->ETag)) {
+    r.Status = 304;
+    return r;
+  }
+  r.Body = answer->Body;
   return r;
 }
 
@@ -282,23 +367,24 @@ HttpResponse ScoreService::ApiScores(const HttpRequest& request, const std::stri
     if (*verified != "0" && *verified != "1") return Plain(400, "verified must be 0 or 1");
     q.Verified = *verified == "1";
   }
-  if (!q.NameContains.empty() && !searchLimit_.Allow(client, env_.NowMs())) return TooMany();
+  if (!q.NameContains.empty() && !Allow(Limit::Search, client)) return TooMany();
   q.Since = PeriodStart(*period, env_.NowSeconds());
-  const ResultPage page = store_.List(q);
-  HttpResponse r;
-  r.ContentType = "application/json";
-  r.Headers.emplace_back("Cache-Control", "no-cache");
-  std::string& b = r.Body;
-  b = "{\"results\":[";
-  for (size_t i = 0; i < page.Results.size(); ++i) {
-    const StoredResult& s = page.Results[i];
-    if (i) b += ",";
-    b += "{\"id\":" + std::to_string(s.Id) + ",\"rank\":" + std::to_string(s.Rank) + ",\"name\":\"" +
-         JsonEscape(s.Name) + "\",\"score\":" + std::to_string(s.Score) + ",\"player\":\"" + JsonEscape(s.PlayerName) +
-         "\",\"time\":\"" + FormatIso(s.Time) + "\",\"verified\":" + (s.Verified ? "true" : "false") + "}";
-  }
-  b += "],\"total\":" + std::to_string(page.Total) + "}\n";
-  return r;
+  const std::string key = std::string("api|") + (q.Verified ? (*q.Verified ? "v|" : "u|") : "a|") +
+                          std::to_string(q.Since) + "|" + std::to_string(q.Offset) + "|" + std::to_string(q.Limit) +
+                          "|" + q.NameContains;
+  return Listing(request, client, key, q, false, "application/json", [](const ResultPage& page, const ListQuery&) {
+    std::string b = "{\"results\":[";
+    for (size_t i = 0; i < page.Results.size(); ++i) {
+      const StoredResult& s = page.Results[i];
+      if (i) b += ",";
+      b += "{\"id\":" + std::to_string(s.Id) + ",\"rank\":" + std::to_string(s.Rank) + ",\"name\":\"" +
+           JsonEscape(ShownName(s.Name)) + "\",\"score\":" + std::to_string(s.Score) + ",\"player\":\"" +
+           JsonEscape(s.PlayerName) + "\",\"time\":\"" + FormatIso(s.Time) +
+           "\",\"verified\":" + (s.Verified ? "true" : "false") + "}";
+    }
+    b += "],\"total\":" + std::to_string(page.Total) + "}\n";
+    return b;
+  });
 }
 
 HttpResponse ScoreService::UploadReplay(const HttpRequest& request, const std::string& client) {
@@ -311,7 +397,7 @@ HttpResponse ScoreService::UploadReplay(const HttpRequest& request, const std::s
   if (request.Body.size() > kMaxReplayBytes) return Plain(413, "replay too large");
   const std::string session = CookieValue(request.Cookie, kSessionCookie);
   if (!IsSessionId(session)) return Plain(403, "no session");
-  if (!submitLimit_.Allow(client, env_.NowMs())) return TooMany();
+  if (!Allow(Limit::Submit, client)) return TooMany();
   if (replays_ && !replays_->HasRoom()) return Plain(503, "too many replays wait for verification");
   const std::vector<uint8_t> file(request.Body.begin(), request.Body.end());
   int64_t id = 0;

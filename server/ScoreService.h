@@ -6,6 +6,7 @@
 #include <string>
 
 #include "HttpMessage.h"
+#include "ListingCache.h"
 #include "Metrics.h"
 #include "RateLimiter.h"
 #include "ScoreStore.h"
@@ -27,18 +28,31 @@ struct ServiceConfig {
   double SubmitPerMinute = 10, SubmitBurst = 10;    // submissions and replays per client
   // Name searches of the world table per client: each ranks a whole period, the costliest read.
   double SearchPerMinute = 30, SearchBurst = 10;
+  // Rows of the table a client's listings may read a minute, as much at once: a page far down
+  // reads every row above it, a name search its whole period. Pages within the first
+  // FreeReadRows rows and answers kept in memory cost nothing.
+  double ReadRowsPerMinute = 2000000;
+  int64_t FreeReadRows = 5000;
+  // Listing answers kept in memory until the table's view changes.
+  size_t ListingCacheEntries = 1024;
 };
+
+// The listings' Cache-Control: browsers ask again each time (a 304 when the ETag still holds);
+// a shared cache in front (nginx) may answer from its copy for a second.
+inline constexpr const char* kListingCacheControl = "public, max-age=0, s-maxage=1";
 
 // Where the service gets time and fresh identifiers; tests give fixed ones.
 struct ServiceEnvironment {
   std::function<int64_t()> NowSeconds;
-  std::function<int64_t()> NowMs;         // for the rate limits
+  std::function<int64_t()> NowMs;         // wall-clock milliseconds, for the rate limits
   std::function<std::string()> RandomId;  // unguessable, URL-safe
 };
 
 // The service's answers, free of sockets: the game's version query hands out a one-time token
 // bound to the caller's session cookie; a submission must bring that token back with the same
-// cookie. Beside them the world page, the JSON API, replays, health and metrics.
+// cookie. Beside them the world page, the JSON API, replays, health and metrics. Listings are
+// answered from memory while their view of the table is unchanged. Rate limits are counted in
+// the database when it keeps them for every instance (PostgreSQL), else by this instance.
 class ScoreService {
  public:
   ScoreService(ScoreStore& store, ServiceConfig config, ServiceEnvironment env, Metrics* metrics = nullptr,
@@ -61,13 +75,24 @@ class ScoreService {
   HttpResponse Health();
   void PruneNowAndThen();
 
+  enum class Limit { Version, Submit, Search, Read };
+  // Takes cost from the client's bucket of that limit: the database's, or this instance's.
+  bool Allow(Limit limit, const std::string& client, double cost = 1.0);
+  // A listing's answer under key: kept in memory while its view is unchanged, else read (counted
+  // against the client's rows when it reads many) and rendered. lastPage: a page past the end
+  // shows the last one. render gets the page read and the query that read it.
+  HttpResponse Listing(const HttpRequest& request, const std::string& client, const std::string& key,
+                       const ListQuery& query, bool lastPage, const char* contentType,
+                       const std::function<std::string(const ResultPage&, const ListQuery&)>& render);
+
   ScoreStore& store_;
   ServiceConfig config_;
   ServiceEnvironment env_;
   Metrics* metrics_;
   ReplayWorkers* replays_;
   const StaticFiles* web_;
-  RateLimiter versionLimit_, submitLimit_, searchLimit_;
+  RateLimiter versionLimit_, submitLimit_, searchLimit_, readLimit_;
+  ListingCache listings_;
   std::atomic<int64_t> lastPrune_{0};
 };
 

@@ -24,6 +24,8 @@ struct StoreUnavailable : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+enum class ReplayState { Pending, Verified, Rejected };
+
 struct StoredResult {
   int64_t Id = 0;
   int64_t Time = 0;  // seconds since 1970, UTC
@@ -32,7 +34,8 @@ struct StoredResult {
   std::string PlayerName;  // UTF-8
   bool Verified = false;
   bool HasReplay = false;
-  int64_t Rank = 0;  // place within the listing's period and view, from 1
+  std::optional<ReplayState> Replay;  // its replay's state; nothing when it has none
+  int64_t Rank = 0;                   // place within the listing's period and view, from 1
 };
 
 // The start of the "all time" period: before any result.
@@ -73,7 +76,19 @@ struct SubmitOutcome {
 
 enum class AttachStatus { Stored, BadToken, AlreadyHasReplay };
 
-enum class ReplayState { Pending, Verified, Rejected };
+// How many times the results of each view, or their replays, have changed: counts that only grow.
+// A listing made after the same counts shows the same, whichever instance made it.
+struct ListingVersion {
+  int64_t Verified = 0;
+  int64_t Unverified = 0;
+  bool operator==(const ListingVersion&) const = default;
+};
+
+// A token bucket: PerMinute tokens a minute, at most Burst at once.
+struct RateRule {
+  double PerMinute = 0;  // 0: no limit
+  double Burst = 1;
+};
 
 struct ClaimedReplay {
   int64_t ResultId = 0;
@@ -93,7 +108,12 @@ class ScoreStore {
   virtual SubmitOutcome Submit(const NewSubmission& submission) = 0;
   // Adds results as they are (old data); returns how many were added.
   virtual int64_t Import(const std::vector<StoredResult>& results) = 0;
+  // A page of a listing. Its Total without a name search comes from counts kept as results
+  // change, so it costs what the page costs; a name search reads the whole period.
   virtual ResultPage List(const ListQuery& query) = 0;
+  // The results of a view (nothing: both) at or after since, from the kept counts.
+  virtual int64_t Count(std::optional<bool> verified, int64_t since) = 0;
+  virtual ListingVersion Version() = 0;
   virtual std::optional<StoredResult> Find(int64_t id) = 0;
   virtual bool Remove(int64_t id) = 0;
   // True when the database answers a query.
@@ -110,6 +130,20 @@ class ScoreStore {
   // The replay file of a result, when it has one.
   virtual std::optional<std::vector<uint8_t>> ReplayFile(int64_t resultId) = 0;
   virtual std::optional<ReplayState> ReplayStateOf(int64_t resultId) = 0;
+
+  // True when the database keeps the rate limits' buckets, so that every instance counts against
+  // the same ones; otherwise each instance counts for itself.
+  virtual bool SharesRateLimits() const { return false; }
+  // Takes cost tokens from the client's bucket of that name when it holds at least the cost (or,
+  // for a cost above the burst, when it is full: the bucket then owes the rest); false otherwise.
+  // nowMs: wall-clock milliseconds. Only for a database that shares rate limits.
+  virtual bool TakeTokens(std::string_view bucket, std::string_view client, const RateRule& rule, double cost,
+                          int64_t nowMs) {
+    (void)bucket, (void)client, (void)rule, (void)cost, (void)nowMs;
+    return true;
+  }
+  // Forgets the buckets that are full again by nowMs: they are as good as none.
+  virtual void ForgetFullBuckets(int64_t nowMs) { (void)nowMs; }
 };
 
 // "sqlite:PATH" (or a bare path) or "postgresql://..." / "postgres://..."; applies the migrations.

@@ -112,9 +112,33 @@ StoredResult ReadResult(const Statement& s) {
   r.Name = s.Text(3);
   r.PlayerName = s.Text(4);
   r.Verified = s.Int(5) != 0;
-  r.HasReplay = s.Int(6) != 0;
+  r.HasReplay = !s.IsNull(6);
+  if (r.HasReplay) r.Replay = ParseReplayState(s.Text(6));
   r.Rank = s.Int(7);
   return r;
+}
+
+// The listing's count from the kept counts: over all time, or since the start of a day.
+int64_t CountFromTotals(sqlite3* db, std::optional<bool> verified, int64_t since) {
+  const bool allTime = since <= kAllTime;
+  Statement count(db, TotalSql(SqlDialect::Sqlite, verified, allTime).c_str());
+  if (!allTime) count.Bind(1, DayOf(since));
+  count.Step();
+  return count.Int(0);
+}
+
+// Counted row by row, for a period that does not start with a day.
+int64_t CountRows(sqlite3* db, std::optional<bool> verified, int64_t since) {
+  Statement count(db, ("SELECT COUNT(*) FROM results WHERE " + PeriodCondition(SqlDialect::Sqlite, false) +
+                       ViewCondition(SqlDialect::Sqlite, verified))
+                          .c_str());
+  count.Bind(1, since).Step();
+  return count.Int(0);
+}
+
+int64_t CountListed(sqlite3* db, std::optional<bool> verified, int64_t since) {
+  return since <= kAllTime || IsStartOfDay(since) ? CountFromTotals(db, verified, since)
+                                                  : CountRows(db, verified, since);
 }
 
 }  // namespace
@@ -316,10 +340,28 @@ ResultPage SqliteStore::List(const ListQuery& q) {
   ResultPage page;
   const std::string pattern = LikePattern(q.NameContains);
   const bool search = !pattern.empty();
-  const std::string list = ListSql(SqlDialect::Sqlite, q.Verified, search, q.Since <= kAllTime);
-  const std::string total = CountSql(SqlDialect::Sqlite, q.Verified, search, q.Since <= kAllTime);
+  const bool allTime = q.Since <= kAllTime;
+  const std::string list = ListSql(SqlDialect::Sqlite, q.Verified, search, allTime);
   Read([&](sqlite3* db) {
     page = ResultPage{};
+    // The rows and their count from one snapshot (in memory, the writer's transaction is one).
+    const bool own = sqlite3_get_autocommit(db) != 0;
+    if (own) Exec(db, "BEGIN");
+    struct End {
+      sqlite3* db;
+      bool own;
+      ~End() {
+        if (own) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+      }
+    } end{db, own};
+    if (search) {
+      Statement count(db, SearchCountSql(SqlDialect::Sqlite, q.Verified, allTime).c_str());
+      count.Bind(1, q.Since).Bind(2, pattern).Step();
+      page.Total = count.Int(0);
+    } else {
+      page.Total = CountListed(db, q.Verified, q.Since);
+    }
+    if (q.Offset >= page.Total) return;  // past the end: nothing to walk through
     Statement rows(db, list.c_str());
     if (search) {
       rows.Bind(1, q.Since).Bind(2, pattern).Bind(3, q.Limit).Bind(4, q.Offset);
@@ -327,20 +369,30 @@ ResultPage SqliteStore::List(const ListQuery& q) {
       rows.Bind(1, q.Since).Bind(2, q.Limit).Bind(3, q.Offset);
     }
     while (rows.Step()) page.Results.push_back(ReadResult(rows));
-    Statement count(db, total.c_str());
-    count.Bind(1, q.Since);
-    if (search) count.Bind(2, pattern);
-    count.Step();
-    page.Total = count.Int(0);
   });
   return page;
+}
+
+int64_t SqliteStore::Count(std::optional<bool> verified, int64_t since) {
+  int64_t n = 0;
+  Read([&](sqlite3* db) { n = CountListed(db, verified, since); });
+  return n;
+}
+
+ListingVersion SqliteStore::Version() {
+  ListingVersion v;
+  Read([&](sqlite3* db) {
+    Statement s(db, kVersionSql);
+    while (s.Step()) (s.Int(0) != 0 ? v.Verified : v.Unverified) = s.Int(1);
+  });
+  return v;
 }
 
 std::optional<StoredResult> SqliteStore::Find(int64_t id) {
   std::optional<StoredResult> found;
   Read([&](sqlite3* db) {
     Statement s(db,
-                "SELECT id, time, score, name, player, verified, EXISTS(SELECT 1 FROM replays p WHERE p.result_id = "
+                "SELECT id, time, score, name, player, verified, (SELECT state FROM replays p WHERE p.result_id = "
                 "r.id), 0 FROM results r WHERE id = ?");
     if (s.Bind(1, id).Step()) found = ReadResult(s);
   });

@@ -27,6 +27,8 @@ class SqliteStore final : public ScoreStore {
   SubmitOutcome Submit(const NewSubmission& submission) override;
   int64_t Import(const std::vector<StoredResult>& results) override;
   ResultPage List(const ListQuery& query) override;
+  int64_t Count(std::optional<bool> verified, int64_t since) override;
+  ListingVersion Version() override;
   std::optional<StoredResult> Find(int64_t id) override;
   bool Remove(int64_t id) override;
   bool Ping() override;

@@ -30,6 +30,43 @@ inline std::vector<const char*> SqliteMigrations() {
       // 3: the verified and the unverified views read their best results in rank order
       "CREATE INDEX results_rank_verified ON results (score DESC, time, id) WHERE verified = 1;"
       "CREATE INDEX results_rank_unverified ON results (score DESC, time, id) WHERE verified = 0;",
+      // 4: each view's results counted in all and per day as they change, with a count of its
+      // changes (replays included) that only grows; one writer, so one shard.
+      "CREATE TABLE result_totals (verified INTEGER NOT NULL, shard INTEGER NOT NULL, n INTEGER NOT NULL,"
+      " changes INTEGER NOT NULL, PRIMARY KEY (verified, shard));"
+      "CREATE TABLE result_days (day INTEGER NOT NULL, verified INTEGER NOT NULL, shard INTEGER NOT NULL,"
+      " n INTEGER NOT NULL, PRIMARY KEY (day, verified, shard));"
+      "INSERT INTO result_totals SELECT verified, 0, COUNT(*), COUNT(*) FROM results WHERE true GROUP BY verified;"
+      "INSERT INTO result_days SELECT time / 86400 - (time % 86400 < 0), verified, 0, COUNT(*) FROM results"
+      " WHERE true GROUP BY 1, 2;"
+      "CREATE TRIGGER results_counted_insert AFTER INSERT ON results BEGIN"
+      " INSERT INTO result_totals VALUES (NEW.verified, 0, 1, 1) ON CONFLICT (verified, shard)"
+      "  DO UPDATE SET n = n + 1, changes = changes + 1;"
+      " INSERT INTO result_days VALUES (NEW.time / 86400 - (NEW.time % 86400 < 0), NEW.verified, 0, 1)"
+      "  ON CONFLICT (day, verified, shard) DO UPDATE SET n = n + 1;"
+      " END;"
+      "CREATE TRIGGER results_counted_delete AFTER DELETE ON results BEGIN"
+      " UPDATE result_totals SET n = n - 1, changes = changes + 1 WHERE verified = OLD.verified AND shard = 0;"
+      " UPDATE result_days SET n = n - 1"
+      "  WHERE day = OLD.time / 86400 - (OLD.time % 86400 < 0) AND verified = OLD.verified AND shard = 0;"
+      " END;"
+      "CREATE TRIGGER results_counted_update AFTER UPDATE OF verified, time ON results BEGIN"
+      " UPDATE result_totals SET n = n - 1, changes = changes + 1 WHERE verified = OLD.verified AND shard = 0;"
+      " UPDATE result_days SET n = n - 1"
+      "  WHERE day = OLD.time / 86400 - (OLD.time % 86400 < 0) AND verified = OLD.verified AND shard = 0;"
+      " INSERT INTO result_totals VALUES (NEW.verified, 0, 1, 1) ON CONFLICT (verified, shard)"
+      "  DO UPDATE SET n = n + 1, changes = changes + 1;"
+      " INSERT INTO result_days VALUES (NEW.time / 86400 - (NEW.time % 86400 < 0), NEW.verified, 0, 1)"
+      "  ON CONFLICT (day, verified, shard) DO UPDATE SET n = n + 1;"
+      " END;"
+      "CREATE TRIGGER replays_shown_insert AFTER INSERT ON replays BEGIN"
+      " UPDATE result_totals SET changes = changes + 1"
+      "  WHERE shard = 0 AND verified = (SELECT verified FROM results WHERE id = NEW.result_id);"
+      " END;"
+      "CREATE TRIGGER replays_shown_update AFTER UPDATE OF state ON replays BEGIN"
+      " UPDATE result_totals SET changes = changes + 1"
+      "  WHERE shard = 0 AND verified = (SELECT verified FROM results WHERE id = NEW.result_id);"
+      " END;",
   };
 }
 
@@ -50,16 +87,64 @@ inline std::vector<const char*> PostgresMigrations() {
       "CREATE INDEX replays_pending ON replays (state, received);",
       "CREATE INDEX results_rank_verified ON results (score DESC, time, id) WHERE verified;"
       "CREATE INDEX results_rank_unverified ON results (score DESC, time, id) WHERE NOT verified;",
+      // 4: each view's results counted in all and per day as they change, with a count of its
+      // changes (replays included) that only grows. Writers in parallel update rows of their
+      // own shard (the result id modulo 16), so they seldom wait for each other's commits.
+      // Rate buckets shared by the instances: nothing in them is worth a WAL write.
+      "CREATE TABLE result_totals (verified BOOLEAN NOT NULL, shard INTEGER NOT NULL, n BIGINT NOT NULL,"
+      " changes BIGINT NOT NULL, PRIMARY KEY (verified, shard));"
+      "CREATE TABLE result_days (day BIGINT NOT NULL, verified BOOLEAN NOT NULL, shard INTEGER NOT NULL,"
+      " n BIGINT NOT NULL, PRIMARY KEY (day, verified, shard));"
+      "CREATE FUNCTION results_counted() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN"
+      " IF TG_OP IN ('DELETE', 'UPDATE') THEN"
+      "  INSERT INTO result_totals AS t SELECT verified, (id % 16)::int, -COUNT(*), COUNT(*) FROM old_rows"
+      "   GROUP BY 1, 2 ON CONFLICT (verified, shard) DO UPDATE SET n = t.n + EXCLUDED.n,"
+      "   changes = t.changes + EXCLUDED.changes;"
+      "  INSERT INTO result_days AS d SELECT time / 86400 - (CASE WHEN time % 86400 < 0 THEN 1 ELSE 0 END),"
+      "   verified, (id % 16)::int, -COUNT(*) FROM old_rows GROUP BY 1, 2, 3"
+      "   ON CONFLICT (day, verified, shard) DO UPDATE SET n = d.n + EXCLUDED.n;"
+      " END IF;"
+      " IF TG_OP IN ('INSERT', 'UPDATE') THEN"
+      "  INSERT INTO result_totals AS t SELECT verified, (id % 16)::int, COUNT(*), COUNT(*) FROM new_rows"
+      "   GROUP BY 1, 2 ON CONFLICT (verified, shard) DO UPDATE SET n = t.n + EXCLUDED.n,"
+      "   changes = t.changes + EXCLUDED.changes;"
+      "  INSERT INTO result_days AS d SELECT time / 86400 - (CASE WHEN time % 86400 < 0 THEN 1 ELSE 0 END),"
+      "   verified, (id % 16)::int, COUNT(*) FROM new_rows GROUP BY 1, 2, 3"
+      "   ON CONFLICT (day, verified, shard) DO UPDATE SET n = d.n + EXCLUDED.n;"
+      " END IF;"
+      " RETURN NULL;"
+      " END $$;"
+      "CREATE TRIGGER results_counted_insert AFTER INSERT ON results REFERENCING NEW TABLE AS new_rows"
+      " FOR EACH STATEMENT EXECUTE FUNCTION results_counted();"
+      "CREATE TRIGGER results_counted_delete AFTER DELETE ON results REFERENCING OLD TABLE AS old_rows"
+      " FOR EACH STATEMENT EXECUTE FUNCTION results_counted();"
+      "CREATE TRIGGER results_counted_update AFTER UPDATE ON results REFERENCING OLD TABLE AS old_rows"
+      " NEW TABLE AS new_rows FOR EACH STATEMENT EXECUTE FUNCTION results_counted();"
+      "CREATE FUNCTION replays_shown() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN"
+      " UPDATE result_totals t SET changes = t.changes + 1 FROM results r"
+      "  WHERE r.id = NEW.result_id AND t.verified = r.verified AND t.shard = (r.id % 16)::int;"
+      " RETURN NULL;"
+      " END $$;"
+      "CREATE TRIGGER replays_shown AFTER INSERT OR UPDATE OF state ON replays"
+      " FOR EACH ROW EXECUTE FUNCTION replays_shown();"
+      "INSERT INTO result_totals SELECT verified, (id % 16)::int, COUNT(*), COUNT(*) FROM results GROUP BY 1, 2;"
+      "INSERT INTO result_days SELECT time / 86400 - (CASE WHEN time % 86400 < 0 THEN 1 ELSE 0 END), verified,"
+      " (id % 16)::int, COUNT(*) FROM results GROUP BY 1, 2, 3;"
+      "CREATE UNLOGGED TABLE rate_buckets (bucket TEXT NOT NULL, client TEXT NOT NULL,"
+      " tokens DOUBLE PRECISION NOT NULL, updated_ms BIGINT NOT NULL, full_ms BIGINT NOT NULL,"
+      " PRIMARY KEY (bucket, client));"
+      "CREATE INDEX rate_buckets_full ON rate_buckets (full_ms);",
   };
 }
 
-// The listing: the results of a period and view in rank order, one page of them, and the count
-// of all. The view is written into the statement (not bound), so the database reads the view's own
-// index in rank order and stops after the page.
+// The listing: the results of a period and view in rank order, one page of them, each with the
+// state of its replay (NULL: none). The view is written into the statement (not bound), so the
+// database reads the view's own index in rank order and stops after the page.
 //   Without a name search, the page is taken first and ranked by its place in the whole order.
-//   Parameters: since, limit, offset (the count: since).
+//   Parameters: since, limit, offset.
 //   With a name search, the whole view is ranked and then filtered, so that a found result keeps
 //   its rank among all. Parameters: since, like pattern, limit, offset (the count: the first two).
+// A listing's count without a search comes from the counts kept per view and day (TotalSql).
 enum class SqlDialect { Sqlite, Postgres };
 
 // Parameter n as the dialect writes it.
@@ -75,8 +160,8 @@ inline std::string ViewCondition(SqlDialect d, std::optional<bool> verified) {
   return *verified ? " AND verified" : " AND NOT verified";
 }
 
-// The period's condition. Over all time SQLite would otherwise count a view by walking the time
-// index and looking up every row; the unary + keeps it on the view's own index.
+// The period's condition. Over all time SQLite would otherwise read a view through the time index,
+// looking up every row; the unary + keeps it on the view's own index.
 inline std::string PeriodCondition(SqlDialect d, bool allTime) {
   std::string c = d == SqlDialect::Sqlite && allTime ? "+time >= " : "time >= ";
   c += Placeholder(d, 1);
@@ -92,24 +177,38 @@ inline std::string NameCondition(SqlDialect d) {
 
 inline std::string ListSql(SqlDialect d, std::optional<bool> verified, bool search, bool allTime) {
   const std::string columns = "SELECT id, time, score, name, player, verified";
-  const std::string hasVerifiedReplay =
-      ", EXISTS (SELECT 1 FROM replays p WHERE p.result_id = t.id AND p.state = 'verified')";
+  const std::string replayState = ", (SELECT state FROM replays p WHERE p.result_id = t.id)";
   const std::string rankOrder = "ORDER BY score DESC, time, id";
   const std::string inView = " FROM results WHERE " + PeriodCondition(d, allTime) + ViewCondition(d, verified);
   if (!search) {
-    return columns + hasVerifiedReplay + ", " + Placeholder(d, 3) + " + ROW_NUMBER() OVER (" + rankOrder + ") FROM (" +
+    return columns + replayState + ", " + Placeholder(d, 3) + " + ROW_NUMBER() OVER (" + rankOrder + ") FROM (" +
            columns + inView + " " + rankOrder + " LIMIT " + Placeholder(d, 2) + " OFFSET " + Placeholder(d, 3) +
            ") t " + rankOrder;
   }
-  return columns + hasVerifiedReplay + ", rank FROM (" + columns + ", ROW_NUMBER() OVER (" + rankOrder + ") AS rank" +
+  return columns + replayState + ", rank FROM (" + columns + ", ROW_NUMBER() OVER (" + rankOrder + ") AS rank" +
          inView + ") t WHERE " + NameCondition(d) + " " + rankOrder + " LIMIT " + Placeholder(d, 3) + " OFFSET " +
          Placeholder(d, 4);
 }
 
-inline std::string CountSql(SqlDialect d, std::optional<bool> verified, bool search, bool allTime) {
-  return "SELECT COUNT(*) FROM results WHERE " + PeriodCondition(d, allTime) + ViewCondition(d, verified) +
-         (search ? " AND " + NameCondition(d) : "");
+// The count of a name search: the matching results of the view in the period.
+inline std::string SearchCountSql(SqlDialect d, std::optional<bool> verified, bool allTime) {
+  return "SELECT COUNT(*) FROM results WHERE " + PeriodCondition(d, allTime) + ViewCondition(d, verified) + " AND " +
+         NameCondition(d);
 }
+
+// The results of a view over all time (no parameter), or since a day (parameter: the day, counted
+// from 1970-01-01), from the counts kept as results come and go.
+inline std::string TotalSql(SqlDialect d, std::optional<bool> verified, bool allTime) {
+  if (allTime) return "SELECT COALESCE(SUM(n), 0) FROM result_totals WHERE true" + ViewCondition(d, verified);
+  return "SELECT COALESCE(SUM(n), 0) FROM result_days WHERE day >= " + Placeholder(d, 1) + ViewCondition(d, verified);
+}
+
+// The changes of each view so far: rows of verified (0/1 or f/t) and the sum.
+inline const char* kVersionSql = "SELECT verified, SUM(changes) FROM result_totals GROUP BY verified";
+
+// The day (from 1970-01-01) that holds a time, and whether a time is the start of one.
+inline int64_t DayOf(int64_t time) { return time >= 0 ? time / 86400 : (time - 86399) / 86400; }
+inline bool IsStartOfDay(int64_t time) { return time == DayOf(time) * 86400; }
 
 // "%text%" with the pattern characters of text escaped; empty for no filter.
 inline std::string LikePattern(std::string_view text) {

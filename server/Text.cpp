@@ -170,6 +170,10 @@ int64_t StartOfWeek(int64_t t) {
   return (day - sinceMonday) * 86400;
 }
 
+std::string_view ShownName(std::string_view name) {
+  return name.find_first_not_of(' ') == std::string_view::npos ? std::string_view("Anonymous") : name;
+}
+
 std::optional<int64_t> ParseCount(std::string_view text, int64_t max) {
   if (text.empty() || text.size() > 18) return std::nullopt;
   for (char c : text)

@@ -34,6 +34,10 @@ std::string FormatIso(int64_t secondsSince1970);
 int64_t StartOfDay(int64_t secondsSince1970);
 int64_t StartOfWeek(int64_t secondsSince1970);
 
+// A result's name as the pages and the API show it: a blank name (empty, or spaces only) is
+// "Anonymous", like the entries of the game's default table. The table keeps the name as sent.
+std::string_view ShownName(std::string_view name);
+
 // A non-negative decimal without sign or spaces, at most max; nothing otherwise.
 std::optional<int64_t> ParseCount(std::string_view text, int64_t max);
 

@@ -24,6 +24,8 @@ constexpr const char* kStyle =
     "td.n{text-align:right;font-variant-numeric:tabular-nums;white-space:nowrap;overflow-wrap:normal}"
     "th{overflow-wrap:normal}"
     "tr.top td{color:#ffa424;font-weight:600}"
+    "td.st{color:#9cc3e8;font-size:.85rem;white-space:nowrap}"
+    ".about{color:#9cc3e8;font-size:.9rem;margin:.6rem 0}"
     "td a{color:#9cc3e8}"
     ".pages{display:flex;justify-content:space-between;align-items:center;margin:1rem 0}"
     ".pages a{color:#ffa424}.empty{padding:2rem 0;color:#9cc3e8}"
@@ -83,7 +85,9 @@ std::string RenderWorldPage(const WorldPageView& view, const ResultPage& results
   b += Tab(t, view.Verified, "Verified");
   t.Verified = false;
   b += Tab(t, !view.Verified, "Unverified");
-  b += "</nav>\n";
+  b += "</nav>\n<p class=\"about\">Verified results were played again by the service from the game's replay, to "
+       "the same score. Unverified results are the others: sent without a replay, with a replay still being "
+       "checked, or refused: their replay did not give their score.</p>\n";
 
   b += "<form method=\"get\" action=\"/cgi/version.pl\" role=\"search\">"
        "<input type=\"hidden\" name=\"prg\" value=\"Saltfang\"><input type=\"hidden\" name=\"show\" value=\"\">"
@@ -95,30 +99,46 @@ std::string RenderWorldPage(const WorldPageView& view, const ResultPage& results
        HtmlEscape(view.Search) + "\"><button type=\"submit\">Search</button></form>\n";
 
   if (results.Results.empty()) {
-    b += "<p class=\"empty\">No results here yet.</p>\n";
+    if (view.Search.empty())
+      b += "<p class=\"empty\">No results here yet.</p>\n";
+    else
+      b += "<p class=\"empty\">No name matches \u201c" + HtmlEscape(view.Search) + "\u201d.</p>\n";
   } else {
     b += "<table>\n<thead><tr><th>#</th><th>Name</th><th>Score</th><th>Player</th>"
-         "<th class=\"when\">Date (UTC)</th></tr></thead>\n<tbody>\n";
+         "<th class=\"when\">Date (UTC)</th>";
+    if (!view.Verified) b += "<th>Replay</th>";
+    b += "</tr></thead>\n<tbody>\n";
     for (const StoredResult& r : results.Results) {
       b += r.Rank <= 3 ? "<tr class=\"top\">" : "<tr>";
-      b += "<td class=\"n\">" + std::to_string(r.Rank) + "</td><td>" + HtmlEscape(r.Name);
-      if (r.Verified && r.HasReplay)
+      b += "<td class=\"n\">" + std::to_string(r.Rank) + "</td><td>" + HtmlEscape(ShownName(r.Name));
+      if (r.Verified && r.Replay == ReplayState::Verified)
         b += " <a href=\"/api/replays/" + std::to_string(r.Id) + "\" title=\"Download the replay\">replay</a>";
       b += "</td><td class=\"n\">" + std::to_string(r.Score) + "</td><td>" + HtmlEscape(r.PlayerName) +
-           "</td><td class=\"when\">" + FormatMinute(r.Time) + "</td></tr>\n";
+           "</td><td class=\"when\">" + FormatMinute(r.Time) + "</td>";
+      if (!view.Verified) {
+        // Why it is not verified.
+        b += "<td class=\"st\">";
+        b += !r.Replay ? "no replay" : r.Replay == ReplayState::Rejected ? "refused" : "being checked";
+        b += "</td>";
+      }
+      b += "</tr>\n";
     }
     b += "</tbody></table>\n";
   }
 
-  const int64_t pages = results.Total == 0 ? 1 : (results.Total + rowsPerPage - 1) / rowsPerPage;
   b += "<div class=\"pages\"><span>";
   if (view.Page > 1) {
     t = view;
     t.Page = view.Page - 1;
     b += "<a href=\"" + Link(t) + "\" rel=\"prev\">&larr; Previous</a>";
   }
-  b += "</span><span>Page " + std::to_string(view.Page) + " of " + std::to_string(pages) + " &middot; " +
-       std::to_string(results.Total) + " results</span><span>";
+  b += "</span><span>";
+  const int64_t pages = (results.Total + rowsPerPage - 1) / rowsPerPage;
+  if (results.Total > 0) {
+    b += "Page " + std::to_string(view.Page) + " of " + std::to_string(pages) + " &middot; " +
+         std::to_string(results.Total) + (results.Total == 1 ? " result" : " results");
+  }
+  b += "</span><span>";
   if (view.Page < pages) {
     t = view;
     t.Page = view.Page + 1;

@@ -16,7 +16,8 @@ struct WorldPageView {
   int64_t Page = 1;    // from 1
 };
 
-// The world page: plain HTML and CSS, no script, readable on a phone. Every name is escaped.
+// The world page: plain HTML and CSS, no script, readable on a phone. Every name is escaped; a
+// blank one shows as "Anonymous". view.Page is the page the results are (never past the last).
 std::string RenderWorldPage(const WorldPageView& view, const ResultPage& results, int64_t rowsPerPage);
 
 const char* PeriodName(Period p);  // "all", "week", "day"

@@ -146,6 +146,27 @@ TEST_F(EndToEnd, SilentServerTimesOutAndTheWindowIsPumpedMeanwhile) {
   ::close(fd);
 }
 
+// A browser asking again with the validator gets a 304 without a body, and the connection goes on.
+TEST_F(EndToEnd, AListingsValidatorGivesA304OnTheSameConnection) {
+  const std::string url = ServeService();
+  RawClient c(static_cast<uint16_t>(std::stoi(url.substr(url.rfind(':') + 1))));
+  c.Send("GET /api/scores HTTP/1.1\r\nHost: x\r\n\r\n");
+  const std::string first = c.ReadOne();
+  ASSERT_EQ(StatusLine(first), "HTTP/1.1 200 OK");
+  const size_t at = first.find("ETag: ");
+  ASSERT_NE(at, std::string::npos);
+  const std::string etag = first.substr(at + 6, first.find("\r\n", at) - at - 6);
+  c.Send("GET /api/scores HTTP/1.1\r\nHost: x\r\nIf-None-Match: " + etag + "\r\n\r\n");
+  const std::string second = c.ReadOne();
+  EXPECT_EQ(StatusLine(second), "HTTP/1.1 304 Not Modified");
+  EXPECT_NE(second.find("ETag: " + etag), std::string::npos);
+  EXPECT_EQ(second.substr(second.find("\r\n\r\n") + 4), "");
+  c.Send("GET /api/scores HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+  const std::string third = c.ReadAll();
+  EXPECT_EQ(StatusLine(third), "HTTP/1.1 200 OK");
+  EXPECT_EQ(third.substr(third.find("\r\n\r\n") + 4), "{\"results\":[],\"total\":0}\n");
+}
+
 TEST_F(EndToEnd, ServiceSurvivesHostileConnections) {
   const std::string url = ServeService();
   const auto port = static_cast<uint16_t>(std::stoi(url.substr(url.rfind(':') + 1)));

@@ -273,6 +273,91 @@ TEST_P(ServiceTest, WorldPagePeriodsSearchAndPages) {
     EXPECT_EQ(service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0" + std::string(bad))).Status, 400) << bad;
 }
 
+// What a visitor reads under the table: numbers in plain words, a page past the end shown as the
+// last page, and a search that found nothing said to be one.
+TEST_P(ServiceTest, WorldPageCountsInPlainWordsAndNeverShowsAPagePastTheEnd) {
+  ScoreService service = Make();
+  const std::string base = "/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified";
+  ASSERT_EQ(Send(service, "Solo", 10), 200);
+  EXPECT_NE(service.Handle(Get(base)).Body.find("Page 1 of 1 &middot; 1 result<"), std::string::npos);
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(Send(service, Numbered("P", i), 20 + i), 200);
+  const std::string past = service.Handle(Get(base + "&page=9")).Body;
+  EXPECT_EQ(past.find("Page 9"), std::string::npos);
+  EXPECT_NE(past.find("Page 1 of 1 &middot; 4 results<"), std::string::npos);
+  EXPECT_NE(past.find(">Solo<"), std::string::npos) << "the last page's rows";
+  EXPECT_EQ(past.find("rel=\"next\""), std::string::npos);
+
+  for (int i = 3; i < 60; ++i) ASSERT_EQ(Send(service, Numbered("P", i), 20 + i), 200);
+  const std::string last = service.Handle(Get(base + "&page=7")).Body;
+  EXPECT_NE(last.find("Page 2 of 2 &middot; 61 results<"), std::string::npos);
+  EXPECT_NE(last.find(">Solo<"), std::string::npos);
+  EXPECT_NE(last.find("rel=\"prev\""), std::string::npos);
+
+  const std::string none = service.Handle(Get(base + "&q=zz%3Cb%3E")).Body;
+  EXPECT_EQ(none.find("No results here yet"), std::string::npos);
+  EXPECT_NE(none.find("No name matches \u201czz&lt;b&gt;\u201d."), std::string::npos);
+  EXPECT_EQ(none.find("Page 1 of 1"), std::string::npos) << "no page count for an empty search";
+}
+
+// The unverified view says which results wait for their replay to be checked, which were refused
+// and which have none; the page says what the two views mean.
+TEST_P(ServiceTest, UnverifiedViewTellsARefusedReplayFromOneBeingChecked) {
+  ScoreService service = Make();
+  for (const char* name : {"None", "Wait", "Bad", "Good"}) ASSERT_EQ(Send(service, name, 100), 200);
+  // Replays for Wait (2), Bad (3) and Good (4); Bad's did not give the score, Good's did.
+  const auto attach = [&](int64_t id) {
+    // Each Send took two identifiers, its session and its token: result id has 2 id - 1 and 2 id.
+    char token[40];
+    std::snprintf(token, sizeof token, "%032X", static_cast<unsigned>(2 * id));
+    char session[40];
+    std::snprintf(session, sizeof session, "%032X", static_cast<unsigned>(2 * id - 1));
+    return store_->AttachReplay(token, session, {1, 2}, now_, nullptr);
+  };
+  ASSERT_EQ(attach(3), AttachStatus::Stored);
+  ASSERT_EQ(attach(4), AttachStatus::Stored);
+  for (int i = 0; i < 2; ++i) {
+    const auto claimed = store_->ClaimReplay(now_);
+    ASSERT_TRUE(claimed);
+    store_->FinishReplay(claimed->ResultId, claimed->ResultId == 4, claimed->ResultId == 4 ? "" : "score differs");
+  }
+  ASSERT_EQ(attach(2), AttachStatus::Stored);
+  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")).Body;
+  const auto row = [&](const std::string& name) {
+    const size_t at = page.find(">" + name + "<");
+    if (at == std::string::npos) return std::string();
+    return page.substr(at, page.find("</tr>", at) - at);
+  };
+  EXPECT_NE(row("None").find("no replay"), std::string::npos) << row("None");
+  EXPECT_NE(row("Wait").find("being checked"), std::string::npos) << row("Wait");
+  EXPECT_NE(row("Bad").find("refused"), std::string::npos) << row("Bad");
+  EXPECT_EQ(row("Good"), "") << "verified: not in this view";
+  for (const std::string& target : {std::string("/cgi/version.pl?prg=Saltfang&show&type=0"),
+                                    std::string("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")}) {
+    const std::string text = service.Handle(Get(target)).Body;
+    EXPECT_NE(text.find("<p class=\"about\">Verified results were played again"), std::string::npos) << target;
+    EXPECT_NE(text.find("refused: their replay did not give their score"), std::string::npos) << target;
+  }
+}
+
+// A result sent without a name is listed as "Anonymous", as the default table names its entries;
+// the table keeps the name as it came.
+TEST_P(ServiceTest, ABlankNameIsShownAsAnonymousAndKeptAsSent) {
+  ScoreService service = Make();
+  ASSERT_EQ(Send(service, "", 300), 200);
+  ASSERT_EQ(Send(service, "   ", 200), 200);
+  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")).Body;
+  const size_t first = page.find("<td>Anonymous</td><td class=\"n\">300<");
+  EXPECT_NE(first, std::string::npos);
+  EXPECT_NE(page.find("<td>Anonymous</td><td class=\"n\">200<"), std::string::npos);
+  const std::string json = service.Handle(Get("/api/scores")).Body;
+  EXPECT_NE(json.find("\"name\":\"Anonymous\",\"score\":300"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"name\":\"Anonymous\",\"score\":200"), std::string::npos) << json;
+  const auto all = All();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0].Name, "");
+  EXPECT_EQ(all[1].Name, "   ");
+}
+
 TEST_P(ServiceTest, JsonApiListsResults) {
   ScoreService service = Make();
   ASSERT_EQ(Send(service, "Q\"<x>", 300), 200);
@@ -287,6 +372,122 @@ TEST_P(ServiceTest, JsonApiListsResults) {
   EXPECT_EQ(service.Handle(Get("/api/scores?verified=1")).Body, "{\"results\":[],\"total\":0}\n");
   for (const char* bad : {"?limit=0", "?limit=101", "?limit=-1", "?offset=x", "?period=month", "?verified=yes"})
     EXPECT_EQ(service.Handle(Get(std::string("/api/scores") + bad)).Status, 400) << bad;
+}
+
+// Listings are answered from memory while their view of the table is unchanged, whichever
+// instance changed it; the verified view stays kept while new (unverified) results come in.
+TEST_P(ServiceTest, ListingsAreKeptUntilAnyInstanceChangesTheirView) {
+  ScoreService service = Make();
+  ASSERT_EQ(Send(service, "Ann", 500), 200);
+  const std::string unverified = "/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified";
+  const std::string verified = "/cgi/version.pl?prg=Saltfang&show&type=0";
+  const std::string first = service.Handle(Get(unverified)).Body;
+  service.Handle(Get(verified));
+  service.Handle(Get("/api/scores?period=week"));
+  const auto kept = [&] {
+    const std::string text = metrics_.Render(), label = "saltfang_listings_total{source=\"kept\"} ";
+    const size_t at = text.find(label);
+    return at == std::string::npos ? -1 : std::stoi(text.substr(at + label.size()));
+  };
+  EXPECT_EQ(kept(), 0);
+  EXPECT_EQ(service.Handle(Get(unverified)).Body, first);
+  EXPECT_EQ(kept(), 1);
+
+  // Another instance on the same database stores a result: the next listing shows it.
+  auto otherStore = Open();
+  ScoreService other(*otherStore, config_,
+                     ServiceEnvironment{[this] { return now_; }, [this] { return nowMs_; },
+                                        [this] {
+                                          char id[40];
+                                          std::snprintf(id, sizeof id, "%032X", 1000 + ++ids_);
+                                          return std::string(id);
+                                        }});
+  ASSERT_EQ(Send(other, "Bea", 700), 200);
+  const std::string second = service.Handle(Get(unverified)).Body;
+  EXPECT_NE(second.find(">Bea<"), std::string::npos);
+  EXPECT_NE(service.Handle(Get("/api/scores?period=week")).Body.find("\"Bea\""), std::string::npos);
+  EXPECT_EQ(kept(), 1);
+  service.Handle(Get(verified));
+  EXPECT_EQ(kept(), 2) << "the verified view did not change";
+  // Removed by moderation from yet another connection: gone from the page.
+  ASSERT_TRUE(Open()->Remove(2));
+  EXPECT_EQ(service.Handle(Get(unverified)).Body, first);
+}
+
+TEST_P(ServiceTest, ListingsCarryAValidatorAndAnswer304WhileItHolds) {
+  ScoreService service = Make();
+  ASSERT_EQ(Send(service, "Ann", 500), 200);
+  const std::string target = "/api/scores?verified=0";
+  const HttpResponse full = service.Handle(Get(target));
+  ASSERT_EQ(full.Status, 200);
+  std::string etag, cache;
+  for (const auto& [name, value] : full.Headers) {
+    if (name == "ETag") etag = value;
+    if (name == "Cache-Control") cache = value;
+  }
+  ASSERT_EQ(etag.size(), 18u) << etag;
+  EXPECT_EQ(cache, "public, max-age=0, s-maxage=1");
+  HttpRequest again = Get(target);
+  again.Headers.emplace_back("If-None-Match", "\"0000000000000000\", " + etag);
+  const HttpResponse same = service.Handle(again);
+  EXPECT_EQ(same.Status, 304);
+  EXPECT_TRUE(same.Body.empty());
+  ASSERT_EQ(Send(service, "Bea", 700), 200);
+  const HttpResponse changed = service.Handle(again);
+  EXPECT_EQ(changed.Status, 200);
+  EXPECT_NE(changed.Body.find("Bea"), std::string::npos);
+  // The version query and the submission are never kept by anyone.
+  const HttpResponse version = service.Handle(Get(Path(VersionQueryUrl("http://x"))));
+  ASSERT_FALSE(version.Headers.empty());
+  EXPECT_EQ(version.Headers.back(), (std::pair<std::string, std::string>{"Cache-Control", "no-store"}));
+}
+
+// Pages far down read every row above them and a name search its whole period: they are counted
+// against the client's rows a minute. Pages near the top and answers kept in memory cost nothing.
+TEST_P(ServiceTest, DeepPagesAndSearchesAreCountedByTheRowsTheyRead) {
+  config_.ReadRowsPerMinute = 100;
+  config_.FreeReadRows = 10;
+  config_.SearchPerMinute = 0;
+  std::vector<StoredResult> many(60);
+  for (int i = 0; i < 60; ++i)
+    many[static_cast<size_t>(i)].Name = Numbered("R", i), many[static_cast<size_t>(i)].Score = i;
+  ASSERT_EQ(store_->Import(many), 60);
+  ScoreService service = Make();
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(service.Handle(Get("/api/scores?limit=10")).Status, 200) << "free";
+  EXPECT_EQ(service.Handle(Get("/api/scores?limit=10&offset=40")).Status, 200);  // 50 rows
+  EXPECT_EQ(service.Handle(Get("/api/scores?limit=10&offset=45")).Status, 429);  // 55 more: 50 left
+  EXPECT_EQ(service.Handle(Get("/api/scores?limit=10&offset=40")).Status, 200) << "kept: free";
+  EXPECT_EQ(service.Handle(Get("/api/scores?limit=10&offset=45", "", "10.0.0.2")).Status, 200) << "another client";
+  nowMs_ += 3000;  // 5 rows back
+  EXPECT_EQ(service.Handle(Get("/api/scores?limit=10&offset=44")).Status, 200);
+  EXPECT_EQ(service.Handle(Get("/api/scores?name=R1")).Status, 429) << "a search reads all 60";
+  nowMs_ += 36000;
+  EXPECT_EQ(service.Handle(Get("/api/scores?name=R1")).Status, 200);
+  // Past the end nothing is read: the answer is empty at the cost of the page's own rows.
+  EXPECT_EQ(service.Handle(Get("/api/scores?limit=5&offset=1000000", "", "10.0.0.3")).Body,
+            "{\"results\":[],\"total\":60}\n");
+}
+
+// With PostgreSQL every instance counts against the same buckets; with SQLite each instance counts
+// its own (one machine runs one).
+TEST_P(ServiceTest, RateLimitsAreSharedByTheInstancesOfASharedDatabase) {
+  config_.VersionPerMinute = 60;
+  config_.VersionBurst = 3;
+  ScoreService a = Make();
+  auto otherStore = Open();
+  ScoreService b(*otherStore, config_,
+                 ServiceEnvironment{[this] { return now_; }, [this] { return nowMs_; },
+                                    [this] {
+                                      char id[40];
+                                      std::snprintf(id, sizeof id, "%032X", 1000 + ++ids_);
+                                      return std::string(id);
+                                    }});
+  const std::string version = Path(VersionQueryUrl("http://x"));
+  int allowed = 0;
+  for (int i = 0; i < 6; ++i) allowed += (i % 2 ? a : b).Handle(Get(version)).Status == 200;
+  EXPECT_EQ(allowed, GetParam() == "postgres" ? 3 : 6);
+  nowMs_ += 1000;
+  EXPECT_EQ(a.Handle(Get(version)).Status, 200);
 }
 
 // Answers what it is told for every file.

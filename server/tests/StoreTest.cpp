@@ -1,8 +1,11 @@
 // The storage rules every database must keep, run on SQLite and on PostgreSQL.
+#include <sqlite3.h>
+
 #include <thread>
 #include <vector>
 
 #include "Backends.h"
+#include "StoreSql.h"
 
 namespace sf::scores::testing {
 namespace {
@@ -30,12 +33,12 @@ std::vector<std::string> Names(const ResultPage& page) {
 }
 
 TEST_P(StoreTest, MigrationsRunOnceAndReopeningKeepsEverything) {
-  EXPECT_EQ(store_->SchemaVersion(), 3);
+  EXPECT_EQ(store_->SchemaVersion(), 4);
   store_->IssueToken("T1", "S1", kNow);
   ASSERT_EQ(store_->Submit(Sub("T1", "S1", "Bob", 1200)).Status, SubmitStatus::Stored);
   store_.reset();
   store_ = Open();  // migrations find nothing left to do
-  EXPECT_EQ(store_->SchemaVersion(), 3);
+  EXPECT_EQ(store_->SchemaVersion(), 4);
   EXPECT_EQ(store_->List(ListQuery{}).Total, 1);
   EXPECT_TRUE(store_->Ping());
 }
@@ -175,6 +178,139 @@ TEST_P(StoreTest, EachViewRanksItsOwnResultsAndPagesThroughThem) {
   EXPECT_EQ(Names(store_->List(unverified)), (std::vector<std::string>{"U500:3"}));
   EXPECT_EQ(Names(store_->List(ListQuery{})).front(), "U900:1");
   EXPECT_EQ(store_->List(ListQuery{}).Total, 8);
+}
+
+// The counts kept per view and day answer a listing's total without reading its rows; they must
+// agree with the rows whatever happens to them: submissions, old imports (before 1970 too), a
+// verification, a removal.
+TEST_P(StoreTest, KeptCountsAgreeWithTheRowsOfEveryViewAndPeriod) {
+  const int64_t today = kNow - kNow % 86400;
+  std::vector<StoredResult> old;
+  for (int64_t t : {today - 1, today, today + 86399, today - 6 * 86400, today - 6 * 86400 - 1, int64_t{-1},
+                    int64_t{-86400}, int64_t{-86401}, int64_t{0}}) {
+    StoredResult r;
+    r.Name = "Old";
+    r.PlayerName = "P";
+    r.Score = static_cast<int32_t>(t % 1000 + 1000);
+    r.Time = t;
+    old.push_back(r);
+  }
+  ASSERT_EQ(store_->Import(old), 9);
+  for (int i = 0; i < 4; ++i) {
+    store_->IssueToken(Numbered("T", i), "S", kNow);
+    ASSERT_EQ(store_->Submit(Sub(Numbered("T", i), "S", Numbered("N", i), 10 + i)).Status, SubmitStatus::Stored);
+  }
+  ASSERT_EQ(store_->AttachReplay("T0", "S", {1}, kNow, nullptr), AttachStatus::Stored);
+  ASSERT_EQ(store_->AttachReplay("T1", "S", {1}, kNow, nullptr), AttachStatus::Stored);
+  for (int i = 0; i < 2; ++i) {
+    const auto claimed = store_->ClaimReplay(kNow);
+    ASSERT_TRUE(claimed);
+    store_->FinishReplay(claimed->ResultId, true, "");
+  }
+  ASSERT_TRUE(store_->Remove(store_->List(ListQuery{}).Results.back().Id));
+  auto other = Open();  // the counts are the database's, not an instance's
+  for (const std::optional<bool> view :
+       {std::optional<bool>(), std::optional<bool>(true), std::optional<bool>(false)}) {
+    for (const int64_t since : {kAllTime, today, today + 86400, today - 6 * 86400, today - 7 * 86400, int64_t{-86400},
+                                int64_t{0}, today - 5}) {
+      ListQuery q;
+      q.Verified = view;
+      q.Since = since;
+      q.Limit = 1000;
+      const ResultPage page = other->List(q);
+      const std::string what =
+          (view ? (*view ? "verified" : "unverified") : "all") + std::string(" since ") + std::to_string(since);
+      EXPECT_EQ(page.Total, static_cast<int64_t>(page.Results.size())) << what;
+      EXPECT_EQ(other->Count(view, since), page.Total) << what;
+    }
+  }
+  // The lowest result, removed, was the first verified one.
+  EXPECT_EQ(store_->Count(std::nullopt, kAllTime), 12);
+  EXPECT_EQ(store_->Count(true, kAllTime), 1);
+  EXPECT_EQ(store_->Count(std::nullopt, today), 5);  // two imports, three submissions
+  EXPECT_EQ(store_->Count(std::nullopt, -86400), 11);
+}
+
+// A table from before the counts were kept gets them from its rows when an instance upgrades it.
+TEST_P(StoreTest, AnUpgradeCountsTheResultsAlreadyThere) {
+  store_.reset();
+  const std::vector<std::string> before = {
+      "CREATE TABLE schema_version (version INTEGER NOT NULL)", "INSERT INTO schema_version VALUES (1), (2), (3)",
+      "INSERT INTO results (time, score, name, player, verified) VALUES (" + std::to_string(kNow) +
+          ", 5, 'A', '', false), (" + std::to_string(kNow - 86400) + ", 6, 'B', '', true), (-5, 7, 'C', '', false)"};
+  if (GetParam() == "postgres") {
+    PGconn* c = PQconnectdb(url_.c_str());
+    ASSERT_EQ(PQstatus(c), CONNECTION_OK);
+    const auto run = [&](const std::string& sql) {
+      PGresult* r = PQexec(c, sql.c_str());
+      EXPECT_EQ(PQresultStatus(r), PGRES_COMMAND_OK) << PQerrorMessage(c);
+      PQclear(r);
+    };
+    run("SET client_min_messages = warning; DROP SCHEMA public CASCADE; CREATE SCHEMA public");
+    for (size_t i = 0; i < 3; ++i) run(PostgresMigrations()[i]);
+    for (const std::string& sql : before) run(sql);
+    PQfinish(c);
+  } else {
+    const std::string path = url_.substr(7);
+    std::filesystem::remove(path);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    for (size_t i = 0; i < 3; ++i)
+      ASSERT_EQ(sqlite3_exec(db, SqliteMigrations()[i], nullptr, nullptr, nullptr), SQLITE_OK);
+    for (const std::string& sql : before)
+      ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  }
+  store_ = Open();
+  EXPECT_EQ(store_->SchemaVersion(), 4);
+  EXPECT_EQ(store_->Count(std::nullopt, kAllTime), 3);
+  EXPECT_EQ(store_->Count(false, kAllTime), 2);
+  EXPECT_EQ(store_->Count(true, kNow - kNow % 86400 - 86400), 1);
+  EXPECT_EQ(store_->Count(std::nullopt, -86400), 3);
+  EXPECT_EQ(store_->Count(std::nullopt, 0), 2);
+  store_->IssueToken("T", "S", kNow);
+  ASSERT_EQ(store_->Submit(Sub("T", "S", "D", 8)).Status, SubmitStatus::Stored);
+  EXPECT_EQ(store_->Count(false, kNow - kNow % 86400), 2);
+}
+
+// What a kept listing answer is checked against: it must change with everything a listing shows
+// (results, their verification, their replays' states) and with nothing else.
+TEST_P(StoreTest, ListingVersionMovesWithWhatListingsShowAndOnlyThen) {
+  auto other = Open();
+  ListingVersion v = store_->Version();
+  store_->IssueToken("T1", "S1", kNow);
+  store_->IssueToken("T2", "S1", kNow);
+  EXPECT_EQ(store_->Version(), v) << "a token changes no listing";
+  const auto moved = [&](bool verified, bool unverified) {
+    const ListingVersion now = other->Version();
+    const bool ok = (now.Verified > v.Verified) == verified && (now.Unverified > v.Unverified) == unverified &&
+                    now.Verified >= v.Verified && now.Unverified >= v.Unverified;
+    v = now;
+    return ok;
+  };
+  const int64_t first = store_->Submit(Sub("T1", "S1", "Bob", 10)).ResultId;
+  EXPECT_TRUE(moved(false, true)) << "a new result is unverified";
+  EXPECT_EQ(store_->Submit(Sub("T1", "S1", "Bob", 10)).Status, SubmitStatus::Duplicate);
+  EXPECT_TRUE(moved(false, false)) << "a retry stores nothing";
+  ASSERT_EQ(store_->AttachReplay("T1", "S1", {1}, kNow, nullptr), AttachStatus::Stored);
+  EXPECT_TRUE(moved(false, true)) << "its replay is shown as being checked";
+  ASSERT_TRUE(store_->ClaimReplay(kNow));
+  EXPECT_TRUE(moved(false, false)) << "a claim shows nothing";
+  store_->FinishReplay(first, true, "");
+  EXPECT_TRUE(moved(true, true)) << "verified: it moves from one view to the other";
+  const int64_t second = store_->Submit(Sub("T2", "S1", "Ann", 20)).ResultId;
+  EXPECT_TRUE(moved(false, true));
+  ASSERT_EQ(store_->AttachReplay("T2", "S1", {1}, kNow, nullptr), AttachStatus::Stored);
+  ASSERT_TRUE(store_->ClaimReplay(kNow));
+  v = other->Version();
+  store_->FinishReplay(second, false, "score differs");
+  EXPECT_TRUE(moved(false, true)) << "refused: shown as such in its view";
+  ASSERT_TRUE(store_->Remove(first));
+  EXPECT_TRUE(moved(true, false));
+  std::vector<StoredResult> old(1);
+  old[0].Name = "Old";
+  ASSERT_EQ(store_->Import(old), 1);
+  EXPECT_TRUE(moved(false, true));
 }
 
 TEST_P(StoreTest, RemoveTakesTheResultAndItsReplay) {

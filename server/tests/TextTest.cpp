@@ -65,6 +65,18 @@ TEST(RateLimiter, BurstThenSteadyRateAndABoundedTable) {
   for (int i = 0; i < 100; ++i) EXPECT_TRUE(off.Allow("a", 0));
 }
 
+TEST(RateLimiter, ACostlyRequestTakesItsCostAndOneAboveTheBurstLeavesADebt) {
+  RateLimiter rows(600, 100);  // ten a second, a hundred at once
+  EXPECT_TRUE(rows.Allow("a", 0, 60));
+  EXPECT_FALSE(rows.Allow("a", 0, 50));
+  EXPECT_TRUE(rows.Allow("a", 0, 40));
+  EXPECT_FALSE(rows.Allow("a", 0, 1));
+  EXPECT_TRUE(rows.Allow("b", 0, 300)) << "more than the burst: taken from a full bucket";
+  EXPECT_FALSE(rows.Allow("b", 10000, 1)) << "200 owed, 100 back: still owing";
+  EXPECT_FALSE(rows.Allow("b", 29999, 100));
+  EXPECT_TRUE(rows.Allow("b", 30000, 100)) << "full again after the debt is paid";
+}
+
 TEST(Config, FlagsWinOverTheEnvironment) {
   std::map<std::string, std::string> env = {{"SALTFANG_LISTEN", "0.0.0.0:9000"},
                                             {"SALTFANG_DB", "postgresql://x@db/scores"},

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # nginx_e2e.sh SCORES PROBE: two service instances on one PostgreSQL (started by with-postgres)
-# behind nginx on loopback. The game's own online code sends a result through nginx; the version
-# query must be answered by one instance and the submission by the other; the result must then be
-# on the world page and in the JSON API, also over TLS. Finally both instances stop on SIGTERM.
+# behind the shipped nginx site on loopback. The game's own online code sends a result through
+# nginx; the version query must be answered by one instance and the submission by the other; the
+# result must then be on the world page and in the JSON API, also over TLS. One client's version
+# queries are limited at the same count whichever instance answers them; a listing's ETag holds
+# through nginx. Finally both instances stop on SIGTERM.
 set -euo pipefail
 scores="$1"
 probe="$2"
@@ -26,9 +28,11 @@ fail() {
 free_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
 pa="$(free_port)"; pb="$(free_port)"; pn="$(free_port)"; ps="$(free_port)"
 
+# One version query a minute after a burst of 20: the burst is what the test counts.
 for name in a b; do
   port="$pa"; [[ "$name" == b ]] && port="$pb"
-  "$scores" --listen "127.0.0.1:$port" --db "$SALTFANG_TEST_PG" --trusted-proxy 127.0.0.1 >"$dir/$name.log" 2>&1 &
+  "$scores" --listen "127.0.0.1:$port" --db "$SALTFANG_TEST_PG" --trusted-proxy 127.0.0.1 --rate-version 1 \
+    >"$dir/$name.log" 2>&1 &
   pids+=($!)
 done
 for port in "$pa" "$pb"; do
@@ -39,9 +43,18 @@ done
 # A certificate for the TLS side, made for this run.
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$dir/key.pem" -out "$dir/cert.pem" -days 1 \
   -subj "/CN=127.0.0.1" -addext "subjectAltName=IP:127.0.0.1" >/dev/null 2>&1 || fail "openssl could not make a certificate"
-mkdir -p "$dir/tmp"
-sed -e "s#@DIR@#$dir#g" -e "s#@A@#$pa#g" -e "s#@B@#$pb#g" -e "s#@HTTP@#$pn#g" -e "s#@HTTPS@#$ps#g" \
-  "$(dirname "$0")/nginx-test.conf.in" >"$dir/nginx.conf"
+mkdir -p "$dir/tmp" "$dir/cache"
+# nginx's workers run as nobody when it is started by root: they write the cache.
+[[ "$(id -u)" == 0 ]] && { chmod 755 "$dir"; chown nobody "$dir/cache" "$dir/tmp"; }
+sed -e "s#^  listen 80;#  listen 127.0.0.1:$pn;#" -e "s#^  listen 443 ssl http2;#  listen 127.0.0.1:$ps ssl;#" \
+  -e '/listen \[::\]/d' -e "s#127.0.0.1:8765#127.0.0.1:$pa#" -e "s#127.0.0.1:8766#127.0.0.1:$pb#" \
+  -e "s#/etc/letsencrypt/live/scores.example.com/fullchain.pem#$dir/cert.pem#" \
+  -e "s#/etc/letsencrypt/live/scores.example.com/privkey.pem#$dir/key.pem#" \
+  -e "s#/var/lib/nginx/saltfang-scores#$dir/cache#" \
+  "$(dirname "$0")/../deploy/nginx-saltfang-scores.conf" >"$dir/site.conf"
+grep -q "127.0.0.1:$pa" "$dir/site.conf" && grep -q "listen 127.0.0.1:$ps ssl" "$dir/site.conf" \
+  || fail "the shipped site no longer has the lines this test moves to loopback"
+sed -e "s#@DIR@#$dir#g" "$(dirname "$0")/nginx-test.conf.in" >"$dir/nginx.conf"
 "$nginx_bin" -p "$dir" -c "$dir/nginx.conf" -e "$dir/error.log" || fail "nginx did not start"
 curl -sf --retry 30 --retry-connrefused --retry-delay 1 "http://127.0.0.1:$pn/healthz" >/dev/null || fail "nginx does not answer"
 # Only the exchange from here on counts in the logs.
@@ -66,6 +79,26 @@ page="$(curl -sf "http://127.0.0.1:$pn/cgi/version.pl?prg=Saltfang&show&type=0&v
 echo "$page" | grep -q '<td>Rosa</td><td class="n">4321</td><td>Tester</td>' || fail "not on the world page"
 tls="$(curl -sf --cacert "$dir/cert.pem" "https://127.0.0.1:$ps/api/scores")" || fail "no answer over TLS"
 echo "$tls" | grep -q '"name":"Rosa"' || fail "not in /api/scores over TLS"
+
+# One client (127.0.0.2) asks for 30 versions; nginx hands them to both instances in turn. The
+# instances count in the database: 20 (the burst) are answered, whichever instance answers.
+la="$(wc -l <"$dir/a.log")"; lb="$(wc -l <"$dir/b.log")"
+ok=0; limited=0
+for i in $(seq 30); do
+  code="$(curl -s -o /dev/null -w '%{http_code}' --interface 127.0.0.2 "http://127.0.0.1:$pn/cgi/version.pl?version&prg=Saltfang")"
+  case "$code" in 200) ok=$((ok + 1)) ;; 429) limited=$((limited + 1)) ;; *) fail "version query answered $code" ;; esac
+done
+servedA="$(tail -n +"$((la + 1))" "$dir/a.log" | grep -c ' 127.0.0.2 GET /cgi/version.pl' || true)"
+servedB="$(tail -n +"$((lb + 1))" "$dir/b.log" | grep -c ' 127.0.0.2 GET /cgi/version.pl' || true)"
+echo "one client's 30 version queries: $ok answered, $limited limited; instance A saw $servedA, B $servedB"
+[[ "$ok" == 20 && "$limited" == 10 ]] || fail "the limit was not shared: $ok answered"
+[[ "$servedA" -gt 0 && "$servedB" -gt 0 ]] || fail "one instance answered every query"
+
+# A listing's validator holds through nginx: the same page again is a 304.
+etag="$(curl -sf -D - -o /dev/null "http://127.0.0.1:$pn/api/scores?period=all" | tr -d '\r' | awk 'tolower($1) == "etag:" {print $2}')"
+[[ -n "$etag" ]] || fail "no ETag on /api/scores"
+code="$(curl -s -o /dev/null -w '%{http_code}' -H "If-None-Match: $etag" "http://127.0.0.1:$pn/api/scores?period=all")"
+[[ "$code" == 304 ]] || fail "If-None-Match $etag answered $code"
 
 # SIGTERM: both instances finish and exit 0 within 5 s.
 for p in "${pids[@]}"; do kill -TERM "$p"; done

@@ -1,4 +1,6 @@
 // Window input and the menu command dispatcher.
+#include <cstdio>
+
 #include "app/Form.h"
 #include "app/Hosts.h"
 #include "app/screens/ScreenUnit.h"
@@ -6,6 +8,7 @@
 #include "game/Game.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
+#include "platform/Http.h"
 #include "platform/Input.h"
 #include "platform/Shell.h"
 #include "replay/ReplayRecorder.h"
@@ -15,10 +18,25 @@
 namespace sf {
 namespace {
 
-// The screen after the online exchange: the high-score page after a sent result, else the
-// "Can not connect to" question, whose Yes runs the whole exchange again.
-ScreenState ScreenAfterSubmit(SubmitOutcome outcome) {
-  return outcome == SubmitOutcome::Sent ? scrHighScores : scrConnectFailed;
+// A submission the service answered with a refusal that the same result would get again (malformed,
+// a score above the table's limit). A refused token (403) is not one: a repeat asks for a new one;
+// neither are a time-out (408) nor the rate limit (429).
+bool RefusedForGood(const HttpFailure& failure) {
+  return failure.Status >= 400 && failure.Status < 500 && failure.Status != 403 && failure.Status != 408 &&
+         failure.Status != 429;
+}
+
+// The screen after the online exchange: the high-score page after a sent result or one refused for
+// good (its reason goes to stderr), else the "Can not connect to" question, whose Yes runs the whole
+// exchange again.
+ScreenState ScreenAfterSubmit(SubmitOutcome outcome, const HttpFailure& failure) {
+  if (outcome == SubmitOutcome::Sent) return scrHighScores;
+  if (outcome == SubmitOutcome::SubmissionFailed && RefusedForGood(failure)) {
+    std::fprintf(stderr, "Salt Fang: the score service refused the result (%d): %s\n", failure.Status,
+                 failure.Reason.c_str());
+    return scrHighScores;
+  }
+  return scrConnectFailed;
 }
 
 }  // namespace
@@ -100,9 +118,10 @@ void TForm1::SendResult(bool send) {
   std::string token;
   const SubmitOutcome outcome = SubmitOnlineScore(platform_.http, menus_->NameEntry.Text, score,
                                                   config_.settings.PlayerName, files_.ScoreService, &token);
+  const HttpFailure failure = platform_.http.LastFailure();
   // The game's replay follows a submitted result; its failure leaves the result unverified only.
   if (outcome == SubmitOutcome::Sent) SendGameReplay(token);
-  screenState_ = ScreenAfterSubmit(outcome);
+  screenState_ = ScreenAfterSubmit(outcome, failure);
   platform_.http.SetWaitHandler({});
   holdEvents();
 }

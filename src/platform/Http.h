@@ -15,6 +15,13 @@ struct HttpLimits {
   size_t MaxReplyBytes = 64 * 1024;  // a larger reply is a failure
 };
 
+// Why the last request failed: the status of an error reply with the first line of its body, or
+// status 0 when no reply came (no connection, refused, time-out, broken or oversized transfer).
+struct HttpFailure {
+  int Status = 0;
+  std::string Reason;
+};
+
 // A plain HTTP client for the online score exchange. Every request is a GET with the fixed
 // headers: Accept "text/html, */*", content type "text/html", user agent
 // "Mozilla/3.0 (compatible; Indy Library)"; no proxy, no authentication. One cookie jar lives as
@@ -35,6 +42,10 @@ class Http {
     (void)url, (void)body, (void)contentType;
     return std::nullopt;
   }
+
+  // What the last request got when it failed. A client that cannot tell keeps this default, which
+  // reports every failure as one without a reply.
+  virtual HttpFailure LastFailure() const { return {}; }
 
   // Called now and then while a request blocks, so the window can keep answering the desktop.
   // It must not start another request. An empty function turns it off.

@@ -18,9 +18,9 @@ namespace {
 
 class RunningService {
  public:
-  explicit RunningService(const std::filesystem::path& file)
+  explicit RunningService(const std::filesystem::path& file, scores::ServiceConfig config = {})
       : store_(file.string()),
-        service_(store_, scores::ServiceConfig{},
+        service_(store_, std::move(config),
                  scores::ServiceEnvironment{[] { return int64_t{1700000000}; }, [] { return int64_t{0}; },
                                             scores::SystemRandomId}),
         server_("127.0.0.1", 0, scores::ServerLimits{},
@@ -100,6 +100,60 @@ TEST_F(OnlineScores, NoServiceAsksToRepeatAndYesTriesAgain) {
   EXPECT_EQ(http.Requests.size(), 5u);
   Key('N');
   EXPECT_EQ(form->Screen(), scrHighScores) << "N does nothing on the table page";
+}
+
+TEST_F(OnlineScores, ARefusalThatARepeatCannotChangeGoesOnToTheTablePageWithItsReasonOnStderr) {
+  FinishWithHighScore();
+  http.Reply("a|b|c|d|token|f");
+  http.Refuse(400, "score above the table's limit");
+  ::testing::internal::CaptureStderr();
+  Key('Y');
+  const std::string log = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(form->Screen(), scrHighScores);
+  EXPECT_NE(log.find("score above the table's limit"), std::string::npos) << log;
+  EXPECT_EQ(http.Requests.size(), 2u);
+}
+
+TEST_F(OnlineScores, ServerTroubleTheRateLimitAndASpentTokenStillAskToRepeat) {
+  FinishWithHighScore();
+  for (int status : {503, 500, 429, 408, 403}) {
+    http.Reply("a|b|c|d|token|f");
+    http.Refuse(status, "try again");
+    Key('Y');
+    EXPECT_EQ(form->Screen(), scrConnectFailed) << status;
+  }
+  http.Refuse(404, "unknown program");  // the version query: every failure asks, as before
+  Key('Y');
+  EXPECT_EQ(form->Screen(), scrConnectFailed);
+  http.Reply("a|b|c|d|token|f");
+  http.Reply("ok");
+  Key('Y');
+  EXPECT_EQ(form->Screen(), scrHighScores);
+}
+
+TEST_F(OnlineScores, AScoreAboveTheServicesLimitIsNotOfferedAgain) {
+  const auto store = std::filesystem::temp_directory_path() / "saltfang_online_refusal.db";
+  const auto removeStore = [&] {
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(store.string() + suffix);
+  };
+  removeStore();
+  CurlHttp curl;
+  Platform real{window, window, clock, shell, sound, music, curl};
+  {
+    scores::ServiceConfig config;
+    config.MaxScore = 1000;
+    RunningService service(store, config);
+    files.ScoreService = service.Url();
+    FinishWithHighScore(real);
+    ::testing::internal::CaptureStderr();
+    Key('Y');
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(form->Screen(), scrHighScores);
+    EXPECT_NE(log.find("(400): score above the table's limit"), std::string::npos) << log;
+    EXPECT_TRUE(service.Results().empty());
+    form.reset();
+  }
+  removeStore();
 }
 
 TEST_F(OnlineScores, KeysPressedDuringTheExchangeAreThrownAway) {

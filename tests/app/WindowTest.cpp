@@ -9,18 +9,39 @@ using Window = FormFixture;
 
 TEST_F(Window, CloseRequestsAreRefusedOnProtectedScreensAndAskFirstElsewhere) {
   Start();
-  for (ScreenState s : {scrIntro, scrGame, scrPause, scrEnterName, scrSendQuestion, scrQuitGameQuestion}) {
+  for (ScreenState s : {scrIntro, scrGame, scrPause, scrEnterName, scrSendQuestion}) {
     form->GoTo(s);
     EXPECT_FALSE(form->FormCloseQuery()) << s;
     EXPECT_EQ(form->Screen(), s) << "nothing changes on a protected screen";
   }
   // Every other screen, each answered by its own unit.
-  for (ScreenState s : {scrMainMenu, scrOptions, scrHighScores, scrHelpOverview, scrHelpNavigation, scrHelpEnemies,
-                        scrAbout, scrKeyCapture, scrExitQuestion, scrClearQuestion, scrConnectFailed, scrPleaseWait}) {
+  for (ScreenState s :
+       {scrMainMenu, scrOptions, scrHighScores, scrHelpOverview, scrHelpNavigation, scrHelpEnemies, scrAbout,
+        scrKeyCapture, scrExitQuestion, scrClearQuestion, scrConnectFailed, scrPleaseWait, scrQuitGameQuestion}) {
     form->GoTo(s);
     EXPECT_FALSE(form->FormCloseQuery()) << s;
     EXPECT_EQ(form->Screen(), scrExitQuestion);
   }
+}
+
+TEST_F(Window, TheCloseBoxOnTheQuestionToLeaveAGameAsksToExitTheProgram) {
+  Start();
+  SkipIntro();
+  form->Widgets().MainMenu.Select(0);
+  Key(vkReturn);
+  ASSERT_EQ(form->Screen(), scrGame);
+  for (int i = 0; i < 300 && form->Game()->Phase != phasePlaying; ++i) Frame();
+  window.Push(InputEvent::CloseRequest);
+  form->Pump();
+  EXPECT_EQ(form->Screen(), scrGame) << "the game itself keeps the close box unanswered";
+  Key(vkEscape);
+  ASSERT_EQ(form->Screen(), scrQuitGameQuestion);
+  window.Push(InputEvent::CloseRequest);
+  EXPECT_TRUE(form->Pump());
+  EXPECT_EQ(form->Screen(), scrExitQuestion);
+  EXPECT_FALSE(form->IsClosed());
+  Key(vkReturn);  // Yes
+  EXPECT_TRUE(form->IsClosed());
 }
 
 TEST_F(Window, ACloseRequestDuringKeyCapturePutsTheKeyNameBack) {

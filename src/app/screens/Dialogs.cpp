@@ -145,9 +145,6 @@ class QuitGameQuestion : public YesNoQuestion {
     f.Widgets().YesNoDialog.Draw(f.BackBuffer());
   }
 
-  // Like the game itself: leaving it is answered here first.
-  bool YieldToExitQuestion(ScreenState) override { return false; }
-
  protected:
   void Answer(ScreenState, bool yes) override {
     if (yes && form_.Game()) form_.Game()->Leave();

@@ -30,7 +30,8 @@ class ScreenUnit {
   virtual void Command(ScreenState screen) = 0;
   // The window's close button on this screen: true when the screen gives way to the exit question
   // (after undoing what it had begun), false when it keeps the request unanswered (the game and
-  // its questions answer leaving the game first, the intro and the name entry finish first).
+  // its pause are left through the game's own question, the intro, the name entry and the send
+  // question finish first).
   virtual bool YieldToExitQuestion(ScreenState) { return true; }
 
  protected:

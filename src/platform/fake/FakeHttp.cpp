@@ -8,15 +8,18 @@ std::optional<std::string> FakeHttp::Get(const std::string& url) {
     ++WaitCalls;
     WaitHandler();
   }
+  Failure = {};
   if (Replies.empty()) return std::nullopt;
-  std::optional<std::string> reply = std::move(Replies.front());
+  Scripted reply = std::move(Replies.front());
   Replies.pop_front();
-  return reply;
+  Failure = std::move(reply.Failure);
+  return std::move(reply.Body);
 }
 
 std::optional<std::string> FakeHttp::Post(const std::string& url, std::span<const uint8_t> body,
                                           const std::string& contentType) {
   Posts.push_back(Posted{url, std::vector<uint8_t>(body.begin(), body.end()), contentType});
+  Failure = {};
   if (WaitHandler) {
     ++WaitCalls;
     WaitHandler();

@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace sf {
@@ -64,11 +65,20 @@ CurlHttp::~CurlHttp() {
 std::optional<std::string> CurlHttp::Perform(const std::string& url) {
   body_.clear();
   overflow_ = false;
+  failure_ = {};
   curl_easy_setopt(curl_, CURLOPT_URL, url.c_str());
   const CURLcode rc = curl_easy_perform(curl_);
   long status = 0;
   curl_easy_getinfo(curl_, CURLINFO_RESPONSE_CODE, &status);
-  if (rc != CURLE_OK || overflow_ || status < 200 || status > 299) {
+  if (rc != CURLE_OK || overflow_) {
+    failure_.Reason = overflow_ ? "reply too large" : curl_easy_strerror(rc);
+    body_.clear();
+    return std::nullopt;
+  }
+  if (status < 200 || status > 299) {
+    // The service says why in the first line of its reply.
+    failure_.Status = static_cast<int>(status);
+    failure_.Reason = body_.substr(0, std::min(body_.find_first_of("\r\n"), size_t{200}));
     body_.clear();
     return std::nullopt;
   }

@@ -23,6 +23,7 @@ class CurlHttp : public Http {
   std::optional<std::string> Get(const std::string& url) override;
   std::optional<std::string> Post(const std::string& url, std::span<const uint8_t> body,
                                   const std::string& contentType) override;
+  HttpFailure LastFailure() const override { return failure_; }
   void SetWaitHandler(std::function<void()> handler) override;
 
  private:
@@ -36,6 +37,7 @@ class CurlHttp : public Http {
   std::function<void()> waitHandler_;
   std::string body_;
   bool overflow_ = false;
+  HttpFailure failure_;
 };
 
 }  // namespace sf
