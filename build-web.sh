@@ -11,6 +11,7 @@ jobs=2
 started=$SECONDS
 
 scripts/setup-web
+scripts/deps-folder "$root/build-web-deps" web scripts/web/build-deps scripts/web/env
 JOBS=$jobs scripts/web/build-deps "$root/build-web-deps"
 prefix="$root/build-web-deps/prefix"
 

@@ -12,6 +12,7 @@ jobs=2
 started=$SECONDS
 
 scripts/setup-windows
+scripts/deps-folder "$root/build-windows-deps" windows scripts/windows/build-deps cmake/mingw-w64-x86_64.cmake
 JOBS=$jobs scripts/windows/build-deps "$root/build-windows-deps"
 
 cmake -S . -B build-host-win -DCMAKE_BUILD_TYPE=Release -DSALTFANG_TESTS=OFF -DSALTFANG_BENCH=OFF >/dev/null
