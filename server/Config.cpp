@@ -61,6 +61,11 @@ const std::vector<Option>& Options() {
          c.Service.SearchPerMinute = static_cast<double>(Number("--rate-search", v, 0, 1000000));
          c.Service.SearchBurst = std::max(10.0, c.Service.SearchPerMinute / 2);
        }},
+      {"--rate-replay", "SALTFANG_RATE_REPLAY",
+       [](Config& c, const std::string& v) {
+         c.Service.ReplayPerMinute = static_cast<double>(Number("--rate-replay", v, 0, 1000000));
+         c.Service.ReplayBurst = std::max(10.0, c.Service.ReplayPerMinute / 2);
+       }},
       {"--rate-read", "SALTFANG_RATE_READ",
        [](Config& c, const std::string& v) {
          c.Service.ReadRowsPerMinute = static_cast<double>(Number("--rate-read", v, 0, 1000000000000));
@@ -161,16 +166,21 @@ options (each also read from the environment variable shown; a flag wins):
                                                   may name the client in X-Forwarded-For, and
                                                   its connections are not capped per address
   --max-score N            SALTFANG_MAX_SCORE     higher scores are refused (default 99999999)
-  --web DIR                SALTFANG_WEB           serve the browser build in DIR at /
+  --web DIR                SALTFANG_WEB           serve the browser build in DIR at /; the world
+                                                  page then links every verified result's
+                                                  replay mode there (/?watch=ID)
   --rate-version N         SALTFANG_RATE_VERSION  version queries per client a minute (default 30;
                                                   0 = no limit)
   --rate-submit N          SALTFANG_RATE_SUBMIT   submissions and replays per client a minute
                                                   (default 10; 0 = no limit)
   --rate-search N          SALTFANG_RATE_SEARCH   name searches of the world table per client a
                                                   minute (default 30; 0 = no limit)
+  --rate-replay N          SALTFANG_RATE_REPLAY   replay downloads per client a minute (default 60,
+                                                  30 at once; 0 = no limit)
   --rate-read ROWS         SALTFANG_RATE_READ     rows of the table a client's listings may read a
                                                   minute, as many at once (default 2000000; a
                                                   search reads its whole period, a page every row
+                                                  above it, a verified result's rank every row
                                                   above it; the first 5000 rows and answers kept
                                                   in memory are free; 0 = no limit)
   --max-connections-per-client N
@@ -186,7 +196,9 @@ options (each also read from the environment variable shown; a flag wins):
 
 The game talks to /cgi/version.pl (version query, submission, world page). Also served:
   /api/scores?period=all|week|day&limit=N&offset=M&name=TEXT&verified=1   the table as JSON
-  POST /api/replays?p=TOKEN, GET /api/replays/ID                         replays
+  /api/results/ID                  one result as JSON: rank, steps, level, its replay's state
+  POST /api/replays?p=TOKEN, GET /api/replays/ID   replays (a download is kept by browsers and
+                                   caches for good: a replay never changes)
   /healthz (200 while the database answers), /metrics (Prometheus text)
 With PostgreSQL the rate limits are counted in the database, the same for every instance; with
 SQLite each instance counts its own. One access-log line per request goes to standard output. SIGTERM finishes the requests in

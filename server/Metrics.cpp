@@ -82,6 +82,7 @@ std::string RouteOf(std::string_view target) {
   if (path == "/api/scores" || path == "/healthz" || path == "/metrics") return std::string(path.substr(1));
   if (path == "/api/replays") return "api/replays_upload";
   if (path.rfind("/api/replays/", 0) == 0) return "api/replays_download";
+  if (path.rfind("/api/results/", 0) == 0) return "api/results";
   return "static";
 }
 

@@ -134,7 +134,8 @@ StoredResult ReadResult(const Result& r, int row) {
   s.Verified = r.Bool(row, 5);
   s.HasReplay = !r.IsNull(row, 6);
   if (s.HasReplay) s.Replay = ParseReplayState(r.Text(row, 6));
-  s.Rank = r.Int(row, 7);
+  s.ReplayError = r.Text(row, 7);
+  s.Rank = r.Int(row, 8);
   return s;
 }
 
@@ -321,7 +322,7 @@ ListingVersion PostgresStore::Version() {
 }
 
 bool PostgresStore::TakeTokens(std::string_view bucket, std::string_view client, const RateRule& rule, double cost,
-                               int64_t nowMs) {
+                               int64_t nowMs, bool owe) {
   if (rule.PerMinute <= 0) return true;
   const double perMs = rule.PerMinute / 60000.0;
   const double burst = std::max(1.0, rule.Burst);
@@ -340,20 +341,25 @@ bool PostgresStore::TakeTokens(std::string_view bucket, std::string_view client,
         kRefilled +
         " - $5::float8, updated_ms = GREATEST(b.updated_ms, $4::bigint), full_ms = GREATEST(b.updated_ms, "
         "$4::bigint) + CEIL(($3::float8 - " +
-        kRefilled + " + $5::float8) / $6::float8)::bigint WHERE " + kRefilled +
+        kRefilled + " + $5::float8) / $6::float8)::bigint WHERE $7::boolean OR " + kRefilled +
         " >= LEAST($5::float8, $3::float8) RETURNING tokens";
-    return Query(c, sql.c_str(), {bucket, client, burst, nowMs, cost, perMs}).Rows() > 0;
+    return Query(c, sql.c_str(), {bucket, client, burst, nowMs, cost, perMs, owe ? "true" : "false"}).Rows() > 0;
   });
 }
 
 std::optional<StoredResult> PostgresStore::Find(int64_t id) {
   return With(false, [&](PGconn* c) -> std::optional<StoredResult> {
-    const Result r = Query(c,
-                           "SELECT id, time, score, name, player, verified, (SELECT state FROM replays p WHERE "
-                           "p.result_id = r.id), 0 FROM results r WHERE id = $1",
-                           {id});
+    const Result r = Query(c, FindSql(SqlDialect::Postgres).c_str(), {id});
     if (r.Rows() == 0) return std::nullopt;
-    return ReadResult(r, 0);
+    StoredResult found = ReadResult(r, 0);
+    if (const auto facts = ParseHeaderFacts(r.Text(0, 9))) found.Steps = facts->Steps, found.Level = facts->Level;
+    return found;
+  });
+}
+
+int64_t PostgresStore::VerifiedRank(int32_t score, int64_t time, int64_t id) {
+  return With(false, [&](PGconn* c) {
+    return Query(c, VerifiedRankSql(SqlDialect::Postgres).c_str(), {score, time, id}).Int(0, 0);
   });
 }
 

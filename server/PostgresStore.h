@@ -29,6 +29,7 @@ class PostgresStore final : public ScoreStore {
   int64_t Count(std::optional<bool> verified, int64_t since) override;
   ListingVersion Version() override;
   std::optional<StoredResult> Find(int64_t id) override;
+  int64_t VerifiedRank(int32_t score, int64_t time, int64_t id) override;
   bool Remove(int64_t id) override;
   bool Ping() override;
   void Prune(int64_t now) override;
@@ -39,8 +40,8 @@ class PostgresStore final : public ScoreStore {
   std::optional<std::vector<uint8_t>> ReplayFile(int64_t resultId) override;
   std::optional<ReplayState> ReplayStateOf(int64_t resultId) override;
   bool SharesRateLimits() const override { return true; }
-  bool TakeTokens(std::string_view bucket, std::string_view client, const RateRule& rule, double cost,
-                  int64_t nowMs) override;
+  bool TakeTokens(std::string_view bucket, std::string_view client, const RateRule& rule, double cost, int64_t nowMs,
+                  bool owe) override;
   void ForgetFullBuckets(int64_t nowMs) override;
 
   class Connection;

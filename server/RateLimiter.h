@@ -18,8 +18,9 @@ class RateLimiter {
   RateLimiter(double perMinute, double burst, size_t maxClients = 100000);
 
   // Takes cost tokens from the client's bucket when it holds at least the cost; a cost above the
-  // burst is taken from a full bucket, which then owes the rest.
-  bool Allow(std::string_view client, int64_t nowMs, double cost = 1.0);
+  // burst is taken from a full bucket, which then owes the rest. owe: takes the cost whatever the
+  // bucket holds (for work already done), which then owes the rest, and says true.
+  bool Allow(std::string_view client, int64_t nowMs, double cost = 1.0, bool owe = false);
 
  private:
   struct Bucket {

@@ -52,13 +52,14 @@ bool ReplayWorkers::WorkOne() {
     verdict = verifier_.Verify(claimed->File);
   } catch (const std::exception& e) {
     verdict.ok = false;
-    verdict.error = std::string("the verifier failed: ") + e.what();
+    verdict.error = std::string("The verifier failed: ") + e.what();
   }
   const bool verified = ConfirmsScore(verdict, claimed->Score);
   std::string why = verdict.ok ? std::string() : verdict.error;
+  // The reason is shown with the result on the world page: one sentence.
   if (verdict.ok && !verified)
-    why = "the replay scored " + std::to_string(verdict.score) + " (its header claims " +
-          std::to_string(verdict.claimedScore) + "), the submission " + std::to_string(claimed->Score);
+    why = "The replay scored " + std::to_string(verdict.score) + " (its header claims " +
+          std::to_string(verdict.claimedScore) + ") but the result says " + std::to_string(claimed->Score) + ".";
   try {
     store_.FinishReplay(claimed->ResultId, verified, why);
   } catch (const StoreUnavailable&) {

@@ -21,14 +21,63 @@ HttpResponse Plain(int status, std::string_view text) {
   return r;
 }
 
-HttpResponse TooMany() {
-  HttpResponse r = Plain(429, "too many requests; try again in a minute");
+HttpResponse TooMany(std::string_view why = "too many requests; try again in a minute") {
+  HttpResponse r = Plain(429, why);
   r.Headers.emplace_back("Retry-After", "60");
+  return r;
+}
+
+// {"error":"<sentence>"}, for the JSON API's refusals.
+HttpResponse JsonError(int status, std::string_view sentence) {
+  HttpResponse r;
+  r.Status = status;
+  r.ContentType = "application/json";
+  r.Body = "{\"error\":\"" + JsonEscape(sentence) + "\"}\n";
   return r;
 }
 
 // A listing that would read more rows than the client has left.
 struct TooManyRows {};
+// A result asked for by an id that names none.
+struct NoSuchResult {};
+
+std::string JsonStringOrNull(bool present, std::string_view text) {
+  return present ? "\"" + JsonEscape(text) + "\"" : std::string("null");
+}
+
+// What a result's replay is, as the API names it.
+const char* ReplayStatus(const StoredResult& r) {
+  if (!r.Replay) return "none";
+  switch (*r.Replay) {
+    case ReplayState::Verified: return "verified";
+    case ReplayState::Rejected: return "refused";
+    case ReplayState::Pending: break;
+  }
+  return "checking";
+}
+
+bool HasVerifiedReplay(const StoredResult& r) { return r.Verified && r.Replay == ReplayState::Verified; }
+
+// The replay and watch addresses of a result, as JSON members (null when it has none).
+std::string ReplayMembers(const StoredResult& r, bool watch) {
+  const bool replay = HasVerifiedReplay(r);
+  return "\"replay\":" + JsonStringOrNull(replay, ReplayPath(r.Id)) +
+         ",\"watch\":" + JsonStringOrNull(replay && watch, WatchPath(r.Id));
+}
+
+// /api/results/ID: one result. rank: in the all-time verified view, 0 for an unverified result.
+std::string ResultJson(const StoredResult& r, int64_t rank, bool watch) {
+  const bool refused = r.Replay == ReplayState::Rejected;
+  return "{\"id\":" + std::to_string(r.Id) + ",\"name\":\"" + JsonEscape(ShownName(r.Name)) + "\",\"player\":\"" +
+         JsonEscape(r.PlayerName) + "\",\"score\":" + std::to_string(r.Score) +
+         ",\"level\":" + (r.Level ? std::to_string(*r.Level) : "null") + ",\"date\":\"" + FormatIso(r.Time) +
+         "\",\"timestamp\":" + std::to_string(r.Time) + ",\"rank\":" + (rank > 0 ? std::to_string(rank) : "null") +
+         ",\"steps\":" + (r.Steps ? std::to_string(*r.Steps) : "null") +
+         ",\"verified\":" + (r.Verified ? "true" : "false") + ",\"replay_status\":\"" + ReplayStatus(r) +
+         "\",\"reason\":" +
+         JsonStringOrNull(refused, r.ReplayError.empty() ? "The replay was refused." : r.ReplayError) + "," +
+         ReplayMembers(r, watch) + "}\n";
+}
 
 HttpResponse NoStore(HttpResponse r) {
   r.Headers.emplace_back("Cache-Control", "no-store");
@@ -123,9 +172,11 @@ ScoreService::ScoreService(ScoreStore& store, ServiceConfig config, ServiceEnvir
       submitLimit_(config_.SubmitPerMinute, config_.SubmitBurst),
       searchLimit_(config_.SearchPerMinute, config_.SearchBurst),
       readLimit_(config_.ReadRowsPerMinute, config_.ReadRowsPerMinute),
-      listings_(config_.ListingCacheEntries) {}
+      replayLimit_(config_.ReplayPerMinute, config_.ReplayBurst),
+      listings_(config_.ListingCacheEntries),
+      results_(config_.ResultCacheEntries, size_t{8} << 20) {}
 
-bool ScoreService::Allow(Limit limit, const std::string& client, double cost) {
+bool ScoreService::Allow(Limit limit, const std::string& client, double cost, bool owe) {
   RateLimiter* own = nullptr;
   RateRule rule;
   const char* bucket = "";
@@ -142,10 +193,13 @@ bool ScoreService::Allow(Limit limit, const std::string& client, double cost) {
     case Limit::Read:
       own = &readLimit_, rule = {config_.ReadRowsPerMinute, config_.ReadRowsPerMinute}, bucket = "read";
       break;
+    case Limit::Replay:
+      own = &replayLimit_, rule = {config_.ReplayPerMinute, config_.ReplayBurst}, bucket = "replay";
+      break;
   }
   if (rule.PerMinute <= 0) return true;
-  if (store_.SharesRateLimits()) return store_.TakeTokens(bucket, client, rule, cost, env_.NowMs());
-  return own->Allow(client, env_.NowMs(), cost);
+  if (store_.SharesRateLimits()) return store_.TakeTokens(bucket, client, rule, cost, env_.NowMs(), owe);
+  return own->Allow(client, env_.NowMs(), cost, owe);
 }
 
 std::string ScoreService::ClientAddress(const HttpRequest& request) const {
@@ -176,8 +230,10 @@ HttpResponse ScoreService::Handle(const HttpRequest& request) {
       response = Game(request, client);
     } else if (path == "/api/scores") {
       response = ApiScores(request, client);
+    } else if (path.rfind("/api/results/", 0) == 0) {
+      response = ApiResult(request, client, path.substr(13));
     } else if (path.rfind("/api/replays/", 0) == 0) {
-      response = DownloadReplay(request, path.substr(13));
+      response = DownloadReplay(request, client, path.substr(13));
     } else if (path == "/healthz") {
       response = Health();
     } else if (path == "/metrics") {
@@ -272,6 +328,7 @@ HttpResponse ScoreService::WorldPage(const HttpRequest& request, const std::stri
     return Plain(400, "malformed query");
   view.Span = *period;
   view.Verified = !shown || *shown == "verified";
+  view.Watch = web_ != nullptr;
   if (page) {
     const auto n = ParseCount(*page, 1000000);
     if (!n || *n < 1) return Plain(400, "malformed page number");
@@ -329,15 +386,19 @@ HttpResponse ScoreService::Listing(const HttpRequest& request, const std::string
     return TooMany();
   }
   if (metrics_) metrics_->CountListing(!made);
+  return Kept(request, *answer, contentType);
+}
+
+HttpResponse ScoreService::Kept(const HttpRequest& request, const CachedAnswer& answer, const char* contentType) {
   HttpResponse r;
   r.ContentType = contentType;
-  r.Headers.emplace_back("ETag", answer->ETag);
+  r.Headers.emplace_back("ETag", answer.ETag);
   r.Headers.emplace_back("Cache-Control", kListingCacheControl);
-  if (MatchesETag(request.Header("If-None-Match"), answer->ETag)) {
+  if (MatchesETag(request.Header("If-None-Match"), answer.ETag)) {
     r.Status = 304;
     return r;
   }
-  r.Body = answer->Body;
+  r.Body = answer.Body;
   return r;
 }
 
@@ -372,7 +433,8 @@ HttpResponse ScoreService::ApiScores(const HttpRequest& request, const std::stri
   const std::string key = std::string("api|") + (q.Verified ? (*q.Verified ? "v|" : "u|") : "a|") +
                           std::to_string(q.Since) + "|" + std::to_string(q.Offset) + "|" + std::to_string(q.Limit) +
                           "|" + q.NameContains;
-  return Listing(request, client, key, q, false, "application/json", [](const ResultPage& page, const ListQuery&) {
+  const bool watch = web_ != nullptr;
+  return Listing(request, client, key, q, false, "application/json", [watch](const ResultPage& page, const ListQuery&) {
     std::string b = "{\"results\":[";
     for (size_t i = 0; i < page.Results.size(); ++i) {
       const StoredResult& s = page.Results[i];
@@ -380,7 +442,7 @@ HttpResponse ScoreService::ApiScores(const HttpRequest& request, const std::stri
       b += "{\"id\":" + std::to_string(s.Id) + ",\"rank\":" + std::to_string(s.Rank) + ",\"name\":\"" +
            JsonEscape(ShownName(s.Name)) + "\",\"score\":" + std::to_string(s.Score) + ",\"player\":\"" +
            JsonEscape(s.PlayerName) + "\",\"time\":\"" + FormatIso(s.Time) +
-           "\",\"verified\":" + (s.Verified ? "true" : "false") + "}";
+           "\",\"verified\":" + (s.Verified ? "true" : "false") + "," + ReplayMembers(s, watch) + "}";
     }
     b += "],\"total\":" + std::to_string(page.Total) + "}\n";
     return b;
@@ -410,18 +472,58 @@ HttpResponse ScoreService::UploadReplay(const HttpRequest& request, const std::s
   return Plain(202, "queued for verification");
 }
 
-HttpResponse ScoreService::DownloadReplay(const HttpRequest& request, std::string_view idText) {
-  (void)request;
+HttpResponse ScoreService::ApiResult(const HttpRequest& request, const std::string& client, std::string_view idText) {
   const auto id = ParseCount(idText, INT64_MAX / 2);
-  if (!id) return Plain(404, "no such replay");
+  if (!id) return JsonError(404, "A result id is a whole number, as /api/scores gives it.");
+  std::shared_ptr<const CachedAnswer> answer;
+  try {
+    // Kept until either view changes: that may move its rank, its replay's state or the result.
+    answer = results_.Get("result|" + std::to_string(*id), store_.Version(), [&] {
+      const auto result = store_.Find(*id);
+      if (!result) throw NoSuchResult{};
+      int64_t rank = 0;
+      if (result->Verified) {
+        // Counting the rank reads every verified row above the result. A client that owes rows
+        // waits; a rank deeper than the free rows is paid like a page that far down.
+        if (!Allow(Limit::Read, client, 0)) throw TooManyRows{};
+        rank = store_.VerifiedRank(result->Score, result->Time, result->Id);
+        if (rank - 1 > config_.FreeReadRows) Allow(Limit::Read, client, static_cast<double>(rank - 1), true);
+      }
+      CachedAnswer a;
+      a.Body = ResultJson(*result, rank, web_ != nullptr);
+      a.ETag = ETagOf(a.Body);
+      return a;
+    });
+  } catch (const NoSuchResult&) {
+    return JsonError(404, "There is no result " + std::to_string(*id) + ".");
+  } catch (const TooManyRows&) {
+    return TooMany();
+  }
+  return Kept(request, *answer, "application/json");
+}
+
+HttpResponse ScoreService::DownloadReplay(const HttpRequest& request, const std::string& client,
+                                          std::string_view idText) {
+  if (!Allow(Limit::Replay, client)) return TooMany("too many replay downloads; try again in a minute");
+  const auto id = ParseCount(idText, INT64_MAX / 2);
+  if (!id) return Plain(404, "A replay is asked for by its result's id, a whole number.");
+  const std::string none = "There is no verified replay for result " + std::to_string(*id) + ".";
   const auto result = store_.Find(*id);
-  if (!result || !result->Verified) return Plain(404, "no verified replay for that result");
+  if (!result || !HasVerifiedReplay(*result)) return Plain(404, none);
   auto file = store_.ReplayFile(*id);
-  if (!file) return Plain(404, "no verified replay for that result");
+  if (!file) return Plain(404, none);
   HttpResponse r;
   r.ContentType = "application/octet-stream";
-  r.Body.assign(file->begin(), file->end());
   r.Headers.emplace_back("Content-Disposition", "attachment; filename=\"saltfang-" + std::to_string(*id) + ".replay\"");
+  // The file never changes: its hash is a strong validator for good.
+  const std::string etag = ETagOf(std::string_view(reinterpret_cast<const char*>(file->data()), file->size()));
+  r.Headers.emplace_back("ETag", etag);
+  r.Headers.emplace_back("Cache-Control", kReplayCacheControl);
+  if (MatchesETag(request.Header("If-None-Match"), etag)) {
+    r.Status = 304;
+    return r;
+  }
+  r.Body.assign(file->begin(), file->end());
   return r;
 }
 

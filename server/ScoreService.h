@@ -28,18 +28,25 @@ struct ServiceConfig {
   double SubmitPerMinute = 10, SubmitBurst = 10;    // submissions and replays per client
   // Name searches of the world table per client: each ranks a whole period, the costliest read.
   double SearchPerMinute = 30, SearchBurst = 10;
+  // Replay downloads per client: a replay never changes, so browsers and caches keep it, and a
+  // client asking again and again is fetching many.
+  double ReplayPerMinute = 60, ReplayBurst = 30;
   // Rows of the table a client's listings may read a minute, as much at once: a page far down
   // reads every row above it, a name search its whole period. Pages within the first
   // FreeReadRows rows and answers kept in memory cost nothing.
   double ReadRowsPerMinute = 2000000;
   int64_t FreeReadRows = 5000;
-  // Listing answers kept in memory until the table's view changes.
+  // Listing answers kept in memory until the table's view changes; and single results' answers
+  // (/api/results/ID), kept apart so that asking for many results does not push listings out.
   size_t ListingCacheEntries = 1024;
+  size_t ResultCacheEntries = 4096;
 };
 
 // The listings' Cache-Control: browsers ask again each time (a 304 when the ETag still holds);
 // a shared cache in front (nginx) may answer from its copy for a second.
 inline constexpr const char* kListingCacheControl = "public, max-age=0, s-maxage=1";
+// A stored replay never changes (a result's id is never given again): anyone may keep it for good.
+inline constexpr const char* kReplayCacheControl = "public, max-age=31536000, immutable";
 
 // Where the service gets time and fresh identifiers; tests give fixed ones.
 struct ServiceEnvironment {
@@ -50,8 +57,8 @@ struct ServiceEnvironment {
 
 // The service's answers, free of sockets: the game's version query hands out a one-time token
 // bound to the caller's session cookie; a submission must bring that token back with the same
-// cookie. Beside them the world page, the JSON API, replays, health and metrics. Listings are
-// answered from memory while their view of the table is unchanged. Rate limits are counted in
+// cookie. Beside them the world page, the JSON API, replays, health and metrics. Listings and
+// single results are answered from memory while their view of the table is unchanged. Rate limits are counted in
 // the database when it keeps them for every instance (PostgreSQL), else by this instance.
 class ScoreService {
  public:
@@ -71,19 +78,23 @@ class ScoreService {
   HttpResponse WorldPage(const HttpRequest& request, const std::string& client);
   HttpResponse ApiScores(const HttpRequest& request, const std::string& client);
   HttpResponse UploadReplay(const HttpRequest& request, const std::string& client);
-  HttpResponse DownloadReplay(const HttpRequest& request, std::string_view id);
+  HttpResponse ApiResult(const HttpRequest& request, const std::string& client, std::string_view id);
+  HttpResponse DownloadReplay(const HttpRequest& request, const std::string& client, std::string_view id);
   HttpResponse Health();
   void PruneNowAndThen();
 
-  enum class Limit { Version, Submit, Search, Read };
-  // Takes cost from the client's bucket of that limit: the database's, or this instance's.
-  bool Allow(Limit limit, const std::string& client, double cost = 1.0);
+  enum class Limit { Version, Submit, Search, Read, Replay };
+  // Takes cost from the client's bucket of that limit: the database's, or this instance's. owe:
+  // for work already done, taken whatever the bucket holds (it then owes the rest).
+  bool Allow(Limit limit, const std::string& client, double cost = 1.0, bool owe = false);
   // A listing's answer under key: kept in memory while its view is unchanged, else read (counted
   // against the client's rows when it reads many) and rendered. lastPage: a page past the end
   // shows the last one. render gets the page read and the query that read it.
   HttpResponse Listing(const HttpRequest& request, const std::string& client, const std::string& key,
                        const ListQuery& query, bool lastPage, const char* contentType,
                        const std::function<std::string(const ResultPage&, const ListQuery&)>& render);
+  // A kept answer as it goes out, or 304 when the request names its ETag.
+  static HttpResponse Kept(const HttpRequest& request, const CachedAnswer& answer, const char* contentType);
 
   ScoreStore& store_;
   ServiceConfig config_;
@@ -91,8 +102,8 @@ class ScoreService {
   Metrics* metrics_;
   ReplayWorkers* replays_;
   const StaticFiles* web_;
-  RateLimiter versionLimit_, submitLimit_, searchLimit_, readLimit_;
-  ListingCache listings_;
+  RateLimiter versionLimit_, submitLimit_, searchLimit_, readLimit_, replayLimit_;
+  ListingCache listings_, results_;
   std::atomic<int64_t> lastPrune_{0};
 };
 

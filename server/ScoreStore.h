@@ -35,7 +35,12 @@ struct StoredResult {
   bool Verified = false;
   bool HasReplay = false;
   std::optional<ReplayState> Replay;  // its replay's state; nothing when it has none
+  std::string ReplayError;            // why its replay was refused: a sentence; empty otherwise
   int64_t Rank = 0;                   // place within the listing's period and view, from 1
+  // Of the game its verified replay plays (read from the replay's header, which the check found
+  // true); nothing for any other result. Filled by Find only.
+  std::optional<int64_t> Steps;
+  std::optional<int32_t> Level;
 };
 
 // The start of the "all time" period: before any result.
@@ -115,6 +120,10 @@ class ScoreStore {
   virtual int64_t Count(std::optional<bool> verified, int64_t since) = 0;
   virtual ListingVersion Version() = 0;
   virtual std::optional<StoredResult> Find(int64_t id) = 0;
+  // The place of a verified result (its score, time and id) in the all-time verified view, from 1:
+  // the verified results before it, counted on that view's index, so it reads as many rows as
+  // its rank.
+  virtual int64_t VerifiedRank(int32_t score, int64_t time, int64_t id) = 0;
   virtual bool Remove(int64_t id) = 0;
   // True when the database answers a query.
   virtual bool Ping() = 0;
@@ -136,10 +145,12 @@ class ScoreStore {
   virtual bool SharesRateLimits() const { return false; }
   // Takes cost tokens from the client's bucket of that name when it holds at least the cost (or,
   // for a cost above the burst, when it is full: the bucket then owes the rest); false otherwise.
-  // nowMs: wall-clock milliseconds. Only for a database that shares rate limits.
+  // owe: takes the cost whatever the bucket holds, which then owes the rest (for work already
+  // done), and says true. nowMs: wall-clock milliseconds. Only for a database that shares rate
+  // limits.
   virtual bool TakeTokens(std::string_view bucket, std::string_view client, const RateRule& rule, double cost,
-                          int64_t nowMs) {
-    (void)bucket, (void)client, (void)rule, (void)cost, (void)nowMs;
+                          int64_t nowMs, bool owe) {
+    (void)bucket, (void)client, (void)rule, (void)cost, (void)nowMs, (void)owe;
     return true;
   }
   // Forgets the buckets that are full again by nowMs: they are as good as none.

@@ -114,7 +114,8 @@ StoredResult ReadResult(const Statement& s) {
   r.Verified = s.Int(5) != 0;
   r.HasReplay = !s.IsNull(6);
   if (r.HasReplay) r.Replay = ParseReplayState(s.Text(6));
-  r.Rank = s.Int(7);
+  r.ReplayError = s.Text(7);
+  r.Rank = s.Int(8);
   return r;
 }
 
@@ -391,12 +392,22 @@ ListingVersion SqliteStore::Version() {
 std::optional<StoredResult> SqliteStore::Find(int64_t id) {
   std::optional<StoredResult> found;
   Read([&](sqlite3* db) {
-    Statement s(db,
-                "SELECT id, time, score, name, player, verified, (SELECT state FROM replays p WHERE p.result_id = "
-                "r.id), 0 FROM results r WHERE id = ?");
-    if (s.Bind(1, id).Step()) found = ReadResult(s);
+    Statement s(db, FindSql(SqlDialect::Sqlite).c_str());
+    if (!s.Bind(1, id).Step()) return;
+    found = ReadResult(s);
+    if (const auto facts = ParseHeaderFacts(s.Text(9))) found->Steps = facts->Steps, found->Level = facts->Level;
   });
   return found;
+}
+
+int64_t SqliteStore::VerifiedRank(int32_t score, int64_t time, int64_t id) {
+  int64_t rank = 0;
+  Read([&](sqlite3* db) {
+    Statement s(db, VerifiedRankSql(SqlDialect::Sqlite).c_str());
+    s.Bind(1, score).Bind(2, time).Bind(3, id).Step();
+    rank = s.Int(0);
+  });
+  return rank;
 }
 
 bool SqliteStore::Remove(int64_t id) {

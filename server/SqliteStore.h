@@ -30,6 +30,7 @@ class SqliteStore final : public ScoreStore {
   int64_t Count(std::optional<bool> verified, int64_t since) override;
   ListingVersion Version() override;
   std::optional<StoredResult> Find(int64_t id) override;
+  int64_t VerifiedRank(int32_t score, int64_t time, int64_t id) override;
   bool Remove(int64_t id) override;
   bool Ping() override;
   void Prune(int64_t now) override;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -138,8 +139,8 @@ inline std::vector<const char*> PostgresMigrations() {
 }
 
 // The listing: the results of a period and view in rank order, one page of them, each with the
-// state of its replay (NULL: none). The view is written into the statement (not bound), so the
-// database reads the view's own index in rank order and stops after the page.
+// state of its replay (NULL: none) and, when it was refused, the reason. The view is written into the statement (not
+// bound), so the database reads the view's own index in rank order and stops after the page.
 //   Without a name search, the page is taken first and ranked by its place in the whole order.
 //   Parameters: since, limit, offset.
 //   With a name search, the whole view is ranked and then filtered, so that a found result keeps
@@ -177,7 +178,9 @@ inline std::string NameCondition(SqlDialect d) {
 
 inline std::string ListSql(SqlDialect d, std::optional<bool> verified, bool search, bool allTime) {
   const std::string columns = "SELECT id, time, score, name, player, verified";
-  const std::string replayState = ", (SELECT state FROM replays p WHERE p.result_id = t.id)";
+  const std::string replayState =
+      ", (SELECT state FROM replays p WHERE p.result_id = t.id),"
+      " (SELECT error FROM replays p WHERE p.result_id = t.id AND p.state = 'rejected')";
   const std::string rankOrder = "ORDER BY score DESC, time, id";
   const std::string inView = " FROM results WHERE " + PeriodCondition(d, allTime) + ViewCondition(d, verified);
   if (!search) {
@@ -201,6 +204,56 @@ inline std::string SearchCountSql(SqlDialect d, std::optional<bool> verified, bo
 inline std::string TotalSql(SqlDialect d, std::optional<bool> verified, bool allTime) {
   if (allTime) return "SELECT COALESCE(SUM(n), 0) FROM result_totals WHERE true" + ViewCondition(d, verified);
   return "SELECT COALESCE(SUM(n), 0) FROM result_days WHERE day >= " + Placeholder(d, 1) + ViewCondition(d, verified);
+}
+
+// One result by id (parameter 1), with its replay's state and reason for a refusal as a listing
+// gives them, a rank of 0, and for a verified replay its header's bytes 40 to 55 in hex (the
+// steps, the final score and the final level; see docs/replay-format.md).
+inline std::string FindSql(SqlDialect d) {
+  const std::string header =
+      d == SqlDialect::Postgres ? "encode(substring(p.data from 41 for 16), 'hex')" : "hex(substr(p.data, 41, 16))";
+  return "SELECT r.id, r.time, r.score, r.name, r.player, r.verified, p.state,"
+         " CASE WHEN p.state = 'rejected' THEN p.error END, 0,"
+         " CASE WHEN p.state = 'verified' THEN " +
+         header + " END FROM results r LEFT JOIN replays p ON p.result_id = r.id WHERE r.id = " + Placeholder(d, 1);
+}
+
+// The verified results before one (parameters: its score, time and id) in the all-time verified
+// view's order, plus one: two range reads of that view's index, which stop at the result.
+inline std::string VerifiedRankSql(SqlDialect d) {
+  const std::string view = ViewCondition(d, true), score = Placeholder(d, 1), time = Placeholder(d, 2),
+                    id = Placeholder(d, 3);
+  return "SELECT 1 + (SELECT COUNT(*) FROM results WHERE score > " + score + view +
+         ") + (SELECT COUNT(*) FROM results WHERE score = " + score + view + " AND (time < " + time +
+         " OR (time = " + time + " AND id < " + id + ")))";
+}
+
+// The steps and the final level in a replay header's bytes 40 to 55 as FindSql gives them in hex
+// (either case); nothing when the text is not 32 hex digits.
+struct HeaderFacts {
+  int64_t Steps = 0;
+  int32_t Level = 0;
+};
+inline std::optional<HeaderFacts> ParseHeaderFacts(std::string_view hex) {
+  if (hex.size() != 32) return std::nullopt;
+  uint8_t bytes[16];
+  for (size_t i = 0; i < 16; ++i) {
+    int v = 0;
+    for (char c : hex.substr(2 * i, 2)) {
+      const int digit = c >= '0' && c <= '9'   ? c - '0'
+                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                               : -1;
+      if (digit < 0) return std::nullopt;
+      v = v * 16 + digit;
+    }
+    bytes[i] = static_cast<uint8_t>(v);
+  }
+  const auto le32 = [&](size_t at) {
+    return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
+           static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+  };
+  return HeaderFacts{le32(0), static_cast<int32_t>(le32(12))};
 }
 
 // The changes of each view so far: rows of verified (0/1 or f/t) and the sum.

@@ -25,6 +25,8 @@ constexpr const char* kStyle =
     "th{overflow-wrap:normal}"
     "tr.top td{color:#ffa424;font-weight:600}"
     "td.st{color:#9cc3e8;font-size:.85rem;white-space:nowrap}"
+    "tr.why td{border-top:hidden;padding-top:0;color:#9cc3e8;font-size:.8rem}"
+    "td a.watch{color:#ffa424;font-weight:600}"
     ".about{color:#9cc3e8;font-size:.9rem;margin:.6rem 0}"
     "td a{color:#9cc3e8}"
     ".pages{display:flex;justify-content:space-between;align-items:center;margin:1rem 0}"
@@ -46,6 +48,9 @@ std::string Tab(const WorldPageView& target, bool on, const char* label) {
 }
 
 }  // namespace
+
+std::string ReplayPath(int64_t resultId) { return "/api/replays/" + std::to_string(resultId); }
+std::string WatchPath(int64_t resultId) { return "/?watch=" + std::to_string(resultId); }
 
 const char* PeriodName(Period p) {
   switch (p) {
@@ -111,8 +116,11 @@ std::string RenderWorldPage(const WorldPageView& view, const ResultPage& results
     for (const StoredResult& r : results.Results) {
       b += r.Rank <= 3 ? "<tr class=\"top\">" : "<tr>";
       b += "<td class=\"n\">" + std::to_string(r.Rank) + "</td><td>" + HtmlEscape(ShownName(r.Name));
-      if (r.Verified && r.Replay == ReplayState::Verified)
-        b += " <a href=\"/api/replays/" + std::to_string(r.Id) + "\" title=\"Download the replay\">replay</a>";
+      if (r.Verified && r.Replay == ReplayState::Verified) {
+        if (view.Watch)
+          b += " <a class=\"watch\" href=\"" + WatchPath(r.Id) + "\" title=\"Watch the game in the browser\">Watch</a>";
+        b += " <a href=\"" + ReplayPath(r.Id) + "\" title=\"Download the replay\">replay</a>";
+      }
       b += "</td><td class=\"n\">" + std::to_string(r.Score) + "</td><td>" + HtmlEscape(r.PlayerName) +
            "</td><td class=\"when\">" + FormatMinute(r.Time) + "</td>";
       if (!view.Verified) {
@@ -122,6 +130,10 @@ std::string RenderWorldPage(const WorldPageView& view, const ResultPage& results
         b += "</td>";
       }
       b += "</tr>\n";
+      // A refusal's reason (where the replay departs from its recording, or what it scored) below
+      // its row, across it: long, and readable on a phone too.
+      if (!view.Verified && r.Replay == ReplayState::Rejected && !r.ReplayError.empty())
+        b += "<tr class=\"why\"><td></td><td colspan=\"5\">" + HtmlEscape(r.ReplayError) + "</td></tr>\n";
     }
     b += "</tbody></table>\n";
   }

@@ -6,16 +6,22 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "HttpServer.h"
 #include "RawClient.h"
+#include "RecordedGames.h"
+#include "ReplayVerifier.h"
+#include "ReplayWorkers.h"
 #include "ScoreService.h"
 #include "SqliteStore.h"
+#include "StaticFiles.h"
 #include "platform/sdl/CurlHttp.h"
 #include "web/OnlineScores.h"
+#include "web/ReplayUpload.h"
 
 namespace sf::scores::testing {
 namespace {
@@ -185,6 +191,58 @@ TEST_F(EndToEnd, ServiceSurvivesHostileConnections) {
   CurlHttp http;
   EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", url), sf::SubmitOutcome::Sent);  // still serving
   EXPECT_EQ(store_->List(ListQuery{}).Total, 1);
+}
+
+// The whole way: the game's own code sends a result and its replay, the service plays it again,
+// and the world page links it to the browser build's replay mode; the result's JSON and its replay
+// come over HTTP, the replay kept for good, with a 304 for a browser that has it already.
+TEST_F(EndToEnd, AVerifiedReplayIsWatchableAndKeptForGood) {
+  const auto verifier = MakeReplayVerifier(replay::Limits{});
+  ReplayWorkers workers(
+      *store_, *verifier, [] { return int64_t{1700000000}; }, 1, 8, 60000);
+  fs::create_directories(dir_ / "web");
+  std::ofstream(dir_ / "web" / "index.html") << "<!DOCTYPE html><title>Salt Fang</title>";
+  const StaticFiles web(dir_ / "web");
+  service_ = std::make_unique<ScoreService>(
+      *store_, ServiceConfig{},
+      ServiceEnvironment{[] { return int64_t{1700000000}; }, [] { return int64_t{0}; }, SystemRandomId}, nullptr,
+      &workers, &web);
+  const std::string url = ServeService();
+  const replay::ScriptedGame& game = ShortGame();
+  CurlHttp http;
+  std::string token;
+  ASSERT_EQ(SubmitOnlineScore(http, "Bob", game.Score, "Pl", url, &token), sf::SubmitOutcome::Sent);
+  ASSERT_TRUE(SendReplay(http, token, game.File, url));
+  workers.Drain();
+
+  const auto page = http.Get(WorldHighScoresUrl(url));
+  ASSERT_TRUE(page);
+  EXPECT_NE(page->find("<a class=\"watch\" href=\"/?watch=1\""), std::string::npos) << *page;
+  const auto json = http.Get(url + "/api/results/1");
+  ASSERT_TRUE(json);
+  EXPECT_NE(json->find("\"rank\":1,\"steps\":" + std::to_string(game.Steps) + ",\"verified\":true"), std::string::npos)
+      << *json;
+  EXPECT_NE(json->find("\"watch\":\"/?watch=1\""), std::string::npos) << *json;
+
+  RawClient c(static_cast<uint16_t>(std::stoi(url.substr(url.rfind(':') + 1))));
+  c.Send("GET /api/replays/1 HTTP/1.1\r\nHost: x\r\n\r\n");
+  const std::string first = c.ReadOne();
+  ASSERT_EQ(StatusLine(first), "HTTP/1.1 200 OK");
+  EXPECT_NE(first.find("\r\nCache-Control: public, max-age=31536000, immutable\r\n"), std::string::npos) << first;
+  EXPECT_EQ(first.substr(first.find("\r\n\r\n") + 4), AsBody(game.File));
+  const size_t at = first.find("ETag: ");
+  ASSERT_NE(at, std::string::npos);
+  const std::string etag = first.substr(at + 6, first.find("\r\n", at) - at - 6);
+  c.Send("GET /api/replays/1 HTTP/1.1\r\nHost: x\r\nIf-None-Match: " + etag + "\r\n\r\n");
+  const std::string second = c.ReadOne();
+  EXPECT_EQ(StatusLine(second), "HTTP/1.1 304 Not Modified");
+  EXPECT_EQ(second.substr(second.find("\r\n\r\n") + 4), "");
+  c.Send("GET /api/results/2 HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+  const std::string missing = c.ReadAll();
+  EXPECT_EQ(StatusLine(missing), "HTTP/1.1 404 Not Found");
+  EXPECT_EQ(missing.substr(missing.find("\r\n\r\n") + 4), "{\"error\":\"There is no result 2.\"}\n");
+  server_.reset();  // before the workers and the folder it serves go
+  service_.reset();
 }
 
 }  // namespace

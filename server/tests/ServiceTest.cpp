@@ -1,14 +1,20 @@
 // The service's answers, without sockets, on both databases: the game's exchange, the abuse rules,
 // the world page, the JSON API, replays, health and metrics.
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
 
 #include "Backends.h"
 #include "HttpMessage.h"
 #include "Metrics.h"
+#include "RecordedGames.h"
+#include "ReplayVerifier.h"
 #include "ReplayWorkers.h"
 #include "ScoreService.h"
+#include "StaticFiles.h"
+#include "Text.h"
 #include "web/OnlineScores.h"
 #include "web/ScoreCodec.h"
 
@@ -28,9 +34,15 @@ class ServiceTest : public BackendTest {
     BackendTest::SetUp();
     config_.VersionPerMinute = 0;  // rate limits off unless a test sets them
     config_.SubmitPerMinute = 0;
+    config_.ReplayPerMinute = 0;
+  }
+  void TearDown() override {
+    web_.reset();
+    if (!webDir_.empty()) std::filesystem::remove_all(webDir_);
+    BackendTest::TearDown();
   }
 
-  ScoreService Make(ReplayWorkers* replays = nullptr) {
+  ScoreService Make(ReplayWorkers* replays = nullptr, const StaticFiles* web = nullptr) {
     return ScoreService(*store_, config_,
                         ServiceEnvironment{[this] { return now_; }, [this] { return nowMs_; },
                                            [this] {
@@ -38,7 +50,16 @@ class ServiceTest : public BackendTest {
                                              std::snprintf(id, sizeof id, "%032X", ++ids_);
                                              return std::string(id);
                                            }},
-                        &metrics_, replays);
+                        &metrics_, replays, web);
+  }
+  // A browser build to serve beside the service (--web): a folder with a page.
+  const StaticFiles* Web() {
+    webDir_ = std::filesystem::temp_directory_path() /
+              ("sf_web_" + std::to_string(::getpid()) + "_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+    std::filesystem::create_directories(webDir_);
+    std::ofstream(webDir_ / "index.html") << "<!DOCTYPE html><title>Salt Fang</title>";
+    web_ = std::make_unique<StaticFiles>(webDir_);
+    return web_.get();
   }
 
   static HttpRequest Get(const std::string& target, const std::string& cookie = {},
@@ -79,12 +100,27 @@ class ServiceTest : public BackendTest {
     return service.Handle(Get(Submission(name, score, token), cookie)).Status;
   }
   std::vector<StoredResult> All() { return store_->List(ListQuery{}).Results; }
+  // Sends a result and its replay, and waits until the replay has been checked.
+  void SendPlayed(ScoreService& service, ReplayWorkers& workers, const std::string& name, int32_t score,
+                  const std::string& replay) {
+    const auto [token, cookie] = AskVersion(service);
+    ASSERT_EQ(service.Handle(Get(Submission(name, score, token), cookie)).Status, 200);
+    ASSERT_EQ(service.Handle(ReplayPost(token, cookie, replay)).Status, 202);
+    workers.Drain();
+  }
+  static std::string Header(const HttpResponse& r, const std::string& name) {
+    for (const auto& [n, v] : r.Headers)
+      if (n == name) return v;
+    return {};
+  }
 
   ServiceConfig config_;
   Metrics metrics_;
   int64_t now_ = 1'700'000'000;
   int64_t nowMs_ = 0;
   int ids_ = 0;
+  std::filesystem::path webDir_;
+  std::unique_ptr<StaticFiles> web_;
 };
 
 TEST_P(ServiceTest, TokenWorksOnceAndOnlyWithItsCookie) {
@@ -330,6 +366,11 @@ TEST_P(ServiceTest, UnverifiedViewTellsARefusedReplayFromOneBeingChecked) {
   EXPECT_NE(row("None").find("no replay"), std::string::npos) << row("None");
   EXPECT_NE(row("Wait").find("being checked"), std::string::npos) << row("Wait");
   EXPECT_NE(row("Bad").find("refused"), std::string::npos) << row("Bad");
+  // The refusal's reason, on a line of its own below its row; only a refusal has one.
+  EXPECT_NE(page.find("refused</td></tr>\n<tr class=\"why\"><td></td><td colspan=\"5\">score differs</td></tr>"),
+            std::string::npos)
+      << page;
+  EXPECT_EQ(page.find("class=\"why\""), page.rfind("class=\"why\""));
   EXPECT_EQ(row("Good"), "") << "verified: not in this view";
   for (const std::string& target : {std::string("/cgi/version.pl?prg=Saltfang&show&type=0"),
                                     std::string("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")}) {
@@ -367,7 +408,7 @@ TEST_P(ServiceTest, JsonApiListsResults) {
   EXPECT_EQ(r.ContentType, "application/json");
   EXPECT_EQ(r.Body,
             "{\"results\":[{\"id\":1,\"rank\":2,\"name\":\"Q\\\"\\u003cx\\u003e\",\"score\":300,\"player\":\"Pl\","
-            "\"time\":\"2023-11-14T22:13:20Z\",\"verified\":false}],\"total\":2}\n");
+            "\"time\":\"2023-11-14T22:13:20Z\",\"verified\":false,\"replay\":null,\"watch\":null}],\"total\":2}\n");
   EXPECT_NE(service.Handle(Get("/api/scores?name=to")).Body.find("\"Top\""), std::string::npos);
   EXPECT_EQ(service.Handle(Get("/api/scores?verified=1")).Body, "{\"results\":[],\"total\":0}\n");
   for (const char* bad : {"?limit=0", "?limit=101", "?limit=-1", "?offset=x", "?period=month", "?verified=yes"})
@@ -590,6 +631,278 @@ TEST_P(ServiceTest, FullReplayQueueIsRefusedAndNothingIsStored) {
   const HttpRequest post = ReplayPost(token, cookie, "R");
   EXPECT_EQ(service.Handle(post).Status, 503);
   EXPECT_FALSE(store_->ReplayStateOf(1));
+}
+
+// A verified result links its replay's download and, when the service serves the browser build,
+// the replay mode that plays it there; no other result links either. The JSON API gives the same
+// addresses.
+TEST_P(ServiceTest, WatchLinksOnlyForVerifiedReplaysAndOnlyBesideTheBrowserBuild) {
+  FakeVerifier verifier;
+  ReplayWorkers workers(
+      *store_, verifier, [this] { return now_; }, 1, 8, 60000);
+  ScoreService plain = Make(&workers);
+  ScoreService withWeb = Make(&workers, Web());
+  verifier.next.ok = true;
+  verifier.next.score = verifier.next.claimedScore = 900;
+  SendPlayed(withWeb, workers, "Good", 900, "R");  // 1: verified
+  verifier.next.score = 800;
+  SendPlayed(withWeb, workers, "Bad", 900, "R");  // 2: refused
+  ASSERT_EQ(Send(withWeb, "None", 700), 200);     // 3: no replay
+  const auto count = [](const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  };
+  const std::string verified = "/cgi/version.pl?prg=Saltfang&show&type=0";
+  const std::string unverified = verified + "&view=unverified";
+  const std::string watching = withWeb.Handle(Get(verified)).Body;
+  EXPECT_EQ(count(watching, "?watch="), 1);
+  EXPECT_NE(watching.find("<a class=\"watch\" href=\"/?watch=1\""), std::string::npos);
+  EXPECT_NE(watching.find("href=\"/api/replays/1\""), std::string::npos) << "the download stays";
+  const std::string without = plain.Handle(Get(verified)).Body;
+  EXPECT_EQ(count(without, "?watch="), 0);
+  EXPECT_NE(without.find("href=\"/api/replays/1\""), std::string::npos);
+  for (ScoreService* service : {&plain, &withWeb}) {
+    const std::string page = service->Handle(Get(unverified)).Body;
+    ASSERT_NE(page.find(">Bad"), std::string::npos);
+    EXPECT_EQ(count(page, "?watch="), 0);
+    EXPECT_EQ(count(page, "/api/replays/"), 0);
+  }
+
+  const std::string json = withWeb.Handle(Get("/api/scores")).Body;
+  EXPECT_NE(json.find("\"name\":\"Good\",\"score\":900,\"player\":\"Pl\",\"time\":\"2023-11-14T22:13:20Z\","
+                      "\"verified\":true,\"replay\":\"/api/replays/1\",\"watch\":\"/?watch=1\"}"),
+            std::string::npos)
+      << json;
+  EXPECT_EQ(count(json, "\"replay\":null,\"watch\":null"), 2) << json;
+  const std::string plainJson = plain.Handle(Get("/api/scores?verified=1")).Body;
+  EXPECT_NE(plainJson.find("\"verified\":true,\"replay\":\"/api/replays/1\",\"watch\":null}"), std::string::npos)
+      << plainJson;
+}
+
+// A result played again from a real replay, and one whose replay was changed after recording: the
+// refusal's reason names the step and game time where it departs, on the world page's unverified
+// view and in the result's JSON; the verified one tells its steps and level.
+TEST_P(ServiceTest, ARefusedReplaysReasonNamesWhereItDepartsOnThePageAndInTheApi) {
+  const replay::ScriptedGame& game = ShortGame();
+  const std::vector<uint8_t> forged = Departing(game);
+  const replay::Verdict expected = replay::PlayBack(forged, replay::Limits{});
+  ASSERT_FALSE(expected.ok);
+  ASSERT_GT(expected.departureStep, 0u) << expected.error;
+  ASSERT_NE(expected.error.find("departs from its recording at step " + std::to_string(expected.departureStep)),
+            std::string::npos)
+      << expected.error;
+  const auto verifier = MakeReplayVerifier(replay::Limits{});
+  ReplayWorkers workers(
+      *store_, *verifier, [this] { return now_; }, 1, 8, 60000);
+  ScoreService service = Make(&workers, Web());
+  SendPlayed(service, workers, "Honest", game.Score, AsBody(game.File));  // 1
+  SendPlayed(service, workers, "Forger", game.Score, AsBody(forged));     // 2
+
+  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")).Body;
+  const size_t row = page.find(">Forger<");
+  ASSERT_NE(row, std::string::npos) << page;
+  const size_t below = page.find("</tr>\n", row) + 6;
+  const std::string reason =
+      "<tr class=\"why\"><td></td><td colspan=\"5\">" + HtmlEscape(expected.error) + "</td></tr>";
+  EXPECT_EQ(page.compare(below, reason.size(), reason), 0) << page;
+
+  const HttpResponse honest = service.Handle(Get("/api/results/1"));
+  EXPECT_EQ(honest.Status, 200);
+  EXPECT_EQ(honest.ContentType, "application/json");
+  EXPECT_EQ(honest.Body, "{\"id\":1,\"name\":\"Honest\",\"player\":\"Pl\",\"score\":" + std::to_string(game.Score) +
+                             ",\"level\":" + std::to_string(game.Level) +
+                             ",\"date\":\"2023-11-14T22:13:20Z\",\"timestamp\":1700000000,\"rank\":1,\"steps\":" +
+                             std::to_string(game.Steps) +
+                             ",\"verified\":true,\"replay_status\":\"verified\",\"reason\":null,"
+                             "\"replay\":\"/api/replays/1\",\"watch\":\"/?watch=1\"}\n");
+  const HttpResponse forger = service.Handle(Get("/api/results/2"));
+  EXPECT_EQ(forger.Status, 200);
+  EXPECT_EQ(forger.Body, "{\"id\":2,\"name\":\"Forger\",\"player\":\"Pl\",\"score\":" + std::to_string(game.Score) +
+                             ",\"level\":null,\"date\":\"2023-11-14T22:13:20Z\",\"timestamp\":1700000000,"
+                             "\"rank\":null,\"steps\":null,\"verified\":false,\"replay_status\":\"refused\","
+                             "\"reason\":\"" +
+                             JsonEscape(expected.error) + "\",\"replay\":null,\"watch\":null}\n");
+  EXPECT_EQ(service.Handle(Get("/api/replays/1")).Body, AsBody(game.File));
+  EXPECT_EQ(service.Handle(Get("/api/replays/2")).Status, 404) << "a refused replay is not handed out";
+}
+
+// A verified result's rank is its place among all verified results, as the listing ranks it (ties:
+// the earlier first, then the lower id); it moves when a better result is verified, and an
+// unverified one has none. The answer is kept until the table changes, with a validator.
+TEST_P(ServiceTest, AResultsRankIsItsPlaceAmongTheVerifiedAndFollowsTheTable) {
+  FakeVerifier verifier;
+  ReplayWorkers workers(
+      *store_, verifier, [this] { return now_; }, 1, 8, 60000);
+  ScoreService service = Make(&workers);
+  const auto play = [&](const char* name, int32_t score, bool confirmed) {
+    verifier.next.ok = true;
+    verifier.next.claimedScore = score;
+    verifier.next.score = confirmed ? score : score - 1;
+    SendPlayed(service, workers, name, score, "R");
+  };
+  play("A", 500, true);  // 1
+  play("B", 900, true);  // 2
+  play("C", 500, true);  // 3: A's score and time
+  now_ -= 100;
+  play("D", 500, true);                     // 4: A's score, earlier
+  play("E", 950, false);                    // 5: refused
+  ASSERT_EQ(Send(service, "F", 990), 200);  // 6: no replay
+  ScoreService noWorkers = Make();
+  const auto [token, cookie] = AskVersion(noWorkers);
+  ASSERT_EQ(noWorkers.Handle(Get(Submission("G", 999, token), cookie)).Status, 200);  // 7: being checked
+  ASSERT_EQ(noWorkers.Handle(ReplayPost(token, cookie, "R")).Status, 202);
+
+  const auto field = [&](int64_t id, const std::string& name) {
+    const std::string body = service.Handle(Get("/api/results/" + std::to_string(id))).Body;
+    const size_t at = body.find("\"" + name + "\":");
+    if (at == std::string::npos) return body;
+    const size_t from = at + name.size() + 3;
+    return body.substr(from, body.find_first_of(",}", from) - from);
+  };
+  EXPECT_EQ(field(2, "rank"), "1");
+  EXPECT_EQ(field(4, "rank"), "2");
+  EXPECT_EQ(field(1, "rank"), "3");
+  EXPECT_EQ(field(3, "rank"), "4");
+  const std::string listing = service.Handle(Get("/api/scores?verified=1")).Body;
+  for (int64_t id : {1, 2, 3, 4})
+    EXPECT_NE(listing.find("{\"id\":" + std::to_string(id) + ",\"rank\":" + field(id, "rank") + ","), std::string::npos)
+        << "the listing ranks " << id << " alike: " << listing;
+  EXPECT_EQ(field(5, "rank"), "null");
+  EXPECT_EQ(field(5, "replay_status"), "\"refused\"");
+  EXPECT_EQ(field(5, "reason"), "\"The replay scored 949 (its header claims 950) but the result says 950.\"");
+  EXPECT_EQ(field(6, "replay_status"), "\"none\"");
+  EXPECT_EQ(field(6, "reason"), "null");
+  EXPECT_EQ(field(7, "replay_status"), "\"checking\"");
+  EXPECT_EQ(field(7, "verified"), "false");
+  EXPECT_EQ(field(7, "rank"), "null");
+
+  const HttpResponse first = service.Handle(Get("/api/results/1"));
+  EXPECT_EQ(Header(first, "Cache-Control"), kListingCacheControl);
+  HttpRequest again = Get("/api/results/1");
+  again.Headers.emplace_back("If-None-Match", Header(first, "ETag"));
+  const HttpResponse same = service.Handle(again);
+  EXPECT_EQ(same.Status, 304);
+  EXPECT_TRUE(same.Body.empty());
+  play("H", 1000, true);  // a better result, verified by way of another instance's store would do alike
+  const HttpResponse moved = service.Handle(again);
+  EXPECT_EQ(moved.Status, 200);
+  EXPECT_NE(moved.Body.find("\"rank\":4,"), std::string::npos) << moved.Body;
+}
+
+TEST_P(ServiceTest, AnUnknownOrMalformedResultIdIsA404WithASentence) {
+  ScoreService service = Make();
+  ASSERT_EQ(Send(service, "Ann", 5), 200);
+  EXPECT_EQ(service.Handle(Get("/api/results/1")).Status, 200);
+  const HttpResponse unknown = service.Handle(Get("/api/results/2"));
+  EXPECT_EQ(unknown.Status, 404);
+  EXPECT_EQ(unknown.ContentType, "application/json");
+  EXPECT_EQ(unknown.Body, "{\"error\":\"There is no result 2.\"}\n");
+  for (const char* bad : {"/api/results/", "/api/results/x", "/api/results/-1", "/api/results/1x", "/api/results/1/2",
+                          "/api/results/+1", "/api/results/99999999999999999999999"}) {
+    const HttpResponse r = service.Handle(Get(bad));
+    EXPECT_EQ(r.Status, 404) << bad;
+    EXPECT_EQ(r.ContentType, "application/json") << bad;
+    EXPECT_EQ(r.Body, "{\"error\":\"A result id is a whole number, as /api/scores gives it.\"}\n") << bad;
+  }
+  // Removed by moderation: the answer kept in memory goes with it.
+  ASSERT_TRUE(Open()->Remove(1));
+  EXPECT_EQ(service.Handle(Get("/api/results/1")).Body, "{\"error\":\"There is no result 1.\"}\n");
+}
+
+// A replay never changes: browsers and caches may keep it for good and revalidate it by its strong
+// ETag. An answer that there is none (yet) is never kept.
+TEST_P(ServiceTest, ReplaysAreKeptForGoodAndRevalidatedByTheirETag) {
+  FakeVerifier verifier;
+  ReplayWorkers workers(
+      *store_, verifier, [this] { return now_; }, 1, 8, 60000);
+  ScoreService service = Make(&workers);
+  verifier.next.ok = true;
+  verifier.next.score = verifier.next.claimedScore = 100;
+  SendPlayed(service, workers, "One", 100, std::string("REPLAY\0ONE", 10));  // 1
+  SendPlayed(service, workers, "Two", 100, "REPLAY TWO");                    // 2
+  verifier.next.ok = false;
+  SendPlayed(service, workers, "Bad", 100, "REPLAY BAD");  // 3: refused
+
+  const HttpResponse first = service.Handle(Get("/api/replays/1"));
+  ASSERT_EQ(first.Status, 200);
+  EXPECT_EQ(Header(first, "Cache-Control"), "public, max-age=31536000, immutable");
+  const std::string etag = Header(first, "ETag");
+  ASSERT_EQ(etag.size(), 18u) << etag;
+  EXPECT_EQ(etag.front(), '"') << "a strong validator";
+  EXPECT_EQ(service.Handle(Get("/api/replays/1")).Headers, first.Headers) << "the same every time";
+  EXPECT_NE(Header(service.Handle(Get("/api/replays/2")), "ETag"), etag);
+
+  HttpRequest again = Get("/api/replays/1");
+  again.Headers.emplace_back("If-None-Match", etag);
+  const HttpResponse same = service.Handle(again);
+  EXPECT_EQ(same.Status, 304);
+  EXPECT_TRUE(same.Body.empty());
+  EXPECT_EQ(Header(same, "ETag"), etag);
+  EXPECT_EQ(Header(same, "Cache-Control"), "public, max-age=31536000, immutable");
+  again.Headers.back().second = "\"0000000000000000\"";
+  EXPECT_EQ(service.Handle(again).Body, std::string("REPLAY\0ONE", 10));
+
+  for (const char* none : {"/api/replays/3", "/api/replays/9", "/api/replays/x"}) {
+    const HttpResponse r = service.Handle(Get(none));
+    EXPECT_EQ(r.Status, 404) << none;
+    EXPECT_EQ(Header(r, "Cache-Control"), "") << none;
+    EXPECT_EQ(Header(r, "ETag"), "") << none;
+  }
+}
+
+TEST_P(ServiceTest, ReplayDownloadsHaveARateLimitOfTheirOwn) {
+  FakeVerifier verifier;
+  ReplayWorkers workers(
+      *store_, verifier, [this] { return now_; }, 1, 8, 60000);
+  config_.ReplayPerMinute = 60;
+  config_.ReplayBurst = 2;
+  ScoreService service = Make(&workers);
+  verifier.next.ok = true;
+  verifier.next.score = verifier.next.claimedScore = 100;
+  SendPlayed(service, workers, "One", 100, "R");
+  EXPECT_EQ(service.Handle(Get("/api/replays/1")).Status, 200);
+  EXPECT_EQ(service.Handle(Get("/api/replays/1")).Status, 200);
+  const HttpResponse refused = service.Handle(Get("/api/replays/1"));
+  EXPECT_EQ(refused.Status, 429);
+  EXPECT_EQ(refused.Body, "too many replay downloads; try again in a minute\n");
+  EXPECT_EQ(Header(refused, "Retry-After"), "60");
+  EXPECT_EQ(service.Handle(Get("/api/replays/9")).Status, 429) << "asking for ones that do not exist counts too";
+  // Nothing else is limited by it, and another client has its own.
+  EXPECT_EQ(service.Handle(Get("/api/results/1")).Status, 200);
+  EXPECT_EQ(service.Handle(Get("/api/scores")).Status, 200);
+  EXPECT_EQ(service.Handle(Get("/api/replays/1", "", "10.0.0.2")).Status, 200);
+  nowMs_ += 1000;  // one more a second
+  EXPECT_EQ(service.Handle(Get("/api/replays/1")).Status, 200);
+  EXPECT_EQ(service.Handle(Get("/api/replays/1")).Status, 429);
+}
+
+// Counting a rank reads every verified row above the result, which is known only once counted: a
+// rank deeper than the free rows is paid from the client's rows afterwards, even into debt; a
+// client that owes rows waits, and answers kept in memory cost nothing.
+TEST_P(ServiceTest, DeepRanksArePaidFromTheClientsRows) {
+  config_.ReadRowsPerMinute = 20;
+  config_.FreeReadRows = 3;
+  FakeVerifier verifier;
+  ReplayWorkers workers(
+      *store_, verifier, [this] { return now_; }, 1, 8, 60000);
+  ScoreService service = Make(&workers);
+  verifier.next.ok = true;
+  for (int i = 0; i < 12; ++i) {
+    verifier.next.score = verifier.next.claimedScore = 100 - i;
+    SendPlayed(service, workers, Numbered("V", i), 100 - i, "R");  // id i + 1, rank i + 1
+  }
+  const auto get = [&](int id, const char* client = "10.0.0.1") {
+    return service.Handle(Get("/api/results/" + std::to_string(id), "", client)).Status;
+  };
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(get(4), 200) << "three rows above: free";
+  EXPECT_EQ(get(12), 200);  // 11 rows: 9 left
+  EXPECT_EQ(get(11), 200);  // 10 rows: owes 1
+  EXPECT_EQ(get(2), 429) << "a client that owes waits";
+  EXPECT_EQ(get(12), 200) << "kept: free";
+  EXPECT_EQ(get(10, "10.0.0.2"), 200) << "another client";
+  nowMs_ += 3000;  // one row back: owes nothing
+  EXPECT_EQ(get(2), 200);
 }
 
 TEST_P(ServiceTest, HealthAndMetrics) {

@@ -313,6 +313,60 @@ TEST_P(StoreTest, ListingVersionMovesWithWhatListingsShowAndOnlyThen) {
   EXPECT_TRUE(moved(false, true));
 }
 
+// A result by id tells what the API shows of it: a verified replay's steps and level, read from its
+// header (little-endian, at bytes 40 and 52), and a refused one's reason. Its rank among the
+// verified counts only verified results before it.
+TEST_P(StoreTest, FindTellsAVerifiedReplaysStepsAndLevelAndARefusalsReason) {
+  std::vector<uint8_t> file(120, 0xEE);
+  for (size_t i = 0; i < 4; ++i) file[40 + i] = static_cast<uint8_t>(0x04 - i);  // 0x01020304 steps
+  file[52] = 7, file[53] = 0, file[54] = 0, file[55] = 0;                        // level 7
+  const auto played = [&](const char* token, const char* name, int32_t score, bool verified, const char* why) {
+    store_->IssueToken(token, "S", kNow);
+    const int64_t id = store_->Submit(Sub(token, "S", name, score)).ResultId;
+    EXPECT_EQ(store_->AttachReplay(token, "S", file, kNow, nullptr), AttachStatus::Stored);
+    EXPECT_TRUE(store_->ClaimReplay(kNow));
+    store_->FinishReplay(id, verified, why);
+    return id;
+  };
+  const int64_t good = played("T1", "Good", 500, true, "");
+  const int64_t bad = played("T2", "Bad", 900, false, "The replay departs from its recording at step 512.");
+  store_->IssueToken("T3", "S", kNow);
+  const int64_t waiting = store_->Submit(Sub("T3", "S", "Wait", 800)).ResultId;
+  ASSERT_EQ(store_->AttachReplay("T3", "S", file, kNow, nullptr), AttachStatus::Stored);
+
+  const auto g = store_->Find(good);
+  ASSERT_TRUE(g);
+  EXPECT_EQ(g->Steps, 0x01020304);
+  EXPECT_EQ(g->Level, 7);
+  EXPECT_EQ(g->ReplayError, "");
+  const auto b = store_->Find(bad);
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->Replay, ReplayState::Rejected);
+  EXPECT_EQ(b->ReplayError, "The replay departs from its recording at step 512.");
+  EXPECT_FALSE(b->Steps) << "a refused replay's header is only a claim";
+  EXPECT_FALSE(b->Level);
+  const auto w = store_->Find(waiting);
+  ASSERT_TRUE(w);
+  EXPECT_EQ(w->Replay, ReplayState::Pending);
+  EXPECT_FALSE(w->Steps);
+  EXPECT_EQ(store_->Find(good + 100), std::nullopt);
+
+  // The listing gives the reason too, and ranks among the verified skip the others.
+  ListQuery unverified;
+  unverified.Verified = false;
+  const auto rows = store_->List(unverified).Results;
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].ReplayError, "The replay departs from its recording at step 512.");
+  EXPECT_EQ(rows[1].ReplayError, "");
+  EXPECT_EQ(store_->VerifiedRank(500, kNow, good), 1);
+  EXPECT_EQ(store_->VerifiedRank(501, kNow, 1), 1);
+  EXPECT_EQ(store_->VerifiedRank(500, kNow + 1, good + 100), 2) << "the same score later";
+  EXPECT_EQ(store_->VerifiedRank(500, kNow - 1, good + 100), 1) << "the same score earlier";
+  EXPECT_EQ(store_->VerifiedRank(500, kNow, good - 1), 1) << "the same score and time, a lower id";
+  EXPECT_EQ(store_->VerifiedRank(500, kNow, good + 1), 2);
+  EXPECT_EQ(store_->VerifiedRank(10, kNow, 1000), 2);
+}
+
 TEST_P(StoreTest, RemoveTakesTheResultAndItsReplay) {
   store_->IssueToken("T1", "S1", kNow);
   const int64_t id = store_->Submit(Sub("T1", "S1", "Spam", 99999)).ResultId;

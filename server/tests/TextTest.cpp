@@ -81,7 +81,8 @@ TEST(Config, FlagsWinOverTheEnvironment) {
   std::map<std::string, std::string> env = {{"SALTFANG_LISTEN", "0.0.0.0:9000"},
                                             {"SALTFANG_DB", "postgresql://x@db/scores"},
                                             {"SALTFANG_MAX_SCORE", "5000"},
-                                            {"SALTFANG_TRUSTED_PROXY", "10.0.0.2"}};
+                                            {"SALTFANG_TRUSTED_PROXY", "10.0.0.2"},
+                                            {"SALTFANG_RATE_REPLAY", "120"}};
   const auto getenv = [&](const char* name) -> std::optional<std::string> {
     const auto it = env.find(name);
     return it == env.end() ? std::nullopt : std::optional<std::string>(it->second);
@@ -95,6 +96,9 @@ TEST(Config, FlagsWinOverTheEnvironment) {
   EXPECT_EQ(c.Service.TrustedProxy, "10.0.0.2");
   EXPECT_EQ(c.Limits.UncappedPeer, "10.0.0.2");
   EXPECT_EQ(c.WebDir, "/srv/web");
+  EXPECT_EQ(c.Service.ReplayPerMinute, 120);
+  EXPECT_EQ(c.Service.ReplayBurst, 60);
+  EXPECT_EQ(ParseConfig({"--rate-replay", "0"}, getenv).Service.ReplayPerMinute, 0) << "the flag wins";
   const auto none = [](const char*) { return std::optional<std::string>(); };
   c = ParseConfig({}, none);
   EXPECT_EQ(c.Database, "sqlite:scores.db");
@@ -107,6 +111,7 @@ TEST(Config, FlagsWinOverTheEnvironment) {
   for (const std::vector<std::string>& bad : {std::vector<std::string>{"--listen", "8765"},
                                               {"--listen", "h:70000"},
                                               {"--max-score", "-1"},
+                                              {"--rate-replay", "many"},
                                               {"--bogus"},
                                               {"frobnicate"},
                                               {"import"},
@@ -114,6 +119,7 @@ TEST(Config, FlagsWinOverTheEnvironment) {
                                               {"--db"}})
     EXPECT_THROW(ParseConfig(bad, none), std::invalid_argument) << bad[0];
   EXPECT_NE(HelpText().find("SALTFANG_TRUSTED_PROXY"), std::string::npos);
+  EXPECT_NE(HelpText().find("SALTFANG_RATE_REPLAY"), std::string::npos);
 }
 
 using ImportTest = BackendTest;
