@@ -1,5 +1,6 @@
 # The browser build's page: index.html, saltfang.js, saltfang.wasm and saltfang.data (the pack,
-# the music and the font, unpacked into /game of the page's file system) in SALTFANG_WEB_DIR.
+# the music and the font, unpacked into /game of the page's file system) in SALTFANG_WEB_DIR, with
+# the page's manifest, its offline copy (sw.js), the favicon and the manifest's icons.
 set(SALTFANG_WEB_DIR ${CMAKE_BINARY_DIR}/site CACHE PATH "Folder of the browser build's page")
 set(_shell ${CMAKE_SOURCE_DIR}/src/platform/web/shell.html)
 
@@ -30,3 +31,23 @@ target_link_options(saltfang PRIVATE
 add_custom_command(TARGET saltfang POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E rename ${SALTFANG_WEB_DIR}/saltfang.html ${SALTFANG_WEB_DIR}/index.html
   COMMENT "Naming the page index.html")
+
+# The files beside the page, each copied again when it changes.
+set(_web_src ${CMAKE_SOURCE_DIR}/src/platform/web)
+set(_page_files)
+foreach(_pair "${_web_src}/manifest.json|manifest.json" "${_web_src}/sw.js|sw.js"
+    "${SALTFANG_ICON_DIR}/web/favicon.ico|favicon.ico" "${SALTFANG_ICON_DIR}/web/icon-192.png|icons/icon-192.png"
+    "${SALTFANG_ICON_DIR}/web/icon-512.png|icons/icon-512.png"
+    "${SALTFANG_ICON_DIR}/web/maskable-512.png|icons/maskable-512.png"
+    "${SALTFANG_ICON_DIR}/web/apple-touch-icon.png|icons/apple-touch-icon.png")
+  string(REPLACE "|" ";" _pair "${_pair}")
+  list(GET _pair 0 _from)
+  list(GET _pair 1 _to)
+  add_custom_command(OUTPUT ${SALTFANG_WEB_DIR}/${_to}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_from} ${SALTFANG_WEB_DIR}/${_to}
+    DEPENDS ${_from} game_icons
+    COMMENT "Copying ${_to} beside the page")
+  list(APPEND _page_files ${SALTFANG_WEB_DIR}/${_to})
+endforeach()
+add_custom_target(web_page_files ALL DEPENDS ${_page_files})
+add_dependencies(saltfang web_page_files)

@@ -10,6 +10,7 @@
 #include "app/ConfigKeeper.h"
 #include "app/Form.h"
 #include "app/Platform.h"
+#include "core/ScreenState.h"
 #include "platform/sdl/SdlClock.h"
 #include "platform/sdl/SdlMusic.h"
 #include "platform/sdl/SdlSound.h"
@@ -18,7 +19,10 @@
 #include "platform/web/BrowserLoop.h"
 #include "platform/web/BrowserStorage.h"
 #include "platform/web/FetchHttp.h"
+#include "platform/web/PageInput.h"
+#include "platform/web/PageView.h"
 #include "platform/web/WebShell.h"
+#include "ui/Menus.h"
 
 namespace {
 
@@ -27,19 +31,41 @@ namespace {
 constexpr const char* kGameFolder = "/game";
 constexpr const char* kSavedFolder = "/saved";
 
+// What the page shows around the picture: its touch buttons during a game, its input element
+// over the name field while that takes letters (the name entry, or the options page's name row
+// switched to typing).
+sf::PageView ViewOf(sf::TForm1& form) {
+  sf::PageView view;
+  view.Playing = form.Screen() == sf::scrGame;
+  view.Paused = form.Screen() == sf::scrPause;
+  sf::Menus& menus = form.Widgets();
+  const sf::TDDEdit& options = menus.OptionsMenu.NameEdit;
+  const sf::TDDEdit* field = nullptr;
+  if (form.Screen() == sf::scrEnterName) field = &menus.NameEntry;
+  if (form.Screen() == sf::scrOptions && options.Focused && options.Editing) field = &options;
+  if (field) {
+    view.Naming = true;
+    view.Name = field->Text;
+    view.NameRect = field->Rect;
+  }
+  return view;
+}
+
 // Everything the running game needs, alive for as long as the page is.
 struct BrowserGame {
   sf::SdlWindow window;
+  sf::PageInput input{window};
   sf::SdlClock clock;
   sf::WebShell shell;
   sf::SdlSoundDevice soundDevice;  // starts silent; the page resumes it on the first key or click
   sf::SdlSound sound{soundDevice};
   sf::SdlMusic music{soundDevice};
   sf::FetchHttp http;
-  sf::Platform platform{window, window, clock, shell, sound, music, http};
+  sf::Platform platform{window, input, clock, shell, sound, music, http};
   sf::TForm1 form;
   std::optional<sf::ConfigKeeper> keeper;  // from the end of start-up on
   sf::BrowserLoop loop;
+  sf::PageViewReporter page;
 
   explicit BrowserGame(sf::TForm1::Files files)
       : form(platform, std::move(files)),
@@ -56,6 +82,7 @@ struct BrowserGame {
   bool Pass() {
     if (!form.Pump()) return false;
     keeper->SaveIfChanged();
+    page.Report(ViewOf(form));
     return true;
   }
 

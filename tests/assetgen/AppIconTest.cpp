@@ -50,7 +50,11 @@ Image DecodePng(const Bytes& png) {
   };
   cairo_surface_t* s = cairo_image_surface_create_from_png_stream(read, &reader);
   Image img;
-  if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS && cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32) {
+  // An opaque picture is written without alpha, and reads back as RGB24.
+  const bool opaque =
+      cairo_surface_status(s) == CAIRO_STATUS_SUCCESS && cairo_image_surface_get_format(s) == CAIRO_FORMAT_RGB24;
+  if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS &&
+      (opaque || cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32)) {
     img.Width = cairo_image_surface_get_width(s);
     img.Height = cairo_image_surface_get_height(s);
     const int stride = cairo_image_surface_get_stride(s);
@@ -59,6 +63,7 @@ Image DecodePng(const Bytes& png) {
       for (int x = 0; x < img.Width; ++x) {
         uint32_t p;
         std::memcpy(&p, data + y * stride + x * 4, 4);
+        if (opaque) p |= 0xFF000000u;
         const uint32_t a = p >> 24;
         uint32_t straight = p & 0xFF000000u;
         for (const int shift : {0, 8, 16}) {
@@ -197,6 +202,44 @@ TEST(AppIcon, TheBuildsFilesAreTheBytesEveryDrawingGives) {
   EXPECT_EQ(ReadFile(kIconDir + "/hicolor/scalable/apps/saltfang.svg"), assetgen::AppIconSvg());
   EXPECT_EQ(assetgen::AppIconSvg(), assetgen::AppIconSvg());
   EXPECT_EQ(ReadFile(kIconDir + "/saltfang.ico"), assetgen::AppIconIco());
+}
+
+// The web page's icons: the favicon's three sizes, the manifest's PNGs, and the full-bleed ones
+// opaque to every edge with nothing but the deep sea outside the central circle a launcher keeps
+// (80 % of the side), so no mask cuts into the badge.
+TEST(AppIcon, WebIconsHaveTheirSizesAndKeepTheBadgeInsideTheMaskableCircle) {
+  const std::string web = kIconDir + "/web/";
+  const Bytes ico = ReadFile(web + "favicon.ico");
+  ASSERT_GE(ico.size(), 6u);
+  ASSERT_EQ(Le16(ico, 4), assetgen::kFaviconSizes.size());
+  for (size_t i = 0; i < assetgen::kFaviconSizes.size(); ++i) {
+    EXPECT_EQ(ico[6 + 16 * i], assetgen::kFaviconSizes[i]) << "entry " << i;
+  }
+  for (const auto& [name, size] : {std::pair{"icon-192.png", 192}, {"icon-512.png", 512}}) {
+    SCOPED_TRACE(name);
+    ExpectBadgeShape(DecodePng(ReadFile(web + name)), size);
+  }
+  for (const auto& [name, size] : {std::pair{"maskable-512.png", 512}, {"apple-touch-icon.png", 180}}) {
+    SCOPED_TRACE(name);
+    const Image img = DecodePng(ReadFile(web + name));
+    ASSERT_EQ(img.Width, size);
+    ASSERT_EQ(img.Height, size);
+    const double c = (size - 1) / 2.0, r = 0.4 * size;
+    int outside = 0, notSea = 0, badge = 0;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        ASSERT_EQ(img.Alpha(x, y), 255u) << x << "," << y;
+        if ((x - c) * (x - c) + (y - c) * (y - c) > r * r) {
+          ++outside;
+          notSea += (img.At(x, y) & 0xFFFFFF) != 0x06203A;
+        } else {
+          badge += (img.At(x, y) & 0xFFFFFF) != 0x06203A;
+        }
+      }
+    }
+    EXPECT_EQ(notSea, 0) << "of " << outside << " pixels outside the circle";
+    EXPECT_GT(badge, size * size / 4) << "the badge fills the circle";
+  }
 }
 
 }  // namespace

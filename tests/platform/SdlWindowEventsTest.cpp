@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "gfx/Surface.h"
 #include "platform/Input.h"
 #include "platform/sdl/SdlWindow.h"
 
@@ -78,6 +79,47 @@ TEST_F(SdlWindowEvents, KeysArriveWithTheLayoutsCodesAndNoKeyIsLost) {
   EXPECT_NE(events[3].Key, 0) << "still a key press";
   EXPECT_EQ(events[4].Key, vkReturn);
   EXPECT_TRUE(events[4].Alt);
+}
+
+TEST_F(SdlWindowEvents, ATouchPressWaitsForTheFrameThatFollowsTheFinger) {
+  // A finger lands: SDL moves the pointer there and presses in the same breath.
+  const auto push = [](Uint32 type, Uint32 which, int32_t x, int32_t y) {
+    SDL_Event e{};
+    e.type = type;
+    if (type == SDL_MOUSEMOTION) {
+      e.motion.which = which;
+      e.motion.x = x;
+      e.motion.y = y;
+    } else {
+      e.button.which = which;
+      e.button.button = SDL_BUTTON_LEFT;
+      e.button.state = SDL_PRESSED;
+      e.button.x = x;
+      e.button.y = y;
+    }
+    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+  };
+  const auto kinds = [this] {
+    std::vector<InputEvent::Type> seen;
+    InputEvent e;
+    for (int i = 0; i < 1000 && window->PollEvent(e); ++i) {
+      if (e.Kind == InputEvent::MouseMove || e.Kind == InputEvent::MouseDown) seen.push_back(e.Kind);
+    }
+    return seen;
+  };
+  const Surface frame(800, 600);
+  window->Present(frame);
+  push(SDL_MOUSEMOTION, SDL_TOUCH_MOUSEID, 300, 200);
+  push(SDL_MOUSEBUTTONDOWN, SDL_TOUCH_MOUSEID, 300, 200);
+  EXPECT_EQ(kinds(), std::vector<InputEvent::Type>{InputEvent::MouseMove});
+  EXPECT_TRUE(kinds().empty()) << "no frame yet: the press still waits";
+  window->Present(frame);
+  EXPECT_EQ(kinds(), std::vector<InputEvent::Type>{InputEvent::MouseDown});
+
+  // The mouse's own press comes at once.
+  push(SDL_MOUSEMOTION, 0, 100, 100);
+  push(SDL_MOUSEBUTTONDOWN, 0, 100, 100);
+  EXPECT_EQ(kinds(), (std::vector<InputEvent::Type>{InputEvent::MouseMove, InputEvent::MouseDown}));
 }
 
 }  // namespace

@@ -20,7 +20,17 @@ constexpr int32_t kMostWheelNotches = 100;
 
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return std::min(std::max(v, lo), hi); }
 
+// A whole scale is kept while it fills at least this share of the largest fitting size.
+constexpr double kLeastSharpFill = 0.8;
+
 }  // namespace
+
+int SharpScale(int outputWidth, int outputHeight) {
+  if (outputWidth <= 0 || outputHeight <= 0) return 0;
+  const double fit = std::min(static_cast<double>(outputWidth) / kWidth, static_cast<double>(outputHeight) / kHeight);
+  const int whole = std::min(outputWidth / kWidth, outputHeight / kHeight);
+  return whole >= 1 && whole >= kLeastSharpFill * fit ? whole : 0;
+}
 
 SdlWindow::SdlWindow() : logStart_(SDL_GetPerformanceCounter()) {
   // The program decides itself when to minimise on focus loss.
@@ -70,6 +80,18 @@ void SdlWindow::CreateRenderer() {
   if (!texture_) throw std::runtime_error(std::string("cannot create the frame texture: ") + SDL_GetError());
   SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
   rendererLost_ = false;
+  outputWidth_ = outputHeight_ = 0;
+}
+
+void SdlWindow::UpdateScale() {
+  int w = 0, h = 0;
+  if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || (w == outputWidth_ && h == outputHeight_)) return;
+  outputWidth_ = w;
+  outputHeight_ = h;
+  // SDL's whole-number scale is the largest that fits, the same as SharpScale's.
+  const bool sharp = SharpScale(w, h) > 0;
+  SDL_RenderSetIntegerScale(renderer_, sharp ? SDL_TRUE : SDL_FALSE);
+  SDL_SetTextureScaleMode(texture_, sharp ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
 }
 
 void SdlWindow::DestroyRenderer() {
@@ -89,6 +111,9 @@ void SdlWindow::SetMode(bool windowed) {
     window_ = SDL_CreateWindow("Salt Fang", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth, kHeight, 0);
     if (!window_) throw std::runtime_error(std::string("cannot create the window: ") + SDL_GetError());
     CreateRenderer();
+    // Start-up hands the page back once here, between reading the settings and loading the
+    // images, so neither half holds the browser's main thread for long.
+    emscripten_sleep(0);
   }
   // The formatter does not know JavaScript.
   // clang-format off
@@ -100,8 +125,10 @@ void SdlWindow::SetMode(bool windowed) {
 void SdlWindow::SetMode(bool windowed) {
   windowed_ = windowed;
   if (!window_) {
+    // Made hidden and windowed, then brought into the mode below and shown: a window made in full
+    // screen keeps its 800 x 600 where no window manager carries out the request.
     window_ = SDL_CreateWindow("Salt Fang", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight,
-                               SDL_WINDOW_RESIZABLE | (windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP));
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
     if (!window_) throw std::runtime_error(std::string("cannot create the window: ") + SDL_GetError());
     CreateRenderer();
   }
@@ -133,6 +160,7 @@ void SdlWindow::Present(const Surface& frame) {
     CreateRenderer();
   }
   if (frame.Width != kWidth || frame.Height != kHeight) return;
+  UpdateScale();
   SDL_UpdateTexture(texture_, nullptr, frame.Pixels.data(), kWidth * 4);
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
@@ -155,6 +183,22 @@ void SdlWindow::Present(const Surface& frame) {
       nextLogMs_ = ms + 1000;
     }
   }
+}
+
+std::vector<uint32_t> SdlWindow::ReadOutput(int& width, int& height) {
+  width = height = 0;
+  int w = 0, h = 0;
+  if (!renderer_ || SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 || h <= 0) return {};
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
+  // The whole output, borders included: the picture's viewport is lifted for the read and set
+  // again from the logical size.
+  SDL_RenderSetViewport(renderer_, nullptr);
+  const int read = SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(), w * 4);
+  SDL_RenderSetLogicalSize(renderer_, kWidth, kHeight);
+  if (read != 0) return {};
+  width = w;
+  height = h;
+  return pixels;
 }
 
 void SdlWindow::Minimize() {
@@ -205,15 +249,12 @@ void SdlWindow::UpdateRelativeMode() {
 }
 
 void SdlWindow::SetCursorPos(int32_t x, int32_t y) {
-  if (!window_ || SDL_GetRelativeMouseMode() || !focused_) return;
-  int w = kWidth, h = kHeight;
-  SDL_GetWindowSize(window_, &w, &h);
-  // Map the picture point to the window through the letterbox.
-  const float s = std::min(static_cast<float>(w) / kWidth, static_cast<float>(h) / kHeight);
-  const int vx = (w - static_cast<int>(kWidth * s)) / 2;
-  const int vy = (h - static_cast<int>(kHeight * s)) / 2;
-  SDL_WarpMouseInWindow(window_, vx + static_cast<int>(static_cast<float>(x) * s),
-                        vy + static_cast<int>(static_cast<float>(y) * s));
+  if (!window_ || !renderer_ || SDL_GetRelativeMouseMode() || !focused_) return;
+  // Map the picture point to the window through the letterbox and the scale in use.
+  UpdateScale();
+  int wx = 0, wy = 0;
+  SDL_RenderLogicalToWindow(renderer_, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
+  SDL_WarpMouseInWindow(window_, wx, wy);
 }
 
 void SdlWindow::SetTitle(const std::string& title) {
@@ -247,6 +288,12 @@ bool SdlWindow::Translate(const SDL_Event& e, InputEvent& out) {
       out.Button = e.button.button;
       out.X = Clamp(e.button.x, 0, kWidth - 1);
       out.Y = Clamp(e.button.y, 0, kHeight - 1);
+      if (e.button.which == SDL_TOUCH_MOUSEID) {
+        touchPress_ = out;
+        touchPressHeld_ = true;
+        touchPressAfter_ = presents_;
+        return false;
+      }
       return true;
     case SDL_MOUSEWHEEL: {
       // A real turn carries a few notches; the bound keeps a bogus count harmless.
@@ -355,6 +402,11 @@ bool SdlWindow::PollEvent(InputEvent& event) {
     return true;
   }
 #endif
+  if (touchPressHeld_ && presents_ > touchPressAfter_) {
+    touchPressHeld_ = false;
+    event = touchPress_;
+    return true;
+  }
   if (wheelNotchesLeft_ > 0) {
     --wheelNotchesLeft_;
     event = InputEvent{};

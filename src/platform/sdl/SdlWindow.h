@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <vector>
 
 #include "platform/Display.h"
 #include "platform/Input.h"
@@ -12,9 +13,15 @@
 
 namespace sf {
 
+// The whole number of output pixels per picture pixel at which the 800 x 600 picture is shown on
+// an output of width x height: the largest that fits, drawn with nearest pixels; 0 where none
+// fits or the largest leaves more than a fifth of the room unused, and the picture is fitted with
+// its aspect kept and filtered instead.
+int SharpScale(int outputWidth, int outputHeight);
+
 // The program's one window on SDL2: an 800 x 600 client area, or desktop full screen with the
-// picture letterboxed; presents frames through one streaming texture and turns SDL's events into
-// the program's key, mouse and window events.
+// picture letterboxed (SharpScale decides how it is scaled); presents frames through one streaming
+// texture and turns SDL's events into the program's key, mouse and window events.
 class SdlWindow : public Display, public Input {
  public:
   // Initialises SDL's video and events; throws std::runtime_error when there is no display.
@@ -53,10 +60,15 @@ class SdlWindow : public Display, public Input {
   // once a second, the number of frames presented so far (milliseconds since the window object
   // was made, which is the first thing the program does).
   void EnableFrameLog(std::FILE* log) { frameLog_ = log; }
+  // Diagnostics: the window's whole output as last presented, 0x00RRGGBB row after row, with its
+  // size; empty when it cannot be read.
+  std::vector<uint32_t> ReadOutput(int& width, int& height);
 
  private:
   void CreateRenderer();
   void DestroyRenderer();
+  // Follows the output's size with the picture's scale: whole pixels where SharpScale allows.
+  void UpdateScale();
   void UpdateRelativeMode();
   // Translates one SDL event; false when it means nothing to the program.
   bool Translate(const SDL_Event& e, InputEvent& out);
@@ -75,6 +87,8 @@ class SdlWindow : public Display, public Input {
   bool relative_ = false;
   bool keyboardAcquired_ = true;
   bool rendererLost_ = false;
+  int outputWidth_ = 0;  // the output size the scale was chosen for
+  int outputHeight_ = 0;
   int32_t relX_ = 0;
   int32_t relY_ = 0;
   int32_t relZ_ = 0;
@@ -87,6 +101,11 @@ class SdlWindow : public Display, public Input {
   uint64_t nextLogMs_ = 0;
   bool pendingValid_ = false;
   SDL_Event pending_{};
+  // A press made by a touch waits for the next presented frame: a finger lands and presses at
+  // once, and the menus take the item under the pointer only when they draw.
+  bool touchPressHeld_ = false;
+  InputEvent touchPress_{};
+  uint64_t touchPressAfter_ = 0;
   // Notches of the last wheel event not yet delivered as events of their own.
   int32_t wheelNotchesLeft_ = 0;
   InputEvent::Type wheelKind_ = InputEvent::WheelUp;
