@@ -583,12 +583,12 @@ std::vector<uint8_t> AppIconSvg() {
   return std::vector<uint8_t>(renamed.begin(), renamed.end());
 }
 
-std::vector<uint8_t> AppIconIco() {
+std::vector<uint8_t> AppIconIco(const std::vector<int>& sizes) {
   // Bitmap entries below 256 pixels, as Windows' own icons have them: every reader of the format
   // takes those, while a PNG entry is only read since Vista; the 256-pixel image is PNG, which
   // every reader that uses that size understands and which keeps it small.
   std::vector<std::vector<uint8_t>> images;
-  for (const int size : kAppIconIcoSizes) {
+  for (const int size : sizes) {
     gameart::Canvas c(size, size);
     DrawIcon(c.Cr(), PlanFor(size));
     images.push_back(size >= 256 ? Png(c) : IcoBitmap(c));
@@ -599,7 +599,7 @@ std::vector<uint8_t> AppIconIco() {
   Put16(out, static_cast<uint32_t>(images.size()));
   auto offset = static_cast<uint32_t>(6 + 16 * images.size());
   for (size_t i = 0; i < images.size(); ++i) {
-    const int size = kAppIconIcoSizes[i];
+    const int size = sizes[i];
     out.push_back(static_cast<uint8_t>(size >= 256 ? 0 : size));  // 0 stands for 256
     out.push_back(static_cast<uint8_t>(size >= 256 ? 0 : size));
     out.push_back(0);  // no palette
@@ -612,6 +612,24 @@ std::vector<uint8_t> AppIconIco() {
   }
   for (const auto& image : images) out.insert(out.end(), image.begin(), image.end());
   return out;
+}
+
+std::vector<uint8_t> AppIconIco() { return AppIconIco({kAppIconIcoSizes.begin(), kAppIconIcoSizes.end()}); }
+
+std::vector<uint8_t> AppIconFullBleedPng(int size) {
+  gameart::Canvas c(size, size);
+  cairo_t* cr = c.Cr();
+  // The deep sea of the badge's lower corner all round, so no launcher's mask shows a seam.
+  SetRgb(cr, 0x06203A);
+  cairo_paint(cr);
+  // The badge with its rounded corners stays within the central circle of 80 % of the side.
+  const int badge = static_cast<int>(std::lround(size * 0.625));
+  const double offset = std::round((size - badge) / 2.0);
+  cairo_save(cr);
+  cairo_translate(cr, offset, offset);
+  DrawIcon(cr, PlanFor(badge));
+  cairo_restore(cr);
+  return Png(c);
 }
 
 void WriteAppIcons(const std::string& folder) {
@@ -627,6 +645,18 @@ void WriteAppIcons(const std::string& folder) {
   fs::create_directories(scalable);
   WriteFile((scalable / "saltfang.svg").string(), AppIconSvg());
   WriteFile((root / "saltfang.ico").string(), AppIconIco());
+}
+
+void WriteWebIcons(const std::string& folder) {
+  namespace fs = std::filesystem;
+  const fs::path root = folder;
+  fs::create_directories(root);
+  WriteFile((root / "favicon.ico").string(), AppIconIco({kFaviconSizes.begin(), kFaviconSizes.end()}));
+  for (const int size : {192, 512}) {
+    WriteFile((root / ("icon-" + std::to_string(size) + ".png")).string(), AppIconPng(size));
+  }
+  WriteFile((root / "maskable-512.png").string(), AppIconFullBleedPng(512));
+  WriteFile((root / "apple-touch-icon.png").string(), AppIconFullBleedPng(180));
 }
 
 }  // namespace assetgen

@@ -18,9 +18,20 @@ std::vector<uint8_t> AppIconPng(int size);
 std::vector<uint8_t> AppIconSvg();
 // A Windows .ico file holding kAppIconIcoSizes.
 std::vector<uint8_t> AppIconIco();
+// An .ico file holding the given sizes (at most 256), smallest first.
+std::vector<uint8_t> AppIconIco(const std::vector<int>& sizes);
+
+// The web page's icons: the favicon's sizes, and the square PNGs of its manifest. A "full-bleed"
+// icon is opaque to its edges, the badge inside the circle a launcher may cut out of it (the
+// manifest's "maskable" purpose, and the home-screen icon of phones that round it themselves).
+inline constexpr std::array<int, 3> kFaviconSizes = {16, 32, 48};
+std::vector<uint8_t> AppIconFullBleedPng(int size);
 
 // Writes <folder>/hicolor/<N>x<N>/apps/saltfang.png for every size,
 // <folder>/hicolor/scalable/apps/saltfang.svg and <folder>/saltfang.ico.
 void WriteAppIcons(const std::string& folder);
+// Writes the web page's icons into <folder>: favicon.ico, icon-192.png, icon-512.png,
+// maskable-512.png and apple-touch-icon.png (180 pixels, full-bleed).
+void WriteWebIcons(const std::string& folder);
 
 }  // namespace assetgen

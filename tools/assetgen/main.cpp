@@ -27,12 +27,13 @@ int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr,
                  "usage: assetgen <game folder> <generated waves .cpp>\n"
-                 "       assetgen --icons <icon folder>\n");
+                 "       assetgen --icons <icon folder>   (the web page's in <icon folder>/web)\n");
     return 2;
   }
   try {
     if (std::string_view(argv[1]) == "--icons") {
       assetgen::WriteAppIcons(argv[2]);
+      assetgen::WriteWebIcons(std::string(argv[2]) + "/web");
       return 0;
     }
     namespace fs = std::filesystem;
