@@ -61,18 +61,6 @@ game_start() {
   coproc GAME_FRAMES { exec tail -n +1 -f --pid="$game_pid" "$game_log/frames.log"; }
 }
 
-# Frames drawn so far.
-game_presents() { awk '/^presents/ { n = $2 } END { print n + 0 }' "$game_log/frames.log"; }
-
-game_frames() {
-  local want=$(($(game_presents) + $1)) word count rest
-  while IFS=' ' read -r -t 10 word count rest <&"${GAME_FRAMES[0]}"; do
-    if [ "$word" = presents ] && [ "$count" -ge "$want" ]; then return 0; fi
-  done
-  echo "the game did not draw $1 more frames (at $(game_presents) of $want)" >&2
-  cat "$game_log/out.log" "$game_log/frames.log" >&2
-  return 1
-}
 
 game_keys() { xdotool key --delay 80 --window "$game_wid" "$@"; }
 

@@ -35,3 +35,20 @@ config_bytes() {
     printf "\\$(printf '%03o' $((score & 255)))\\$(printf '%03o' $((score >> 8)))\\000\\000"
   done
 }
+
+# The game's frame log (one line a second: "presents N at-ms T") in "$game_log/frames.log", read
+# as it grows through the coprocess GAME_FRAMES, which the caller starts.
+# Frames presented so far.
+game_presents() { awk '/^presents/ { n = $2 } END { print n + 0 }' "$game_log/frames.log"; }
+
+# Blocks until the game has presented `$1` more frames than now; fails when the log stays silent
+# for 10 s or the game ends first.
+game_frames() {
+  local want=$(($(game_presents) + $1)) word count rest
+  while IFS=' ' read -r -t 10 word count rest <&"${GAME_FRAMES[0]}"; do
+    if [ "$word" = presents ] && [ "$count" -ge "$want" ]; then return 0; fi
+  done
+  echo "the game did not present $1 more frames (at $(game_presents) of $want)" >&2
+  cat "$game_log/out.log" "$game_log/frames.log" >&2
+  return 1
+}

@@ -20,21 +20,9 @@ pid=$!
 wid="$(timeout 20 xdotool search --sync --name '^Salt Fang$' | head -n 1)"
 xdotool windowfocus --sync "$wid"
 k() { xdotool key --delay 60 --window "$wid" "$@"; }
-# The frame log as the game writes it (one line a second: "presents N at-ms T"), read as it grows.
-coproc LOG { exec tail -n +1 -f --pid="$pid" "$work/frames.log"; }
-# Frames presented so far.
-presents() { awk '/^presents/ { n = $2 } END { print n + 0 }' "$work/frames.log"; }
-# Blocks until the game has presented `$1` more frames than now; fails when the log stays silent
-# for 10 s or the game ends first.
-frames() {
-  local want=$(($(presents) + $1)) word count rest
-  while IFS=' ' read -r -t 10 word count rest <&"${LOG[0]}"; do
-    if [ "$word" = presents ] && [ "$count" -ge "$want" ]; then return 0; fi
-  done
-  echo "the game did not present $1 more frames (at $(presents) of $want)" >&2
-  cat "$work/out.log" "$work/frames.log" >&2
-  exit 1
-}
+game_log="$work"
+coproc GAME_FRAMES { exec tail -n +1 -f --pid="$pid" "$work/frames.log"; }
+frames() { game_frames "$1" || exit 1; }
 frames 180                               # the intro slides in (176 frames)
 k Down Return                            # Options
 k Down Right                             # music off
