@@ -4,8 +4,8 @@
 set(SALTFANG_WEB_DIR ${CMAKE_BINARY_DIR}/site CACHE PATH "Folder of the browser build's page")
 set(_shell ${CMAKE_SOURCE_DIR}/src/platform/web/shell.html)
 
-add_executable(saltfang src/main_browser.cpp)
-target_link_libraries(saltfang PRIVATE sf_app sf_platform_web sf_platform_sdl)
+add_executable(saltfang src/main_browser.cpp src/watch_browser.cpp)
+target_link_libraries(saltfang PRIVATE sf_app sf_replay sf_audio sf_gfx sf_platform_web sf_platform_sdl)
 add_dependencies(saltfang game_data)
 set_target_properties(saltfang PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SALTFANG_WEB_DIR}

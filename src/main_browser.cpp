@@ -1,5 +1,6 @@
 // Salt Fang in the browser: the same program on the browser's platform layer. The page calls one
-// pass of the program's loop at a time; the settings file lives in the browser's storage.
+// pass of the program's loop at a time; the settings file lives in the browser's storage. A page
+// opened with ?watch=ID plays a world result's replay instead (watch_browser.h).
 #include <emscripten.h>
 #include <unistd.h>
 
@@ -21,8 +22,10 @@
 #include "platform/web/FetchHttp.h"
 #include "platform/web/PageInput.h"
 #include "platform/web/PageView.h"
+#include "platform/web/WatchPage.h"
 #include "platform/web/WebShell.h"
 #include "ui/Menus.h"
+#include "watch_browser.h"
 
 namespace {
 
@@ -101,6 +104,10 @@ int main() {
   if (chdir(kGameFolder) != 0) {
     std::fprintf(stderr, "Salt Fang: the game's files are missing\n");
     return 1;
+  }
+  if (const int64_t watch = sf::WatchIdOfPage(); watch != 0) {
+    WatchInBrowser(watch);
+    return 0;
   }
   if (!sf::MountPersistentFolder(kSavedFolder)) {
     std::fprintf(stderr, "Salt Fang: no browser storage; settings last for this visit only\n");

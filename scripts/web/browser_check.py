@@ -27,6 +27,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
 import page_check
+import watch_check
 
 INTRO_FRAMES = 176        # the title slides in for 524 / 3 frames, then the main menu stands
 FIRST_FRAME_LIMIT_MS = 3000
@@ -319,6 +320,10 @@ def main():
         raise
     finally:
         page.quit()
+
+    # The result just verified, watched from the world page; a long replay's seeks; bad inputs.
+    if not static:
+        watch_check.check_watching(tools, url, shots, 'WEBTEST', os.environ.get('SALTFANG_WATCH_LONG_ID', ''))
 
 
 def served_statuses(name):

@@ -88,6 +88,9 @@ int32_t DrawRotated(const Surface& src, Surface& dst, int32_t cx, int32_t cy, lo
                     uint16_t x, uint16_t y) {
   if (src.Lost || dst.Lost) return kBlitSurfaceLost;
   if (!std::isfinite(angle)) return kBlitOk;  // no sensible picture for it; draw nothing
+  // Nothing to write into (a step played but not shown): the turning costs most where long
+  // double is done in software, as in the browser.
+  if (dst.Width <= 0 || dst.Height <= 0 || w == 0 || h == 0) return kBlitOk;
   // Whole turns are taken off one by one, as the game's angles are small; an absurdly large
   // angle is first brought down with fmod so the loop always ends.
   if (angle >= kTwoPi * 1048576.0L) angle = std::fmod(angle, kTwoPi);

@@ -12,8 +12,9 @@ namespace {
 
 // Sends a `method` request to `url` (with `sendLength` bytes at `send` as its body when sendLength
 // is above 0); on a 2xx reply of at most maxBytes, stores a malloc'd copy of the reply's body in
-// *body and its length in *length and returns 0. Returns -1 on any failure (network, time-out,
-// status, redirect), -2 for a reply larger than maxBytes.
+// *body and its length in *length and returns 0. Any other status is returned as it is, with the
+// first line of its body (at most 200 bytes) in *body. Returns -1 when no reply came (network,
+// time-out, redirect), -2 for a reply larger than maxBytes.
 // The formatter does not know JavaScript.
 // clang-format off
 EM_ASYNC_JS(int, saltfang_fetch,
@@ -34,7 +35,20 @@ EM_ASYNC_JS(int, saltfang_fetch,
       redirect: 'manual',
       signal: controller.signal,
     });
-    if (reply.status < 200 || reply.status > 299) return -1;
+    const keep = (bytes) => {
+      const out = _malloc(bytes.length + 1);
+      HEAPU8.set(bytes, out);
+      HEAPU8[out + bytes.length] = 0;
+      HEAP32[body >> 2] = out;
+      HEAP32[length >> 2] = bytes.length;
+    };
+    if (reply.status < 200 || reply.status > 299) {
+      if (reply.status < 400) return -1;  // a redirect, which is not followed
+      let reason = '';
+      try { reason = (await reply.text()).split('\n')[0].slice(0, 200); } catch (e) {}
+      keep(new TextEncoder().encode(reason));
+      return reply.status;
+    }
     const parts = [];
     let total = 0;
     if (reply.body) {
@@ -50,15 +64,13 @@ EM_ASYNC_JS(int, saltfang_fetch,
         parts.push(chunk.value);
       }
     }
-    const out = _malloc(total + 1);
-    let at = out;
+    const whole = new Uint8Array(total);
+    let at = 0;
     for (const part of parts) {
-      HEAPU8.set(part, at);
+      whole.set(part, at);
       at += part.length;
     }
-    HEAPU8[at] = 0;
-    HEAP32[body >> 2] = out;
-    HEAP32[length >> 2] = total;
+    keep(whole);
     return 0;
   } catch (e) {
     return -1;
@@ -88,9 +100,15 @@ std::optional<std::string> FetchHttp::Fetch(const char* method, const std::strin
                      static_cast<int>(timeout), static_cast<int>(limits_.MaxReplyBytes), &body, &length);
   // Events that arrived while the request was out are the wait handler's to take.
   if (waitHandler_) waitHandler_();
-  if (rc != 0 || body == nullptr) return std::nullopt;
   const std::unique_ptr<char, decltype(&std::free)> owned(body, &std::free);
-  return std::string(body, static_cast<size_t>(length));
+  std::string text = body ? std::string(body, static_cast<size_t>(length)) : std::string();
+  if (rc == 0 && body) return text;
+  failure_ = HttpFailure{};
+  if (rc > 0) {
+    failure_.Status = rc;
+    failure_.Reason = std::move(text);
+  }
+  return std::nullopt;
 }
 
 void FetchHttp::SetWaitHandler(std::function<void()> handler) { waitHandler_ = std::move(handler); }
