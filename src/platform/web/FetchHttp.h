@@ -11,8 +11,9 @@ namespace sf {
 // The HTTP client of the browser build: the page's own fetch, same origin. The request suspends
 // the program (Asyncify) while the browser keeps running, so the frame drawn before it ("Please
 // wait...") stays on screen. The browser keeps the cookies of the service's origin for the page;
-// it sets the user agent itself. A failed request tells its status and the first line of its reason. A POST (a replay)
-// carries its body with its own content type. A request that has not finished within the total time-out is aborted.
+// it sets the user agent itself. A POST (a replay) carries its body with its own content type. A
+// request that has not finished within the total time-out is aborted. A failed request tells its
+// status and the first line of the reply's reason.
 class FetchHttp : public Http {
  public:
   explicit FetchHttp(HttpLimits limits = {}) : limits_(limits) {}
