@@ -235,6 +235,20 @@ void TForm1::GameOver(int32_t score, const Surface& lastFrame) {
   menus_->OkCancelDialog.Choice = true;
   screenState_ = scrEnterName;
   menus_->MainMenu.SetIndex(static_cast<int32_t>(MainMenuItem::HighScores));
+  if (recorder_) recorder_->NameEntryOpened(menus_->NameEntry.Text);
+}
+
+void TForm1::TypeName(char key) {
+  TDDEdit& field = menus_->NameEntry;
+  const size_t before = field.Length();
+  field.KeyInput(key);
+  if (!recorder_) return;
+  if (field.Length() > before) recorder_->NameLetterTyped(key);
+  if (field.Length() < before) recorder_->NameLetterErased();
+}
+
+void TForm1::ConfirmName() {
+  if (recorder_) recorder_->NameConfirmed();
 }
 
 void TForm1::ShowCursor(bool show) { focus_.ShowCursor(show); }

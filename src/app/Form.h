@@ -137,6 +137,10 @@ class TForm1 {
   // The game is over with this score: the name entry after a new high score (lastFrame kept behind
   // it, the main menu pointing at the high scores), else the main menu.
   void GameOver(int32_t score, const Surface& lastFrame);
+  // The name entry's letter (or TDDEdit::kEraseCode) for its field; what changes the field goes
+  // into the game's recording, after the game, and so does the confirmation of the name.
+  void TypeName(char key);
+  void ConfirmName();
 
   // True once the window has closed.
   bool IsClosed() const { return closed_; }

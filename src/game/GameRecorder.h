@@ -24,6 +24,18 @@ struct StepInputs {
   MouseState Mouse;  // relative motion and buttons as the step read them (the wheel is not read)
 };
 
+// What a step's inputs mean to the world, as the ship reads them: bit 0 left (the key or the
+// mouse moved left), 1 right, 2 up (turn the gun one way), 3 down, 4 fire (either Ctrl key or the
+// first mouse button). How far the mouse moved and the other buttons change nothing.
+inline constexpr uint8_t kControlLeft = 1, kControlRight = 2, kControlUp = 4, kControlDown = 8, kControlFire = 16;
+inline uint8_t StepControls(const StepInputs& in) {
+  const bool left = (in.Keys & 1) != 0 || in.Mouse.X < 0, right = (in.Keys & 2) != 0 || in.Mouse.X > 0;
+  const bool up = (in.Keys & 4) != 0 || in.Mouse.Y > 0, down = (in.Keys & 8) != 0 || in.Mouse.Y < 0;
+  const bool fire = (in.Keys & 48) != 0 || (in.Mouse.Buttons[0] & 0x80) != 0;
+  return static_cast<uint8_t>((left ? kControlLeft : 0) | (right ? kControlRight : 0) | (up ? kControlUp : 0) |
+                              (down ? kControlDown : 0) | (fire ? kControlFire : 0));
+}
+
 // What reaches a game between two of its steps. Weapon changes and leaving change the world;
 // pauses and focus changes only explain a gap in the ticks (and let a viewer show it).
 enum class GameEvent : uint8_t {

@@ -1,5 +1,6 @@
 #include "replay/ReplayBody.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -25,6 +26,9 @@ uint8_t ButtonBits(const sf::MouseState& mouse) {
     if (mouse.Buttons[k] & 0x80) bits = static_cast<uint8_t>(bits | (1u << k));
   return bits;
 }
+
+// Letters of the name field: the field takes A to Z and shows them capitalised.
+bool IsNameLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 }  // namespace
 
@@ -102,6 +106,23 @@ void BodyWriter::Event(sf::GameEvent event) {
   Append(&record, 1);
 }
 
+void BodyWriter::NameOpened(std::string_view text) {
+  uint8_t record[2 + kMaxNameBytes] = {kRecordNameOpened};
+  const size_t n = std::min(text.size(), kMaxNameBytes);
+  record[1] = static_cast<uint8_t>(n);
+  std::memcpy(record + 2, text.data(), n);
+  Append(record, 2 + n);
+}
+
+void BodyWriter::NameLetter(char letter) {
+  const uint8_t record[2] = {kRecordNameLetter, static_cast<uint8_t>(letter)};
+  Append(record, sizeof record);
+}
+
+void BodyWriter::NameErase() { Append(&kRecordNameErase, 1); }
+
+void BodyWriter::NameConfirmed() { Append(&kRecordNameConfirmed, 1); }
+
 bool BodyReader::Byte(uint8_t& out) {
   if (pos_ >= body_.size()) return false;
   out = body_[pos_++];
@@ -129,6 +150,37 @@ BodyRecord BodyReader::Fail(const char* what) {
   return r;
 }
 
+BodyRecord BodyReader::NameRecord(uint8_t head) {
+  BodyRecord r;
+  switch (head) {
+    case kRecordNameOpened: {
+      uint8_t n = 0;
+      if (!Byte(n)) return Fail("the name entry's opening text is cut short");
+      if (n > kMaxNameBytes) return Fail("the name entry opens with a text longer than a name");
+      for (uint8_t i = 0; i < n; ++i) {
+        uint8_t c = 0;
+        if (!Byte(c)) return Fail("the name entry's opening text is cut short");
+        if (!IsNameLetter(c)) return Fail("the name entry opens with a character the field does not take");
+        r.Text[i] = static_cast<char>(c);
+      }
+      r.TextLength = n;
+      r.Type = BodyRecord::NameOpened;
+      return r;
+    }
+    case kRecordNameLetter: {
+      uint8_t c = 0;
+      if (!Byte(c)) return Fail("a letter of the name is cut short");
+      if (c < 'A' || c > 'Z') return Fail("a key of the name entry is not a letter");
+      r.Text[0] = static_cast<char>(c);
+      r.TextLength = 1;
+      r.Type = BodyRecord::NameLetter;
+      return r;
+    }
+    case kRecordNameErase: r.Type = BodyRecord::NameErase; return r;
+    default: r.Type = BodyRecord::NameConfirmed; return r;
+  }
+}
+
 BodyRecord BodyReader::Next() {
   BodyRecord r;
   uint8_t head = 0;
@@ -142,6 +194,7 @@ BodyRecord BodyReader::Next() {
     r.Seed = uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24;
     return r;
   }
+  if (names_ && head >= kRecordNameOpened && head <= kRecordNameConfirmed) return NameRecord(head);
   if (head > kRecordReseed) {
     const uint8_t event = static_cast<uint8_t>(head - kRecordReseed);
     if (event > sf::kLastGameEvent) return Fail("unknown record type");

@@ -1,8 +1,10 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "game/GameRecorder.h"
 
@@ -24,11 +26,20 @@ namespace replay {
 // regained.
 // 0x90 and four little-endian bytes (format 2 on): a checkpoint, the low 32 bits of the world's
 // digest after every kCheckpointSteps-th step, right after that step's records.
+// After the game's last step (format 3 on), the name entry that follows a new high score:
+// 0x91, a length byte and that many letters: the entry opened with this text in its field;
+// 0x92 and a letter 'A'..'Z': the letter went into the field; 0x93: the field's last letter was
+// erased; 0x94: the name was confirmed. Only keys that changed the field are recorded, so the
+// name is the opening text with the letters and erasures applied.
 inline constexpr uint8_t kTickPlus15 = 0, kTickPlus16 = 1, kTickSame = 2, kTickVarint = 3;
 inline constexpr uint8_t kStepKeys = 0x04, kStepMouseX = 0x08, kStepMouseY = 0x10, kStepButtons = 0x20;
 inline constexpr uint8_t kStepReserved = 0x40;
 inline constexpr uint8_t kRecordReseed = 0x80;
 inline constexpr uint8_t kRecordCheckpoint = 0x90;
+inline constexpr uint8_t kRecordNameOpened = 0x91, kRecordNameLetter = 0x92, kRecordNameErase = 0x93,
+                         kRecordNameConfirmed = 0x94;
+// The longest text a name entry opens with; the field itself holds ten letters.
+inline constexpr size_t kMaxNameBytes = 16;
 // Four seconds of play at the 64 Hz tick: a departure from the recording is found within them.
 inline constexpr uint32_t kCheckpointSteps = 256;
 // The longest record: a step with every field at its largest.
@@ -44,6 +55,11 @@ class BodyWriter {
   void Reseed(uint32_t seed);
   void Event(sf::GameEvent event);
   void Checkpoint(uint32_t digest);
+  // The name entry after the game (see the records above).
+  void NameOpened(std::string_view text);
+  void NameLetter(char letter);
+  void NameErase();
+  void NameConfirmed();
 
   size_t Size() const { return size_; }
   bool Overflowed() const { return overflowed_; }
@@ -65,19 +81,25 @@ class BodyWriter {
 
 // One record read back.
 struct BodyRecord {
-  enum Kind { End, Step, Reseed, Event, Checkpoint, Bad };
+  enum Kind { End, Step, Reseed, Event, Checkpoint, NameOpened, NameLetter, NameErase, NameConfirmed, Bad };
   Kind Type = End;
   sf::StepInputs Inputs;                             // Step
   uint32_t Seed = 0;                                 // Reseed, Checkpoint (the digest)
   sf::GameEvent What = sf::GameEvent::WeaponChange;  // Event
+  std::array<char, kMaxNameBytes> Text{};            // NameOpened: the field's text; NameLetter: the letter
+  uint8_t TextLength = 0;
+
+  bool IsName() const { return Type >= NameOpened && Type <= NameConfirmed; }
+  std::string_view Name() const { return {Text.data(), TextLength}; }
 };
 
 // Reads records in order; a record that is not well formed gives Bad with a sentence in Error().
-// Checkpoints are records of format 2 on; in older bodies their byte is malformed.
+// Checkpoints are records of format 2 on, the name entry's of format 3 on; in older bodies their
+// bytes are malformed.
 class BodyReader {
  public:
-  BodyReader(std::span<const uint8_t> body, uint32_t startTick, bool checkpoints = true)
-      : body_(body), tick_(startTick), checkpoints_(checkpoints) {}
+  BodyReader(std::span<const uint8_t> body, uint32_t startTick, bool checkpoints = true, bool names = true)
+      : body_(body), tick_(startTick), checkpoints_(checkpoints), names_(names) {}
   BodyRecord Next();
   size_t Offset() const { return pos_; }
   const std::string& Error() const { return error_; }
@@ -86,11 +108,13 @@ class BodyReader {
   bool Byte(uint8_t& out);
   bool Varint(uint32_t& out);
   BodyRecord Fail(const char* what);
+  BodyRecord NameRecord(uint8_t head);
 
   std::span<const uint8_t> body_;
   size_t pos_ = 0;
   uint32_t tick_;
   bool checkpoints_;
+  bool names_;
   uint8_t keys_ = 0;
   uint8_t buttons_ = 0;
   std::string error_;

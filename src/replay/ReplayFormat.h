@@ -10,13 +10,20 @@ namespace replay {
 
 // The replay file (docs/replay-format.md): a fixed little-endian header with its own CRC-32, then
 // the zlib stream of the body, the game's inputs step by step (ReplayBody.h).
-// Version 2 added the body's checkpoints; version 1 files still play and verify.
-inline constexpr uint16_t kFormatVersion = 2;
+// Version 2 added the body's checkpoints, version 3 the name entry after the game; older files
+// still play and verify.
+inline constexpr uint16_t kFormatVersion = 3;
 inline constexpr uint16_t kOldestFormatVersion = 1;
 inline constexpr size_t kHeaderBytes = 88;
 inline constexpr char kMagic[8] = {'S', 'F', 'R', 'E', 'P', 'L', 'A', 'Y'};
-// No recorded body may be larger: the recorder holds at most 2 MB, this leaves room.
-inline constexpr uint32_t kMaxBodyBytes = 8u << 20;
+// Room for one game's inputs in the recorder: a one-hour game needs about 0.3 to 1.8 MB (one to
+// eight bytes a step). Every game has been recorded into this much, so no body is larger.
+inline constexpr size_t kRecorderCapacity = 2u << 20;
+inline constexpr uint32_t kMaxBodyBytes = static_cast<uint32_t>(kRecorderCapacity);
+// The largest file any game can give: a full recorder that does not compress at all (zlib's
+// compressBound of it) behind the header. A larger upload is not a game's replay.
+inline constexpr size_t kMaxFileBytes = kHeaderBytes + kRecorderCapacity + (kRecorderCapacity >> 12) +
+                                        (kRecorderCapacity >> 14) + (kRecorderCapacity >> 25) + 13;
 inline constexpr size_t kBuildBytes = 24;
 
 struct ReplayHeader {

@@ -20,7 +20,7 @@ uint64_t ReplayPlayer::Clock::PerformanceCounter() { return Player->NextSeed(); 
 
 ReplayPlayer::ReplayPlayer(const DecodedReplay& replay, const sf::ImageSets& images, sf::TextRenderer& text,
                            sf::Surface& snapshot)
-    : reader_(replay.Body, replay.Header.StartTick, replay.Header.FormatVersion >= 2),
+    : reader_(replay.Body, replay.Header.StartTick, replay.Header.FormatVersion >= 2, replay.Header.FormatVersion >= 3),
       host_(snapshot),
       random_(replay.Header.Seed),
       startTick_(replay.Header.StartTick),
@@ -57,6 +57,10 @@ bool ReplayPlayer::Step(sf::Surface& target) {
       case BodyRecord::Checkpoint:
         error_ = "The replay's inputs are malformed: a checkpoint stands where none belongs.";
         return false;
+      case BodyRecord::NameOpened:
+      case BodyRecord::NameLetter:
+      case BodyRecord::NameErase:
+      case BodyRecord::NameConfirmed: return false;  // the name entry after the game: the game is over
       case BodyRecord::Event:
         switch (r.What) {
           case sf::GameEvent::WeaponChange: game_->SelectNextWeapon(); break;

@@ -25,7 +25,8 @@ class ReplayPlayer {
   ReplayPlayer& operator=(const ReplayPlayer&) = delete;
 
   // Applies what happened before the next step, then plays that step drawing on target. False at
-  // the end of the recording or on an error (Error() says which).
+  // the end of the game's recording (the end of the file, or the name entry that follows the game)
+  // or on an error (Error() says which).
   bool Step(sf::Surface& target);
 
   const std::string& Error() const { return error_; }

@@ -1,20 +1,20 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "game/GameRecorder.h"
 #include "replay/ReplayBody.h"
+#include "replay/ReplayFormat.h"
 
 namespace sf {
 class TGame;
 }
 
 namespace replay {
-
-// Room for one game's inputs: a one-hour game needs about 0.3 to 1.8 MB (one to eight bytes a step).
-inline constexpr size_t kRecorderCapacity = 2u << 20;
 
 // Records the game it is given to as it is played, into memory reserved once: nothing is
 // allocated while a game runs. A game longer than the room stops being recorded (Complete()
@@ -30,6 +30,15 @@ class ReplayRecorder : public sf::GameRecorder {
   // Every kCheckpointSteps-th step leaves a checkpoint of the world behind it.
   void StepEnded(const sf::TGame& world) override;
 
+  // The name entry after the game: it opened with text in its field, a letter went in, the last
+  // letter went out, the name was confirmed. Only keys that changed the field are given. These
+  // follow the game's last step in the recording, so its replay says whose game it was; the
+  // opening is written with the first key or the confirmation, once the last step has ended.
+  void NameEntryOpened(std::string_view text);
+  void NameLetterTyped(char letter);
+  void NameLetterErased();
+  void NameConfirmed();
+
   // A game was started and every one of its inputs fitted.
   bool Complete() const { return started_ && !writer_.Overflowed(); }
   uint32_t Steps() const { return writer_.Steps(); }
@@ -43,7 +52,13 @@ class ReplayRecorder : public sf::GameRecorder {
  private:
   std::unique_ptr<uint8_t[]> buffer_;
   BodyWriter writer_;
+  void WriteNameOpening();
+
   bool started_ = false;
+  enum class Naming { None, Opened, Writing, Confirmed };
+  Naming naming_ = Naming::None;
+  std::array<char, kMaxNameBytes> openingText_{};
+  size_t openingLength_ = 0;
   uint32_t seed_ = 0;
   uint32_t startTick_ = 0;
 };

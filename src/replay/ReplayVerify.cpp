@@ -9,6 +9,7 @@
 #include "gfx/Text.h"
 #include "replay/ReplayBody.h"
 #include "replay/ReplayFormat.h"
+#include "replay/ReplayIdentity.h"
 #include "replay/ReplayPlayer.h"
 
 namespace replay {
@@ -39,9 +40,19 @@ Verdict Check(std::span<const std::uint8_t> file, const Limits& limits) {
   Verdict v;
   DecodedReplay replay;
   if (!DecodeReplay(file, limits.maxFileBytes, replay, v.error)) return v;
-  v.error = CheckPace(replay.Body, replay.Header.StartTick, replay.Header.FormatVersion >= 2);
-  if (!v.error.empty()) return v;
+  v.formatVersion = replay.Header.FormatVersion;
   v.claimedScore = replay.Header.FinalScore;
+  v.error = CheckPace(replay.Body, replay.Header.StartTick, replay.Header.FormatVersion >= 2,
+                      replay.Header.FormatVersion >= 3);
+  if (!v.error.empty()) return v;
+  const EnteredName name = ReadEnteredName(replay);
+  if (!name.Error.empty()) {
+    v.error = name.Error;
+    return v;
+  }
+  v.nameEntered = name.Present;
+  v.name = name.Name;
+  v.fingerprint = GameFingerprint(replay);
   if (replay.Header.Steps > limits.maxSteps) {
     v.error = "The replay has " + std::to_string(replay.Header.Steps) + " game steps, more than the " +
               std::to_string(limits.maxSteps) + " allowed.";
@@ -88,10 +99,10 @@ Verdict Check(std::span<const std::uint8_t> file, const Limits& limits) {
 
 }  // namespace
 
-std::string CheckPace(std::span<const std::uint8_t> body, std::uint32_t startTick, bool checkpoints,
+std::string CheckPace(std::span<const std::uint8_t> body, std::uint32_t startTick, bool checkpoints, bool names,
                       const PaceRules& rules) {
-  BodyReader reader(body, startTick, checkpoints);
-  std::uint32_t tick = startTick, steps = 0, stalls = 0;
+  BodyReader reader(body, startTick, checkpoints, names);
+  std::uint32_t tick = startTick, steps = 0, stalls = 0, interruptions = 0;
   std::uint64_t pacedMs = 0, pacedSteps = 0;
   bool interrupted = true;  // the first step follows the game's creation, not a step
   for (BodyRecord r = reader.Next(); r.Type != BodyRecord::End; r = reader.Next()) {
@@ -104,6 +115,12 @@ std::string CheckPace(std::span<const std::uint8_t> body, std::uint32_t startTic
     ++steps;
     if (interrupted) {
       interrupted = false;
+      if (steps > 1 && ++interruptions > rules.freeInterruptions + steps / rules.stepsPerInterruption) {
+        return "The replay's game is paused too often: step " + std::to_string(steps) +
+               " follows pause or change of focus number " + std::to_string(interruptions) + ", more than " +
+               std::to_string(rules.freeInterruptions) + " and one every " +
+               std::to_string(rules.stepsPerInterruption / 64) + " s of play.";
+      }
       continue;
     }
     if (gap < rules.minStepMs) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "HighScoreGame.h"
+#include "replay/ReplayIdentity.h"
 #include "replay/ReplayVerify.h"
 
 namespace sf::testing {
@@ -29,6 +30,9 @@ TEST_F(ReplaySend, AGamePlayedToAHighScoreSendsAReplayThatVerifiesToItsScore) {
   EXPECT_EQ(v.score, form->Game()->Score);
   EXPECT_EQ(v.claimedScore, form->Game()->Score);
   EXPECT_EQ(v.level, form->Game()->Level);
+  // The name typed after the game is part of its recording.
+  EXPECT_TRUE(v.nameEntered);
+  EXPECT_EQ(v.name, "ROSA");
   RecordProperty("replayBytes", static_cast<int>(http.Posts[0].Body.size()));
   RecordProperty("steps", static_cast<int>(v.steps));
   RecordProperty("score", static_cast<int>(v.score));
@@ -66,6 +70,34 @@ TEST_F(ReplaySend, TheReplayFollowsOnlyASubmittedResultAndItsFailureChangesNothi
   Key('Y');
   EXPECT_EQ(form->Screen(), scrHighScores);
   EXPECT_EQ(http.Posts.size(), 1u);
+}
+
+// The name entry opens with the last name typed; only what changes the field is recorded, so the
+// replay names exactly what was sent.
+TEST_F(ReplaySend, TheReplayNamesWhatTheFieldHeldWhenTheNameWasConfirmed) {
+  StartGame();
+  Frame(200);
+  form->Config().highScores.Entries.back().Score = -1;
+  form->Widgets().NameEntry.SetText("Ann");  // from an earlier game
+  form->Game()->Leave();
+  for (int i = 0; i < 300 && form->Screen() == scrGame; ++i) Frame();
+  ASSERT_EQ(form->Screen(), scrEnterName);
+  for (uint16_t key : {uint16_t{vkBack}, uint16_t{vkBack}, uint16_t{'X'}, uint16_t{'1'}}) Key(key);
+  for (int i = 0; i < 12; ++i) Key('Q');  // the field takes ten letters
+  Key(vkReturn);
+  ASSERT_EQ(form->Screen(), scrSendQuestion);
+  const std::string typed = form->Widgets().NameEntry.Text;
+  EXPECT_EQ(typed.size(), 10u);
+  http.Reply("a|b|c|d|tok|f");
+  http.Reply("ok");
+  http.ReplyToPost("");
+  Key('Y');
+  ASSERT_EQ(http.Posts.size(), 1u);
+  const replay::Verdict v = replay::PlayBack(http.Posts[0].Body, replay::Limits{});
+  ASSERT_TRUE(v.ok) << v.error;
+  EXPECT_TRUE(v.nameEntered);
+  EXPECT_TRUE(replay::SameName(v.name, typed)) << v.name << " / " << typed;
+  EXPECT_EQ(v.name.substr(0, 2), "AX");
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "gfx/Text.h"
 #include "replay/ReplayBody.h"
 #include "replay/ReplayFormat.h"
+#include "replay/ReplayIdentity.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayVerify.h"
@@ -204,7 +205,7 @@ TEST(Replay, TruncatedOrPaddedFilesAreRefused) {
 
 TEST(Replay, HeadersFromOtherVersionsOrBeyondTheLimitsAreRefused) {
   const std::vector<uint8_t>& file = Recorded().File;
-  ExpectRefused(WithHeaderBytes(file, 8, {3, 0}), "format version 3");
+  ExpectRefused(WithHeaderBytes(file, 8, {4, 0}), "format version 4");
   ExpectRefused(WithHeaderBytes(file, 8, {0, 0}), "format version 0");
   ExpectRefused(WithHeaderBytes(file, 12, {99, 0, 0, 0}), "other rules");
   // A body that claims to unpack to a gigabyte is not even tried.
@@ -370,6 +371,39 @@ TEST(Replay, TheRecordedClockMustKeepTheGamesPace) {
   EXPECT_GE(Recorded().Pauses, 1);
 }
 
+// The game at twice or at half its pace: every gap halved or doubled, the recorded pauses kept.
+TEST(Replay, AGamePlayedAtTwiceOrHalfItsPaceIsRefused) {
+  ExpectRefused(Retimed([](uint32_t, uint32_t gap) { return gap > 1000 ? gap : gap / 2; }),
+                "runs faster than the game");
+  ExpectRefused(Retimed([](uint32_t, uint32_t gap) { return gap > 1000 ? gap : gap * 2; }),
+                "runs slower than the game");
+  // Slow motion through pauses: a pause before every fourth step lets each of them take as long
+  // as the player likes.
+  const DecodedReplay d = Decode(Recorded().File);
+  uint32_t tick = d.Header.StartTick, shift = 0;
+  const std::vector<uint8_t> paused = Rewritten([&](BodyRecord& r, uint32_t step) {
+    if (r.Type == BodyRecord::Step) {
+      if (step % 4 == 3) shift += 500;
+      tick = r.Inputs.Tick;
+      r.Inputs.Tick = tick + shift;
+    }
+    return true;
+  });
+  // The rewrite keeps the recorded events; pauses go in front of the slowed steps.
+  DecodedReplay withPauses = Decode(paused);
+  std::vector<uint8_t> body;
+  BodyReader reader(withPauses.Body, withPauses.Header.StartTick);
+  size_t from = 0;
+  uint32_t step = 0;
+  for (BodyRecord r = reader.Next(); r.Type != BodyRecord::End; r = reader.Next()) {
+    if (r.Type == BodyRecord::Step && step++ % 4 == 3) body.push_back(kRecordReseed + 3);  // a pause
+    body.insert(body.end(), withPauses.Body.begin() + static_cast<ptrdiff_t>(from),
+                withPauses.Body.begin() + static_cast<ptrdiff_t>(reader.Offset()));
+    from = reader.Offset();
+  }
+  ExpectRefused(EncodeReplay(withPauses.Header, body), "paused too often");
+}
+
 TEST(Replay, SeveralChecksAtOnceGiveTheSameVerdicts) {
   // The service checks replays from a pool of threads.
   const std::vector<uint8_t>& good = Recorded().File;
@@ -386,6 +420,156 @@ TEST(Replay, SeveralChecksAtOnceGiveTheSameVerdicts) {
       EXPECT_EQ(verdicts[i].score, Recorded().Score);
     }
   }
+}
+
+// A short game followed by the name entry, as after a new high score.
+const ScriptedGame& Named() {
+  static const ScriptedGame game = PlayScriptedGame(31, 64 * 20, false, "ROSA");
+  return game;
+}
+
+// The game's body with name-entry records written after it.
+std::vector<uint8_t> WithNameEntry(const std::vector<uint8_t>& file, const std::function<void(BodyWriter&)>& write) {
+  const DecodedReplay d = Decode(file);
+  std::vector<uint8_t> buffer(d.Body.size() + 256);
+  std::copy(d.Body.begin(), d.Body.end(), buffer.begin());
+  BodyWriter writer(buffer.data() + d.Body.size(), 256);
+  write(writer);
+  return EncodeReplay(d.Header, std::span<const uint8_t>(buffer.data(), d.Body.size() + writer.Size()));
+}
+
+TEST(Replay, TheNameTypedAfterTheGameIsPartOfItsRecording) {
+  const Verdict v = PlayBack(Named().File, Limits{});
+  ASSERT_TRUE(v.ok) << v.error;
+  EXPECT_EQ(v.formatVersion, kFormatVersion);
+  EXPECT_TRUE(v.nameEntered);
+  EXPECT_EQ(v.name, "ROSA");
+  EXPECT_EQ(v.score, Named().Score);
+  EXPECT_EQ(v.steps, Named().Steps);
+
+  // The field opens with the last name; letters are erased and typed over.
+  const Verdict retyped = PlayBack(WithNameEntry(Recorded().File,
+                                                 [](BodyWriter& w) {
+                                                   w.NameOpened("Ann");
+                                                   w.NameErase();
+                                                   w.NameErase();
+                                                   w.NameLetter('X');
+                                                   w.NameConfirmed();
+                                                 }),
+                                   Limits{});
+  ASSERT_TRUE(retyped.ok) << retyped.error;
+  EXPECT_TRUE(retyped.nameEntered);
+  EXPECT_EQ(retyped.name, "AX");
+  EXPECT_TRUE(SameName(retyped.name, "Ax"));
+  EXPECT_FALSE(SameName(retyped.name, "Axe"));
+  // A game without a name entry plays as before and names nobody.
+  const Verdict unnamed = PlayBack(Recorded().File, Limits{});
+  EXPECT_TRUE(unnamed.ok);
+  EXPECT_FALSE(unnamed.nameEntered);
+
+  const auto refused = [](const std::function<void(BodyWriter&)>& write, const std::string& because) {
+    ExpectRefused(WithNameEntry(Recorded().File, write), because);
+  };
+  refused([](BodyWriter& w) { w.NameLetter('A'); }, "keys before it opens");
+  refused(
+      [](BodyWriter& w) {
+        w.NameOpened("");
+        w.NameOpened("B");
+      },
+      "opens twice");
+  refused(
+      [](BodyWriter& w) {
+        w.NameOpened("");
+        w.NameErase();
+      },
+      "empty name");
+  refused(
+      [](BodyWriter& w) {
+        w.NameOpened("A");
+        w.NameConfirmed();
+        w.NameLetter('B');
+      },
+      "goes on after the name");
+  refused(
+      [](BodyWriter& w) {
+        w.NameOpened("A");
+        w.Event(sf::GameEvent::WeaponChange);
+      },
+      "goes on after its name entry opened");
+  refused(
+      [](BodyWriter& w) {
+        w.NameOpened("");
+        w.NameLetter('!');
+      },
+      "not a letter");
+  refused([](BodyWriter& w) { w.NameOpened("A1"); }, "does not take");
+  // In a file of format 2 the name entry's bytes are no records at all.
+  DecodedReplay old = Decode(Named().File);
+  old.Header.FormatVersion = 2;
+  ExpectRefused(EncodeReplay(old.Header, old.Body), "unknown record type");
+}
+
+TEST(Replay, TheFingerprintIsTheGameWhateverItsNameClockOrUnreadInputs) {
+  const std::string original = PlayBack(Recorded().File, Limits{}).fingerprint;
+  ASSERT_EQ(original.size(), 16u);
+  const auto fingerprint = [](const std::vector<uint8_t>& file) {
+    std::string error;
+    DecodedReplay d;
+    EXPECT_TRUE(DecodeReplay(file, Limits{}.maxFileBytes, d, error)) << error;
+    return GameFingerprint(d);
+  };
+  EXPECT_EQ(fingerprint(Recorded().File), original);
+  // Renamed.
+  EXPECT_EQ(fingerprint(WithNameEntry(Recorded().File,
+                                      [](BodyWriter& w) {
+                                        w.NameOpened("MALLORY");
+                                        w.NameConfirmed();
+                                      })),
+            original);
+  // Retimed: one tick later here and there, and a pause more.
+  EXPECT_EQ(fingerprint(Retimed([](uint32_t step, uint32_t gap) { return step % 10 == 3 ? gap + 1 : gap; })), original);
+  // Other mouse distances in the same directions, other buttons than the first: the world reads
+  // neither, so the game plays to the same end, and it is the same game.
+  const std::vector<uint8_t> padded = Rewritten([](BodyRecord& r, uint32_t step) {
+    if (r.Type == BodyRecord::Step) {
+      r.Inputs.Mouse.X *= 3;
+      r.Inputs.Mouse.Y *= 5;
+      r.Inputs.Mouse.Buttons[2] = static_cast<uint8_t>(step % 2 ? 0x80 : 0);
+      if (step % 7 == 0 && (r.Inputs.Keys & 16)) r.Inputs.Keys |= 32;  // both Ctrl keys fire alike
+    }
+    if (r.Type == BodyRecord::Event && r.What == sf::GameEvent::Pause) r.What = sf::GameEvent::FocusLost;
+    return true;
+  });
+  const Verdict same = PlayBack(padded, Limits{});
+  ASSERT_TRUE(same.ok) << same.error;
+  EXPECT_EQ(same.score, Recorded().Score);
+  EXPECT_EQ(same.fingerprint, original);
+  // Anything the world does read is another game: a turn of the gun, another seed.
+  bool turned = false;
+  EXPECT_NE(fingerprint(Rewritten([&turned](BodyRecord& r, uint32_t step) {
+              if (!turned && r.Type == BodyRecord::Step && step > 100 &&
+                  !(sf::StepControls(r.Inputs) & (sf::kControlUp | sf::kControlDown))) {
+                r.Inputs.Keys |= 4;
+                turned = true;
+              }
+              return true;
+            })),
+            original);
+  ReplayHeader reseeded = Decode(Recorded().File).Header;
+  reseeded.Seed ^= 1;
+  EXPECT_NE(fingerprint(Rewritten([](BodyRecord&, uint32_t) { return true; }, &reseeded)), original);
+  EXPECT_NE(PlayBack(Named().File, Limits{}).fingerprint, original);
+}
+
+TEST(ReplayFormat, NoGameGivesAFileLargerThanTheLimit) {
+  // A full recorder that does not compress at all: zlib's own bound, behind the header.
+  EXPECT_EQ(kMaxFileBytes, kHeaderBytes + compressBound(static_cast<uLong>(kRecorderCapacity)));
+  std::vector<uint8_t> noise(kRecorderCapacity);
+  uint32_t x = 12345;
+  for (uint8_t& b : noise) b = static_cast<uint8_t>((x = x * 1103515245u + 12345u) >> 24);
+  const std::vector<uint8_t> file = EncodeReplay(ReplayHeader{}, noise);
+  EXPECT_LE(file.size(), kMaxFileBytes);
+  EXPECT_GT(file.size(), kRecorderCapacity);
 }
 
 TEST(ReplayBody, StepsAndEventsReadBackAsWritten) {
@@ -447,9 +631,18 @@ TEST(ReplayRecorder, HoldsAnHourOfBusyPlayWithoutAllocatingAndStopsCleanlyWhenFu
     recorder.StepStarted(in);
     if (i % 640 == 0) recorder.Reseeded(i);
   }
+  recorder.NameEntryOpened("Ann");
+  for (char c : std::string_view("BCDEFGHIJKL")) recorder.NameLetterTyped(c);
+  recorder.NameLetterErased();
+  recorder.NameConfirmed();
   EXPECT_EQ(gAllocations.load(), before) << "recording allocated";
   EXPECT_TRUE(recorder.Complete()) << recorder.BodyBytes() << " bytes";
   EXPECT_LE(recorder.BodyBytes(), size_t{2} << 20);
+  sf::Surface nothing;
+  const std::vector<uint8_t> busyHour = EncodeReplay(ReplayHeader{}, recorder.Body());
+  EXPECT_LE(busyHour.size(), kMaxFileBytes);
+  std::printf("an hour of the busiest play: %zu bytes of inputs, %zu in the file (the largest possible: %zu)\n",
+              recorder.BodyBytes(), busyHour.size(), kMaxFileBytes);
 
   ReplayRecorder tiny(100);
   tiny.GameStarted(1, 0);

@@ -105,7 +105,7 @@ void Act(const sf::TGame& game, ScriptHost& host, uint32_t step, bool dodge) {
 
 }  // namespace
 
-ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps, bool dodge) {
+ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps, bool dodge, const char* name) {
   ScriptedGame out;
   ScriptClock clock;
   sf::Surface snapshot;
@@ -151,6 +151,11 @@ ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps, bool dodge) {
     if (game.Lives < lives) ++out.LivesLost;
     for (const auto& e : game.Engine.Slots)
       if (e) out.KindsMet |= 1u << static_cast<unsigned>(e->Kind);
+  }
+  if (name) {
+    recorder.NameEntryOpened("");
+    for (const char* c = name; *c; ++c) recorder.NameLetterTyped(*c);
+    recorder.NameConfirmed();
   }
   out.File = recorder.Finish(game);
   out.Score = game.Score;

@@ -27,7 +27,9 @@ inline constexpr uint32_t kComparisonSeed = 2;
 inline constexpr uint32_t kComparisonSteps = 64 * 60 * 15;
 
 // Plays until the game is over, leaving it after about maxSteps steps if it lasts that long.
-// A dodging player steps aside from enemy shots.
-ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps, bool dodge = false);
+// A dodging player steps aside from enemy shots. With a name (capital letters), the game is
+// followed by a name entry, as after a new high score: the field opens empty, the name is typed
+// and confirmed.
+ScriptedGame PlayScriptedGame(uint32_t seed, uint32_t maxSteps, bool dodge = false, const char* name = nullptr);
 
 }  // namespace replay

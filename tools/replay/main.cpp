@@ -4,11 +4,13 @@
 //   saltfang-replay FILE|URL                  plays the game in a window at its recorded pace, with
 //                                             its sound and music and the viewer's controls
 //   saltfang-replay --verify FILE             prints the verdict; exit status 0 when verified
-//   saltfang-replay --record-scripted OUT [SEED [STEPS]]   plays a scripted game, writes its replay
+//   saltfang-replay --record-scripted OUT [SEED [STEPS [NAME]]]   plays a scripted game, writes its replay
 //
 // The scripted game compares builds: by default it is fifteen minutes of a dodging player that
 // reaches level 6 and meets all eight enemy kinds, and its replay holds a checkpoint every four
-// seconds, so another build's --verify compares the two worlds checkpoint by checkpoint.
+// seconds, so another build's --verify compares the two worlds checkpoint by checkpoint. Its
+// player then types NAME (capital letters; LONGGAME by default) into the name entry, as after a
+// new high score: the score service verifies the game only for a result sent under that name.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -56,15 +58,20 @@ int Verify(const std::string& path) {
   const replay::Verdict v = replay::PlayBack(file, replay::Limits{});
   const double cpu = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
   const double gameSeconds = v.steps / 64.0;
-  std::printf("%s score=%lld level=%d steps=%u claimed=%lld bytes=%zu cpu=%.3fs game=%.0fs speed=%.0fx%s%s\n",
+  std::printf("%s score=%lld level=%d steps=%u claimed=%lld bytes=%zu cpu=%.3fs game=%.0fs speed=%.0fx%s%s%s%s\n",
               v.ok ? "verified" : "refused", static_cast<long long>(v.score), v.level, v.steps,
               static_cast<long long>(v.claimedScore), file.size(), cpu, gameSeconds, cpu > 0 ? gameSeconds / cpu : 0.0,
+              v.nameEntered ? " name=" : "", v.nameEntered ? v.name.c_str() : "",
               v.ok ? "" : " error=", v.ok ? "" : v.error.c_str());
   return v.ok && v.score == v.claimedScore ? 0 : 1;
 }
 
-int RecordScripted(const std::string& out, uint32_t seed, uint32_t steps) {
-  const replay::ScriptedGame game = replay::PlayScriptedGame(seed, steps, true);
+int RecordScripted(const std::string& out, uint32_t seed, uint32_t steps, const std::string& name) {
+  if (name.empty() || name.size() > 10 || name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos) {
+    std::fprintf(stderr, "saltfang-replay: a name is one to ten capital letters, as the name entry takes them\n");
+    return 2;
+  }
+  const replay::ScriptedGame game = replay::PlayScriptedGame(seed, steps, true, name.c_str());
   int kinds = 0;
   for (unsigned k = 0; k < 8; ++k) kinds += (game.KindsMet >> k) & 1u ? 1 : 0;
   std::ofstream file(out, std::ios::binary);
@@ -180,7 +187,7 @@ void Usage() {
   std::fprintf(stderr,
                "usage: saltfang-replay FILE|http://HOST:PORT/api/replays/ID\n"
                "       saltfang-replay --verify FILE\n"
-               "       saltfang-replay --record-scripted OUT [SEED [STEPS]]\n");
+               "       saltfang-replay --record-scripted OUT [SEED [STEPS [NAME]]]\n");
 }
 
 }  // namespace
@@ -189,11 +196,11 @@ int main(int argc, char** argv) {
   try {
     const std::string first = argc > 1 ? argv[1] : "";
     if (first == "--verify" && argc == 3) return Verify(argv[2]);
-    if (first == "--record-scripted" && argc >= 3 && argc <= 5) {
+    if (first == "--record-scripted" && argc >= 3 && argc <= 6) {
       const auto seed = static_cast<uint32_t>(argc > 3 ? std::strtoul(argv[3], nullptr, 10) : replay::kComparisonSeed);
       const auto steps =
           static_cast<uint32_t>(argc > 4 ? std::strtoul(argv[4], nullptr, 10) : replay::kComparisonSteps);
-      return RecordScripted(argv[2], seed, steps);
+      return RecordScripted(argv[2], seed, steps, argc > 5 ? argv[5] : "LONGGAME");
     }
     if (argc == 2 && first.rfind("--", 0) != 0) return Watch(first, argv[0]);
     Usage();

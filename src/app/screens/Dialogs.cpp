@@ -195,8 +195,8 @@ class EnterNameScreen : public OkCancelQuestion {
     f.Widgets().NameEntry.Draw(f.BackBuffer());
   }
   void Key(ScreenState screen, uint16_t key) override {
-    if (IsLetter(key)) form_.Widgets().NameEntry.KeyInput(static_cast<char>(key));
-    if (key == vkBack) form_.Widgets().NameEntry.KeyInput(TDDEdit::kEraseCode);
+    if (IsLetter(key)) form_.TypeName(static_cast<char>(key));
+    if (key == vkBack) form_.TypeName(TDDEdit::kEraseCode);
     OkCancelQuestion::Key(screen, key);
   }
 
@@ -207,6 +207,7 @@ class EnterNameScreen : public OkCancelQuestion {
   void Confirm(bool ok) override {
     TForm1& f = form_;
     if (ok) {
+      f.ConfirmName();
       InsertHighScore(f.Config().highScores, f.Widgets().NameEntry.Text, f.Game() ? f.Game()->Score : 0);
       f.SaveConfig();
       f.GoTo(scrSendQuestion);
