@@ -36,9 +36,9 @@ def wait_view(t, page, what, limit=START_LIMIT_S):
         v = view(page)
         if v:
             return v
-        failed = page.js('var s = document.getElementById("status"); '
-                         'return document.body.classList.contains("ready") ? "" : s.textContent;')
-        if failed and not failed.startswith('Loading'):
+        failed = page.js('var s = document.getElementById("status"), c = document.body.classList; '
+                         'return c.contains("failed") || /stopped|Error/.test(s.textContent) ? s.textContent : "";')
+        if failed:
             raise t.Failed('%s: the page says "%s"' % (what, failed))
         time.sleep(0.1)
     raise t.Failed('%s: no replay shown within %d s' % (what, limit))
