@@ -74,6 +74,10 @@ const std::vector<Option>& Options() {
        [](Config& c, const std::string& v) {
          c.Limits.MaxConnectionsPerClient = static_cast<int>(Number("--max-connections-per-client", v, 1, 100000));
        }},
+      {"--max-pending-heads", "SALTFANG_MAX_PENDING_HEADS",
+       [](Config& c, const std::string& v) {
+         c.Limits.MaxPendingHeads = static_cast<int>(Number("--max-pending-heads", v, 1, 1000000));
+       }},
       {"--head-timeout", "SALTFANG_HEAD_TIMEOUT",
        [](Config& c, const std::string& v) {
          c.Limits.HeadDeadline = std::chrono::seconds(Number("--head-timeout", v, 1, 3600));
@@ -87,6 +91,14 @@ const std::vector<Option>& Options() {
       {"--replay-queue", "SALTFANG_REPLAY_QUEUE",
        [](Config& c, const std::string& v) {
          c.ReplayQueue = static_cast<int>(Number("--replay-queue", v, 1, 1000000));
+       }},
+      {"--upload-bytes-per-day", "SALTFANG_UPLOAD_BYTES_PER_DAY",
+       [](Config& c, const std::string& v) {
+         c.Service.UploadBytesPerDay = Number("--upload-bytes-per-day", v, 0, INT64_MAX / 4);
+       }},
+      {"--keep-unverified-days", "SALTFANG_KEEP_UNVERIFIED_DAYS",
+       [](Config& c, const std::string& v) {
+         c.Service.KeepUnverifiedDays = Number("--keep-unverified-days", v, 0, 100000);
        }},
       {"--limit", nullptr,
        [](Config& c, const std::string& v) { c.ListLimit = Number("--limit", v, 1, INT64_MAX / 4); }},
@@ -185,12 +197,21 @@ options (each also read from the environment variable shown; a flag wins):
                                                   in memory are free; 0 = no limit)
   --max-connections-per-client N
                            SALTFANG_MAX_CONNECTIONS_PER_CLIENT   open connections per address
-                                                  (default 32)
+                                                  (an IPv6 address: per /64; default 32)
+  --max-pending-heads N    SALTFANG_MAX_PENDING_HEADS   connections waiting for a request head,
+                                                  all clients together; past it the longest
+                                                  waiting is closed (default 4096)
   --head-timeout SECONDS   SALTFANG_HEAD_TIMEOUT  time for a whole request head (default 10)
   --workers N              SALTFANG_WORKERS       threads for requests' work (default 64)
   --replay-workers N       SALTFANG_REPLAY_WORKERS threads verifying replays (default 2)
   --replay-queue N         SALTFANG_REPLAY_QUEUE  replays waiting before uploads get 503
                                                   (default 256)
+  --upload-bytes-per-day N SALTFANG_UPLOAD_BYTES_PER_DAY   replay bytes one address (an IPv6
+                                                  /64) may store a day (default 33554432;
+                                                  0 = no limit)
+  --keep-unverified-days N SALTFANG_KEEP_UNVERIFIED_DAYS   unverified results sent without a
+                                                  replay or with a refused one are removed
+                                                  after N days (default 30; 0 = kept)
   --version                the service's version
   -h, --help               this text
 

@@ -17,6 +17,11 @@ void Metrics::CountSubmission(bool stored) { ++(stored ? stored_ : duplicates_);
 
 void Metrics::CountListing(bool kept) { ++(kept ? listingsKept_ : listingsRead_); }
 
+void Metrics::AddSource(std::function<std::string()> source) {
+  std::lock_guard lock(mutex_);
+  sources_.push_back(std::move(source));
+}
+
 std::string Metrics::Render() const {
   std::lock_guard lock(mutex_);
   std::string out;
@@ -57,6 +62,64 @@ std::string Metrics::Render() const {
                 "saltfang_http_request_duration_seconds_count %llu\n",
                 static_cast<unsigned long long>(count_), sum_, static_cast<unsigned long long>(count_));
   out += line;
+  for (const auto& source : sources_) out += source();
+  return out;
+}
+
+std::string ServerMetrics(const ServerStats& s) {
+  const auto line = [](const char* name, const char* labels, unsigned long long value) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%s%s %llu\n", name, labels, value);
+    return std::string(text);
+  };
+  std::string out =
+      "# HELP saltfang_connections_refused_total Connections closed on arrival: the server's or the client's cap "
+      "was reached.\n"
+      "# TYPE saltfang_connections_refused_total counter\n";
+  out += line("saltfang_connections_refused_total", "{reason=\"capacity\"}", s.RefusedAtCapacity);
+  out += line("saltfang_connections_refused_total", "{reason=\"per_client\"}", s.RefusedPerClient);
+  out +=
+      "# HELP saltfang_heads_shed_total Connections closed while waiting for a request head, to make room.\n"
+      "# TYPE saltfang_heads_shed_total counter\n";
+  out += line("saltfang_heads_shed_total", "", s.ShedHeads);
+  out +=
+      "# HELP saltfang_busy_total Requests answered 503 because too many bytes waited: replies to write, bodies to "
+      "read.\n"
+      "# TYPE saltfang_busy_total counter\n";
+  out += line("saltfang_busy_total", "{what=\"reply\"}", s.BusyReplies);
+  out += line("saltfang_busy_total", "{what=\"body\"}", s.BusyBodies);
+  out += "# TYPE saltfang_open_connections gauge\n";
+  out += line("saltfang_open_connections", "", static_cast<unsigned long long>(s.OpenConnections));
+  out += "# TYPE saltfang_pending_heads gauge\n";
+  out += line("saltfang_pending_heads", "", static_cast<unsigned long long>(s.PendingHeads));
+  out += "# TYPE saltfang_pending_bytes gauge\n";
+  out += line("saltfang_pending_bytes", "{what=\"reply\"}", s.PendingWriteBytes);
+  out += line("saltfang_pending_bytes", "{what=\"body\"}", s.PendingBodyBytes);
+  return out;
+}
+
+std::string StoreMetrics(const StoreSizes& s) {
+  std::string out =
+      "# HELP saltfang_table_rows Rows of the database's tables.\n"
+      "# TYPE saltfang_table_rows gauge\n";
+  const auto row = [&](const char* table, int64_t n) {
+    out += "saltfang_table_rows{table=\"" + std::string(table) + "\"} " + std::to_string(n) + "\n";
+  };
+  row("results", s.Results);
+  row("results_verified", s.VerifiedResults);
+  row("replays", s.Replays);
+  row("tokens", s.Tokens);
+  row("verified_games", s.VerifiedGames);
+  out +=
+      "# HELP saltfang_replay_bytes Bytes of the replays kept (a refused one keeps none).\n"
+      "# TYPE saltfang_replay_bytes gauge\n"
+      "saltfang_replay_bytes " +
+      std::to_string(s.ReplayBytes) +
+      "\n"
+      "# HELP saltfang_database_bytes The database's size on disk.\n"
+      "# TYPE saltfang_database_bytes gauge\n"
+      "saltfang_database_bytes " +
+      std::to_string(s.DatabaseBytes) + "\n";
   return out;
 }
 

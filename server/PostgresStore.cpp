@@ -379,27 +379,65 @@ bool PostgresStore::Ping() {
   }
 }
 
-void PostgresStore::Prune(int64_t now) {
-  With(false, [&](PGconn* c) { Query(c, "DELETE FROM tokens WHERE issued < $1", {now - kReplayWindowSeconds}); });
+void PostgresStore::Prune(int64_t now, int64_t keepUnverifiedSeconds) {
+  With(false, [&](PGconn* c) {
+    Query(c, "DELETE FROM tokens WHERE issued < $1", {now - kReplayWindowSeconds});
+    Query(c, "DELETE FROM upload_days WHERE day < $1", {DayOf(now) - 1});
+    if (keepUnverifiedSeconds > 0)
+      Query(c, ExpiredResultsSql(SqlDialect::Postgres).c_str(), {now - keepUnverifiedSeconds, kPruneBatch});
+  });
 }
 
 void PostgresStore::ForgetFullBuckets(int64_t nowMs) {
   With(false, [&](PGconn* c) { Query(c, "DELETE FROM rate_buckets WHERE full_ms <= $1", {nowMs}); });
 }
 
+namespace {
+
+// The token's result when this session may attach a replay to it now; status says why not. lock:
+// the token's row stays locked to the end of the transaction.
+int64_t ReplayTarget(PGconn* c, std::string_view token, std::string_view session, int64_t now, bool lock,
+                     AttachStatus& status) {
+  status = AttachStatus::BadToken;
+  const Result t = Query(c,
+                         lock ? "SELECT session, issued, result_id FROM tokens WHERE token = $1 FOR UPDATE"
+                              : "SELECT session, issued, result_id FROM tokens WHERE token = $1",
+                         {token});
+  if (t.Rows() == 0 || t.Text(0, 0) != session || t.IsNull(0, 2) || t.Int(0, 1) < now - kReplayWindowSeconds) return 0;
+  const int64_t id = t.Int(0, 2);
+  status = Query(c, "SELECT 1 FROM replays WHERE result_id = $1", {id}).Rows() > 0 ? AttachStatus::AlreadyHasReplay
+                                                                                   : AttachStatus::Stored;
+  return id;
+}
+
+}  // namespace
+
 AttachStatus PostgresStore::AttachReplay(std::string_view token, std::string_view session,
-                                         const std::vector<uint8_t>& file, int64_t now, int64_t* resultId) {
+                                         const std::vector<uint8_t>& file, int64_t now, int64_t* resultId,
+                                         const UploadQuota* quota) {
   return With(true, [&](PGconn* c) {
-    const Result t = Query(c, "SELECT session, issued, result_id FROM tokens WHERE token = $1 FOR UPDATE", {token});
-    if (t.Rows() == 0 || t.Text(0, 0) != session || t.IsNull(0, 2) || t.Int(0, 1) < now - kReplayWindowSeconds)
-      return AttachStatus::BadToken;
-    const int64_t id = t.Int(0, 2);
-    if (resultId) *resultId = id;
+    AttachStatus status = AttachStatus::BadToken;
+    const int64_t id = ReplayTarget(c, token, session, now, true, status);
+    if (id && resultId) *resultId = id;
+    if (status != AttachStatus::Stored) return status;
+    if (quota && quota->BytesPerDay > 0 &&
+        Query(c, AddUploadBytesSql(SqlDialect::Postgres).c_str(),
+              {std::string_view(quota->Client), DayOf(now), static_cast<int64_t>(file.size()), quota->BytesPerDay})
+                .Rows() == 0)
+      return AttachStatus::OverQuota;
     const Result inserted = Query(c,
                                   "INSERT INTO replays (result_id, data, state, received) VALUES ($1, $2, 'pending', "
                                   "$3) ON CONFLICT (result_id) DO NOTHING RETURNING result_id",
                                   {id, file, now});
     return inserted.Rows() > 0 ? AttachStatus::Stored : AttachStatus::AlreadyHasReplay;
+  });
+}
+
+AttachStatus PostgresStore::CanAttachReplay(std::string_view token, std::string_view session, int64_t now) {
+  return With(false, [&](PGconn* c) {
+    AttachStatus status = AttachStatus::BadToken;
+    ReplayTarget(c, token, session, now, false, status);
+    return status;
   });
 }
 
@@ -410,20 +448,81 @@ std::optional<ClaimedReplay> PostgresStore::ClaimReplay(int64_t now) {
                            "UPDATE replays SET claimed_at = $1 WHERE result_id = (SELECT result_id FROM replays "
                            "WHERE state = 'pending' AND (claimed_at IS NULL OR claimed_at < $2) "
                            "ORDER BY received, result_id LIMIT 1 FOR UPDATE SKIP LOCKED) "
-                           "RETURNING result_id, (SELECT score FROM results WHERE id = replays.result_id)",
+                           "RETURNING result_id, (SELECT score FROM results WHERE id = replays.result_id), "
+                           "(SELECT name FROM results WHERE id = replays.result_id)",
                            {now, now - kReplayClaimSeconds});
     if (r.Rows() == 0) return std::nullopt;
     auto data = ReplayData(c, r.Int(0, 0));
-    return ClaimedReplay{r.Int(0, 0), static_cast<int32_t>(r.Int(0, 1)),
+    return ClaimedReplay{r.Int(0, 0), static_cast<int32_t>(r.Int(0, 1)), r.Text(0, 2),
                          data ? std::move(*data) : std::vector<uint8_t>{}};
   });
 }
 
-void PostgresStore::FinishReplay(int64_t resultId, bool verified, std::string_view error) {
+namespace {
+
+// Claims a game for a result; the result that holds it already when that is another, else 0. A
+// claim by another transaction in flight is waited for.
+int64_t ClaimGame(PGconn* c, int64_t resultId, std::string_view fingerprint) {
+  if (Query(c,
+            "INSERT INTO verified_games (fingerprint, result_id) VALUES ($1, $2) ON CONFLICT (fingerprint) DO NOTHING "
+            "RETURNING result_id",
+            {fingerprint, resultId})
+          .Rows() > 0)
+    return 0;
+  const int64_t holder =
+      Query(c, "SELECT result_id FROM verified_games WHERE fingerprint = $1", {fingerprint}).Int(0, 0);
+  return holder == resultId ? 0 : holder;
+}
+
+}  // namespace
+
+int64_t PostgresStore::FinishReplay(int64_t resultId, bool verified, std::string_view error,
+                                    std::string_view fingerprint) {
+  return With(true, [&](PGconn* c) {
+    const int64_t holder = verified && !fingerprint.empty() ? ClaimGame(c, resultId, fingerprint) : 0;
+    const bool ok = verified && holder == 0;
+    const std::string why = holder ? SameGameSentence(holder) : std::string(error);
+    Query(c,
+          "UPDATE replays SET state = $1, error = $2, fingerprint = NULLIF($3, ''),"
+          " data = CASE WHEN $4::boolean THEN data ELSE ''::bytea END WHERE result_id = $5",
+          {ok ? "verified" : "rejected", std::string_view(why), fingerprint, ok ? "true" : "false", resultId});
+    Query(c, "UPDATE results SET verified = $1 WHERE id = $2", {ok ? "true" : "false", resultId});
+    return holder;
+  });
+}
+
+std::vector<UnfingerprintedReplay> PostgresStore::VerifiedWithoutFingerprint(int64_t afterId, int limit) {
+  return With(false, [&](PGconn* c) {
+    const Result ids = Query(c,
+                             "SELECT result_id FROM replays WHERE state = 'verified' AND fingerprint IS NULL AND "
+                             "result_id > $1 ORDER BY result_id LIMIT $2",
+                             {afterId, static_cast<int64_t>(limit)});
+    std::vector<UnfingerprintedReplay> out;
+    for (int i = 0; i < ids.Rows(); ++i) {
+      auto data = ReplayData(c, ids.Int(i, 0));
+      out.push_back({ids.Int(i, 0), data ? std::move(*data) : std::vector<uint8_t>{}});
+    }
+    return out;
+  });
+}
+
+void PostgresStore::SetFingerprint(int64_t resultId, std::string_view fingerprint) {
   With(true, [&](PGconn* c) {
-    Query(c, "UPDATE replays SET state = $1, error = $2 WHERE result_id = $3",
-          {verified ? "verified" : "rejected", error, resultId});
-    Query(c, "UPDATE results SET verified = $1 WHERE id = $2", {verified ? "true" : "false", resultId});
+    if (!fingerprint.empty()) ClaimGame(c, resultId, fingerprint);
+    Query(c, "UPDATE replays SET fingerprint = $1 WHERE result_id = $2", {fingerprint, resultId});
+  });
+}
+
+StoreSizes PostgresStore::Sizes() {
+  return With(false, [&](PGconn* c) {
+    const Result r =
+        Query(c,
+              "SELECT (SELECT COALESCE(SUM(n), 0) FROM result_totals),"
+              " (SELECT COALESCE(SUM(n), 0) FROM result_totals WHERE verified),"
+              " (SELECT COUNT(*) FROM replays), (SELECT COALESCE(SUM(octet_length(data)), 0) FROM replays),"
+              " (SELECT COUNT(*) FROM tokens), (SELECT COUNT(*) FROM verified_games),"
+              " pg_database_size(current_database())");
+    return StoreSizes{r.Int(0, 0), r.Int(0, 1), r.Int(0, 2), r.Int(0, 3), r.Int(0, 4), r.Int(0, 5), r.Int(0, 6)};
   });
 }
 

@@ -32,11 +32,16 @@ class PostgresStore final : public ScoreStore {
   int64_t VerifiedRank(int32_t score, int64_t time, int64_t id) override;
   bool Remove(int64_t id) override;
   bool Ping() override;
-  void Prune(int64_t now) override;
+  void Prune(int64_t now, int64_t keepUnverifiedSeconds = 0) override;
   AttachStatus AttachReplay(std::string_view token, std::string_view session, const std::vector<uint8_t>& file,
-                            int64_t now, int64_t* resultId) override;
+                            int64_t now, int64_t* resultId, const UploadQuota* quota = nullptr) override;
+  AttachStatus CanAttachReplay(std::string_view token, std::string_view session, int64_t now) override;
   std::optional<ClaimedReplay> ClaimReplay(int64_t now) override;
-  void FinishReplay(int64_t resultId, bool verified, std::string_view error) override;
+  int64_t FinishReplay(int64_t resultId, bool verified, std::string_view error,
+                       std::string_view fingerprint = {}) override;
+  std::vector<UnfingerprintedReplay> VerifiedWithoutFingerprint(int64_t afterId, int limit) override;
+  void SetFingerprint(int64_t resultId, std::string_view fingerprint) override;
+  StoreSizes Sizes() override;
   std::optional<std::vector<uint8_t>> ReplayFile(int64_t resultId) override;
   std::optional<ReplayState> ReplayStateOf(int64_t resultId) override;
   bool SharesRateLimits() const override { return true; }

@@ -9,7 +9,16 @@ namespace sf::scores {
 ReplayWorkers::ReplayWorkers(ScoreStore& store, ReplayVerifier& verifier, std::function<int64_t()> now, size_t threads,
                              size_t maxQueued, int sweepMs)
     : store_(store), verifier_(verifier), now_(std::move(now)), maxQueued_(maxQueued), sweepMs_(sweepMs) {
-  for (size_t i = 0; i < (threads ? threads : 1); ++i) threads_.emplace_back([this] { Loop(); });
+  busy_ = 1;  // the first worker's look for replays without a fingerprint
+  for (size_t i = 0; i < (threads ? threads : 1); ++i)
+    threads_.emplace_back([this, i] {
+      if (i == 0) {
+        FingerprintOldReplays();
+        std::lock_guard lock(mutex_);
+        if (--busy_ == 0 && queued_ == 0) idle_.notify_all();
+      }
+      Loop();
+    });
 }
 
 ReplayWorkers::~ReplayWorkers() {
@@ -54,18 +63,42 @@ bool ReplayWorkers::WorkOne() {
     verdict.ok = false;
     verdict.error = std::string("The verifier failed: ") + e.what();
   }
-  const bool verified = ConfirmsScore(verdict, claimed->Score);
-  std::string why = verdict.ok ? std::string() : verdict.error;
+  const std::string wrongName = verdict.ok ? NameMismatch(verdict, claimed->Name) : std::string();
+  const bool verified = ConfirmsScore(verdict, claimed->Score) && wrongName.empty();
+  std::string why = verdict.ok ? wrongName : verdict.error;
   // The reason is shown with the result on the world page: one sentence.
-  if (verdict.ok && !verified)
+  if (verdict.ok && !ConfirmsScore(verdict, claimed->Score))
     why = "The replay scored " + std::to_string(verdict.score) + " (its header claims " +
           std::to_string(verdict.claimedScore) + ") but the result says " + std::to_string(claimed->Score) + ".";
   try {
-    store_.FinishReplay(claimed->ResultId, verified, why);
+    store_.FinishReplay(claimed->ResultId, verified, why, verified ? verdict.fingerprint : std::string());
   } catch (const StoreUnavailable&) {
     // Left claimed: another worker takes it up again once the claim goes stale.
   }
   return true;
+}
+
+void ReplayWorkers::FingerprintOldReplays() {
+  // Replays verified before fingerprints were kept claim their games too, oldest first, so that
+  // no copy of one verifies again. Nothing is played: the fingerprint comes from the inputs.
+  int64_t after = 0;
+  try {
+    while (!Stopping()) {
+      const auto batch = store_.VerifiedWithoutFingerprint(after, 64);
+      if (batch.empty()) return;
+      for (const UnfingerprintedReplay& r : batch) {
+        store_.SetFingerprint(r.ResultId, verifier_.Fingerprint(r.File));
+        after = r.ResultId;
+      }
+    }
+  } catch (const StoreUnavailable&) {
+    // The next start takes them up.
+  }
+}
+
+bool ReplayWorkers::Stopping() const {
+  std::lock_guard lock(mutex_);
+  return stopping_;
 }
 
 void ReplayWorkers::Loop() {

@@ -4,6 +4,7 @@
 #include <random>
 #include <string_view>
 
+#include "PagePolicy.h"
 #include "ReplayWorkers.h"
 #include "ResultRecord.h"
 #include "StaticFiles.h"
@@ -137,10 +138,31 @@ std::string SystemRandomId() {
   return id;
 }
 
+namespace {
+
+// A piece of a target as the log shows it: printable ASCII as it is, anything else (controls,
+// spaces, bytes above 0x7F, quotes and backslashes) as %XX, so a line is one line of plain ASCII
+// whatever was sent.
+void AppendLogged(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b > 0x20 && b < 0x7F && c != '"' && c != '\\') {
+      out.push_back(c);
+    } else {
+      out.push_back('%');
+      out.push_back(kHex[b >> 4]);
+      out.push_back(kHex[b & 15]);
+    }
+  }
+}
+
+}  // namespace
+
 std::string LoggedTarget(std::string_view target) {
   std::string out;
   const size_t mark = target.find('?');
-  out = target.substr(0, mark);
+  AppendLogged(out, target.substr(0, mark));
   if (mark == std::string_view::npos) return out;
   std::string_view query = target.substr(mark + 1);
   char sep = '?';
@@ -154,7 +176,7 @@ std::string LoggedTarget(std::string_view target) {
       out += item.substr(0, item.find('=') + 1);
       out += "-";
     } else {
-      for (char c : item) out.push_back(static_cast<unsigned char>(c) < 0x21 || c == '"' ? '_' : c);
+      AppendLogged(out, item);
     }
   }
   return out;
@@ -174,7 +196,8 @@ ScoreService::ScoreService(ScoreStore& store, ServiceConfig config, ServiceEnvir
       readLimit_(config_.ReadRowsPerMinute, config_.ReadRowsPerMinute),
       replayLimit_(config_.ReplayPerMinute, config_.ReplayBurst),
       listings_(config_.ListingCacheEntries),
-      results_(config_.ResultCacheEntries, size_t{8} << 20) {}
+      results_(config_.ResultCacheEntries, size_t{8} << 20),
+      replayFiles_(256, config_.ReplayCacheBytes) {}
 
 bool ScoreService::Allow(Limit limit, const std::string& client, double cost, bool owe) {
   RateLimiter* own = nullptr;
@@ -198,8 +221,9 @@ bool ScoreService::Allow(Limit limit, const std::string& client, double cost, bo
       break;
   }
   if (rule.PerMinute <= 0) return true;
-  if (store_.SharesRateLimits()) return store_.TakeTokens(bucket, client, rule, cost, env_.NowMs(), owe);
-  return own->Allow(client, env_.NowMs(), cost, owe);
+  const std::string key = ClientKey(client);  // an IPv6 /64 counts as one client
+  if (store_.SharesRateLimits()) return store_.TakeTokens(bucket, key, rule, cost, env_.NowMs(), owe);
+  return own->Allow(key, env_.NowMs(), cost, owe);
 }
 
 std::string ScoreService::ClientAddress(const HttpRequest& request) const {
@@ -238,7 +262,7 @@ HttpResponse ScoreService::Handle(const HttpRequest& request) {
       response = Health();
     } else if (path == "/metrics") {
       response.ContentType = "text/plain; version=0.0.4; charset=utf-8";
-      response.Body = metrics_ ? metrics_->Render() : std::string();
+      response.Body = metrics_ ? metrics_->Render() + TableMetrics() : std::string();
     } else if (web_) {
       response = web_->Serve(request);
     } else {
@@ -267,7 +291,7 @@ void ScoreService::PruneNowAndThen() {
   const int64_t now = env_.NowSeconds();
   int64_t last = lastPrune_.load();
   if (now - last < 60 || !lastPrune_.compare_exchange_strong(last, now)) return;
-  store_.Prune(now);
+  store_.Prune(now, config_.KeepUnverifiedDays * 86400);
   if (store_.SharesRateLimits()) store_.ForgetFullBuckets(env_.NowMs());
 }
 
@@ -386,19 +410,22 @@ HttpResponse ScoreService::Listing(const HttpRequest& request, const std::string
     return TooMany();
   }
   if (metrics_) metrics_->CountListing(!made);
-  return Kept(request, *answer, contentType);
+  return Kept(request, answer, contentType);
 }
 
-HttpResponse ScoreService::Kept(const HttpRequest& request, const CachedAnswer& answer, const char* contentType) {
+HttpResponse ScoreService::Kept(const HttpRequest& request, const std::shared_ptr<const CachedAnswer>& answer,
+                                const char* contentType) {
   HttpResponse r;
   r.ContentType = contentType;
-  r.Headers.emplace_back("ETag", answer.ETag);
+  r.Headers.emplace_back("ETag", answer->ETag);
   r.Headers.emplace_back("Cache-Control", kListingCacheControl);
-  if (MatchesETag(request.Header("If-None-Match"), answer.ETag)) {
+  if (MatchesETag(request.Header("If-None-Match"), answer->ETag)) {
     r.Status = 304;
     return r;
   }
-  r.Body = answer.Body;
+  r.Shared = std::shared_ptr<const std::string>(answer, &answer->Body);  // the kept answer itself
+  if (std::string_view(contentType).rfind("text/html", 0) == 0)
+    for (auto& header : WorldPageHeaders()) r.Headers.push_back(std::move(header));
   return r;
 }
 
@@ -449,23 +476,62 @@ HttpResponse ScoreService::ApiScores(const HttpRequest& request, const std::stri
   });
 }
 
-HttpResponse ScoreService::UploadReplay(const HttpRequest& request, const std::string& client) {
-  const std::string_view target = request.Target;
+std::optional<HttpResponse> ScoreService::UploadRefusal(std::string_view token, std::string_view session) {
+  if (token.empty() || token.size() > 64) return Plain(400, "no token");
+  if (!IsSessionId(session)) return Plain(403, "no session");
+  switch (store_.CanAttachReplay(token, session, env_.NowSeconds())) {
+    case AttachStatus::BadToken: return Plain(403, "unknown, foreign or unused token");
+    case AttachStatus::AlreadyHasReplay: return Plain(409, "that result has a replay already");
+    case AttachStatus::OverQuota:
+    case AttachStatus::Stored: break;
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// The upload's token (the p parameter), empty when it has none.
+std::string UploadToken(std::string_view target) {
   const size_t mark = target.find('?');
   const auto params = ParseQueryParams(mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1));
   const auto token = params ? Param(*params, "p") : std::nullopt;
-  if (!token || token->empty() || token->size() > 64) return Plain(400, "no token");
-  if (request.Body.empty()) return Plain(400, "no replay");
-  if (request.Body.size() > kMaxReplayBytes) return Plain(413, "replay too large");
+  return token.value_or("");
+}
+
+}  // namespace
+
+std::optional<HttpResponse> ScoreService::BeforeBody(const HttpRequest& head) {
+  const std::string_view target = head.Target;
+  if (head.Method != "POST" || target.substr(0, target.find('?')) != "/api/replays") return std::nullopt;
+  try {
+    return UploadRefusal(UploadToken(target), CookieValue(head.Cookie, kSessionCookie));
+  } catch (const StoreUnavailable&) {
+    return Unavailable();
+  }
+}
+
+HttpResponse ScoreService::UploadReplay(const HttpRequest& request, const std::string& client) {
+  const std::string token = UploadToken(request.Target);
   const std::string session = CookieValue(request.Cookie, kSessionCookie);
-  if (!IsSessionId(session)) return Plain(403, "no session");
+  if (token.empty() || token.size() > 64) return Plain(400, "no token");
+  if (request.Body.empty()) return Plain(400, "no replay");
+  if (request.Body.size() > kMaxReplayBytes) return Plain(413, "replay too large: no game records that much");
+  if (auto refused = UploadRefusal(token, session)) return std::move(*refused);
   if (!Allow(Limit::Submit, client)) return TooMany();
   if (replays_ && !replays_->HasRoom()) return Plain(503, "too many replays wait for verification");
-  const std::vector<uint8_t> file(request.Body.begin(), request.Body.end());
+  const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(request.Body.data()), request.Body.size());
+  // Only what may be a replay is kept; a refused one keeps only its verdict.
+  if (replays_) {
+    const std::string why = replays_->Screen(bytes);
+    if (!why.empty()) return Plain(422, why);
+  }
+  const std::vector<uint8_t> file(bytes.begin(), bytes.end());
+  const UploadQuota quota{ClientKey(client), config_.UploadBytesPerDay};
   int64_t id = 0;
-  switch (store_.AttachReplay(*token, session, file, env_.NowSeconds(), &id)) {
+  switch (store_.AttachReplay(token, session, file, env_.NowSeconds(), &id, &quota)) {
     case AttachStatus::BadToken: return Plain(403, "unknown, foreign or unused token");
     case AttachStatus::AlreadyHasReplay: return Plain(409, "that result has a replay already");
+    case AttachStatus::OverQuota: return TooMany("too many replay bytes from this address today; try again tomorrow");
     case AttachStatus::Stored: break;
   }
   if (replays_) replays_->Notify();
@@ -499,7 +565,7 @@ HttpResponse ScoreService::ApiResult(const HttpRequest& request, const std::stri
   } catch (const TooManyRows&) {
     return TooMany();
   }
-  return Kept(request, *answer, "application/json");
+  return Kept(request, answer, "application/json");
 }
 
 HttpResponse ScoreService::DownloadReplay(const HttpRequest& request, const std::string& client,
@@ -510,21 +576,43 @@ HttpResponse ScoreService::DownloadReplay(const HttpRequest& request, const std:
   const std::string none = "There is no verified replay for result " + std::to_string(*id) + ".";
   const auto result = store_.Find(*id);
   if (!result || !HasVerifiedReplay(*result)) return Plain(404, none);
-  auto file = store_.ReplayFile(*id);
-  if (!file) return Plain(404, none);
+  // A result's replay never changes: one copy in memory serves every download of it.
+  std::shared_ptr<const CachedAnswer> file;
+  try {
+    file = replayFiles_.Get("replay|" + std::to_string(*id), ListingVersion{}, [&] {
+      auto bytes = store_.ReplayFile(*id);
+      if (!bytes) throw NoSuchResult{};
+      CachedAnswer a;
+      a.Body.assign(bytes->begin(), bytes->end());
+      // The file never changes: its hash is a strong validator for good.
+      a.ETag = ETagOf(a.Body);
+      return a;
+    });
+  } catch (const NoSuchResult&) {
+    return Plain(404, none);
+  }
   HttpResponse r;
   r.ContentType = "application/octet-stream";
   r.Headers.emplace_back("Content-Disposition", "attachment; filename=\"saltfang-" + std::to_string(*id) + ".replay\"");
-  // The file never changes: its hash is a strong validator for good.
-  const std::string etag = ETagOf(std::string_view(reinterpret_cast<const char*>(file->data()), file->size()));
-  r.Headers.emplace_back("ETag", etag);
+  r.Headers.emplace_back("ETag", file->ETag);
   r.Headers.emplace_back("Cache-Control", kReplayCacheControl);
-  if (MatchesETag(request.Header("If-None-Match"), etag)) {
+  if (MatchesETag(request.Header("If-None-Match"), file->ETag)) {
     r.Status = 304;
     return r;
   }
-  r.Body.assign(file->begin(), file->end());
+  r.Shared = std::shared_ptr<const std::string>(file, &file->Body);
   return r;
+}
+
+std::string ScoreService::TableMetrics() {
+  // Counting the replays' bytes reads the whole table: once every ten seconds is enough.
+  const int64_t now = env_.NowMs();
+  std::lock_guard lock(sizesMutex_);
+  if (sizesText_.empty() || now - sizesAt_ >= 10000 || now < sizesAt_) {
+    sizesText_ = StoreMetrics(store_.Sizes());
+    sizesAt_ = now;
+  }
+  return sizesText_;
 }
 
 HttpResponse ScoreService::Health() {

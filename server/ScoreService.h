@@ -3,13 +3,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "HttpMessage.h"
 #include "ListingCache.h"
 #include "Metrics.h"
 #include "RateLimiter.h"
 #include "ScoreStore.h"
+#include "replay/ReplayFormat.h"
 
 namespace sf::scores {
 
@@ -19,7 +23,8 @@ class StaticFiles;
 inline constexpr const char* kSessionCookie = "sfsid";
 inline constexpr int64_t kWorldPageRows = 50;
 inline constexpr int64_t kMaxApiLimit = 100;
-inline constexpr size_t kMaxReplayBytes = 4u << 20;
+// The largest replay any game can give (the recorder's whole room, not compressed at all).
+inline constexpr size_t kMaxReplayBytes = replay::kMaxFileBytes;
 
 struct ServiceConfig {
   int32_t MaxScore = 99999999;
@@ -40,6 +45,13 @@ struct ServiceConfig {
   // (/api/results/ID), kept apart so that asking for many results does not push listings out.
   size_t ListingCacheEntries = 1024;
   size_t ResultCacheEntries = 4096;
+  // Verified replays' files kept in memory for their downloads.
+  size_t ReplayCacheBytes = size_t{32} << 20;
+  // Replay bytes one client (an address, or an IPv6 /64) may store a day; 0: no limit.
+  int64_t UploadBytesPerDay = 32 << 20;
+  // Unverified results whose exchange was never completed (no replay, or a refused one) are
+  // removed after this many days; 0 keeps them.
+  int64_t KeepUnverifiedDays = 30;
 };
 
 // The listings' Cache-Control: browsers ask again each time (a 304 when the ETag still holds);
@@ -66,6 +78,9 @@ class ScoreService {
                ReplayWorkers* replays = nullptr, const StaticFiles* web = nullptr);
 
   HttpResponse Handle(const HttpRequest& request);
+  // Looks at a request whose head has come but not its body: a refusal when the body is not
+  // wanted (an upload with a wrong or spent token, or without its session), else nothing.
+  std::optional<HttpResponse> BeforeBody(const HttpRequest& head);
 
   // The client a request speaks for: the connection's address, or the last X-Forwarded-For entry
   // when the connection comes from the trusted proxy.
@@ -78,9 +93,12 @@ class ScoreService {
   HttpResponse WorldPage(const HttpRequest& request, const std::string& client);
   HttpResponse ApiScores(const HttpRequest& request, const std::string& client);
   HttpResponse UploadReplay(const HttpRequest& request, const std::string& client);
+  // Why an upload with this token and session is not wanted now, when it is not.
+  std::optional<HttpResponse> UploadRefusal(std::string_view token, std::string_view session);
   HttpResponse ApiResult(const HttpRequest& request, const std::string& client, std::string_view id);
   HttpResponse DownloadReplay(const HttpRequest& request, const std::string& client, std::string_view id);
   HttpResponse Health();
+  std::string TableMetrics();
   void PruneNowAndThen();
 
   enum class Limit { Version, Submit, Search, Read, Replay };
@@ -94,7 +112,8 @@ class ScoreService {
                        const ListQuery& query, bool lastPage, const char* contentType,
                        const std::function<std::string(const ResultPage&, const ListQuery&)>& render);
   // A kept answer as it goes out, or 304 when the request names its ETag.
-  static HttpResponse Kept(const HttpRequest& request, const CachedAnswer& answer, const char* contentType);
+  static HttpResponse Kept(const HttpRequest& request, const std::shared_ptr<const CachedAnswer>& answer,
+                           const char* contentType);
 
   ScoreStore& store_;
   ServiceConfig config_;
@@ -104,7 +123,11 @@ class ScoreService {
   const StaticFiles* web_;
   RateLimiter versionLimit_, submitLimit_, searchLimit_, readLimit_, replayLimit_;
   ListingCache listings_, results_;
+  ListingCache replayFiles_;  // verified replays' files, shared by their downloads
   std::atomic<int64_t> lastPrune_{0};
+  std::mutex sizesMutex_;
+  std::string sizesText_;  // the table's sizes for /metrics, as last counted
+  int64_t sizesAt_ = 0;
 };
 
 // An identifier of 32 hex digits from the system's random source.

@@ -79,7 +79,40 @@ struct SubmitOutcome {
   int64_t ResultId = 0;
 };
 
-enum class AttachStatus { Stored, BadToken, AlreadyHasReplay };
+enum class AttachStatus {
+  Stored,
+  BadToken,
+  AlreadyHasReplay,
+  OverQuota,  // the client's replays of the day would pass its bytes a day
+};
+
+// The bytes of replays one client (an address, or an IPv6 /64) may store in a day (UTC).
+struct UploadQuota {
+  std::string Client;
+  int64_t BytesPerDay = 0;  // 0: no limit
+};
+
+// What the service keeps of the database's size, for /metrics.
+struct StoreSizes {
+  int64_t Results = 0, VerifiedResults = 0;
+  int64_t Replays = 0, ReplayBytes = 0;  // the replays kept, and their bytes (a refused one keeps none)
+  int64_t Tokens = 0;
+  int64_t VerifiedGames = 0;  // fingerprints of the games that verified a result
+  int64_t DatabaseBytes = 0;  // the whole database on disk
+};
+
+// A verified replay's file still without its game's fingerprint (verified before fingerprints
+// were kept).
+struct UnfingerprintedReplay {
+  int64_t ResultId = 0;
+  std::vector<uint8_t> File;
+};
+
+// The sentence a replay is refused with when its game verified another result already.
+inline std::string SameGameSentence(int64_t holder) {
+  return "This game was verified already, for result " + std::to_string(holder) +
+         ": a game's replay verifies one result only, whatever name it is sent under.";
+}
 
 // How many times the results of each view, or their replays, have changed: counts that only grow.
 // A listing made after the same counts shows the same, whichever instance made it.
@@ -98,6 +131,7 @@ struct RateRule {
 struct ClaimedReplay {
   int64_t ResultId = 0;
   int32_t Score = 0;
+  std::string Name;  // the result's name, UTF-8
   std::vector<uint8_t> File;
 };
 
@@ -127,15 +161,31 @@ class ScoreStore {
   virtual bool Remove(int64_t id) = 0;
   // True when the database answers a query.
   virtual bool Ping() = 0;
-  // Forgets tokens too old to be used for anything.
-  virtual void Prune(int64_t now) = 0;
+  // Forgets tokens too old to be used for anything and the days of upload quotas gone by; with
+  // keepUnverifiedSeconds, also removes the unverified results older than that whose exchange
+  // was never completed: sent without a replay, or with one that was refused (at most a batch a
+  // call, so that no call holds the database long).
+  virtual void Prune(int64_t now, int64_t keepUnverifiedSeconds = 0) = 0;
 
-  // Stores the replay of the result whose submission used this token in this session.
+  // Stores the replay of the result whose submission used this token in this session, counting
+  // its bytes against the client's quota of the day when one is given.
   virtual AttachStatus AttachReplay(std::string_view token, std::string_view session, const std::vector<uint8_t>& file,
-                                    int64_t now, int64_t* resultId) = 0;
+                                    int64_t now, int64_t* resultId, const UploadQuota* quota = nullptr) = 0;
+  // Whether AttachReplay would take a replay for this token and session now (Stored), without
+  // storing anything: an upload is refused before its body is read.
+  virtual AttachStatus CanAttachReplay(std::string_view token, std::string_view session, int64_t now) = 0;
   // Takes one pending replay nobody works on (or whose worker went silent), marking it claimed.
   virtual std::optional<ClaimedReplay> ClaimReplay(int64_t now) = 0;
-  virtual void FinishReplay(int64_t resultId, bool verified, std::string_view error) = 0;
+  // Records the check's verdict. A refused replay keeps its reason only, not its bytes. A verified
+  // one with its game's fingerprint verifies its result only when no other result was verified by
+  // the same game: otherwise it is refused with SameGameSentence, and the other's id returned.
+  virtual int64_t FinishReplay(int64_t resultId, bool verified, std::string_view error,
+                               std::string_view fingerprint = {}) = 0;
+  // Verified replays without a fingerprint, after a result id, in id order; and a fingerprint given
+  // to one (empty: none can be had), which claims its game unless another result holds it.
+  virtual std::vector<UnfingerprintedReplay> VerifiedWithoutFingerprint(int64_t afterId, int limit) = 0;
+  virtual void SetFingerprint(int64_t resultId, std::string_view fingerprint) = 0;
+  virtual StoreSizes Sizes() = 0;
   // The replay file of a result, when it has one.
   virtual std::optional<std::vector<uint8_t>> ReplayFile(int64_t resultId) = 0;
   virtual std::optional<ReplayState> ReplayStateOf(int64_t resultId) = 0;

@@ -429,24 +429,53 @@ bool SqliteStore::Ping() {
   }
 }
 
-void SqliteStore::Prune(int64_t now) {
+void SqliteStore::Prune(int64_t now, int64_t keepUnverifiedSeconds) {
   Write([&](sqlite3* db) {
     Statement(db, "DELETE FROM tokens WHERE issued < ?").Bind(1, now - kReplayWindowSeconds).Run();
+    Statement(db, "DELETE FROM upload_days WHERE day < ?").Bind(1, DayOf(now) - 1).Run();
+  });
+  if (keepUnverifiedSeconds <= 0) return;
+  Write([&](sqlite3* db) {
+    Statement(db, ExpiredResultsSql(SqlDialect::Sqlite).c_str())
+        .Bind(1, now - keepUnverifiedSeconds)
+        .Bind(2, kPruneBatch)
+        .Run();
   });
 }
 
+namespace {
+
+// The token's result when this session may attach a replay to it now; status says why not.
+int64_t ReplayTarget(sqlite3* db, std::string_view token, std::string_view session, int64_t now, AttachStatus& status) {
+  status = AttachStatus::BadToken;
+  Statement t(db, "SELECT session, issued, result_id FROM tokens WHERE token = ?");
+  t.Bind(1, token);
+  if (!t.Step() || t.Text(0) != session || t.IsNull(2) || t.Int(1) < now - kReplayWindowSeconds) return 0;
+  const int64_t id = t.Int(2);
+  status = Statement(db, "SELECT 1 FROM replays WHERE result_id = ?").Bind(1, id).Step()
+               ? AttachStatus::AlreadyHasReplay
+               : AttachStatus::Stored;
+  return id;
+}
+
+}  // namespace
+
 AttachStatus SqliteStore::AttachReplay(std::string_view token, std::string_view session,
-                                       const std::vector<uint8_t>& file, int64_t now, int64_t* resultId) {
+                                       const std::vector<uint8_t>& file, int64_t now, int64_t* resultId,
+                                       const UploadQuota* quota) {
   AttachStatus status = AttachStatus::BadToken;
   Write([&](sqlite3* db) {
-    status = AttachStatus::BadToken;
-    Statement t(db, "SELECT session, issued, result_id FROM tokens WHERE token = ?");
-    t.Bind(1, token);
-    if (!t.Step() || t.Text(0) != session || t.IsNull(2) || t.Int(1) < now - kReplayWindowSeconds) return;
-    const int64_t id = t.Int(2);
-    if (resultId) *resultId = id;
-    if (Statement(db, "SELECT 1 FROM replays WHERE result_id = ?").Bind(1, id).Step()) {
-      status = AttachStatus::AlreadyHasReplay;
+    const int64_t id = ReplayTarget(db, token, session, now, status);
+    if (id && resultId) *resultId = id;
+    if (status != AttachStatus::Stored) return;
+    if (quota && quota->BytesPerDay > 0 &&
+        !Statement(db, AddUploadBytesSql(SqlDialect::Sqlite).c_str())
+             .Bind(1, quota->Client)
+             .Bind(2, DayOf(now))
+             .Bind(3, static_cast<int64_t>(file.size()))
+             .Bind(4, quota->BytesPerDay)
+             .Step()) {
+      status = AttachStatus::OverQuota;
       return;
     }
     Statement(db, "INSERT INTO replays (result_id, data, state, received) VALUES (?, ?, 'pending', ?)")
@@ -454,8 +483,13 @@ AttachStatus SqliteStore::AttachReplay(std::string_view token, std::string_view 
         .BindBlob(2, file)
         .Bind(3, now)
         .Run();
-    status = AttachStatus::Stored;
   });
+  return status;
+}
+
+AttachStatus SqliteStore::CanAttachReplay(std::string_view token, std::string_view session, int64_t now) {
+  AttachStatus status = AttachStatus::BadToken;
+  Read([&](sqlite3* db) { ReplayTarget(db, token, session, now, status); });
   return status;
 }
 
@@ -464,25 +498,88 @@ std::optional<ClaimedReplay> SqliteStore::ClaimReplay(int64_t now) {
   Write([&](sqlite3* db) {
     claimed.reset();
     Statement s(db,
-                "SELECT p.result_id, r.score, p.data FROM replays p JOIN results r ON r.id = p.result_id "
+                "SELECT p.result_id, r.score, r.name, p.data FROM replays p JOIN results r ON r.id = p.result_id "
                 "WHERE p.state = 'pending' AND (p.claimed_at IS NULL OR p.claimed_at < ?) "
                 "ORDER BY p.received, p.result_id LIMIT 1");
     if (!s.Bind(1, now - kReplayClaimSeconds).Step()) return;
-    claimed = ClaimedReplay{s.Int(0), static_cast<int32_t>(s.Int(1)), s.Blob(2)};
+    claimed = ClaimedReplay{s.Int(0), static_cast<int32_t>(s.Int(1)), s.Text(2), s.Blob(3)};
     Statement(db, "UPDATE replays SET claimed_at = ? WHERE result_id = ?").Bind(1, now).Bind(2, s.Int(0)).Run();
   });
   return claimed;
 }
 
-void SqliteStore::FinishReplay(int64_t resultId, bool verified, std::string_view error) {
+namespace {
+
+// Claims a game for a result; the result that holds it already when that is another, else 0.
+int64_t ClaimGame(sqlite3* db, int64_t resultId, std::string_view fingerprint) {
+  Statement(db,
+            "INSERT INTO verified_games (fingerprint, result_id) VALUES (?, ?) ON CONFLICT (fingerprint) DO NOTHING")
+      .Bind(1, fingerprint)
+      .Bind(2, resultId)
+      .Run();
+  if (sqlite3_changes(db) > 0) return 0;
+  Statement holder(db, "SELECT result_id FROM verified_games WHERE fingerprint = ?");
+  holder.Bind(1, fingerprint).Step();
+  return holder.Int(0) == resultId ? 0 : holder.Int(0);
+}
+
+}  // namespace
+
+int64_t SqliteStore::FinishReplay(int64_t resultId, bool verified, std::string_view error,
+                                  std::string_view fingerprint) {
+  int64_t holder = 0;
   Write([&](sqlite3* db) {
-    Statement(db, "UPDATE replays SET state = ?, error = ? WHERE result_id = ?")
-        .Bind(1, verified ? "verified" : "rejected")
-        .Bind(2, error)
-        .Bind(3, resultId)
-        .Run();
-    Statement(db, "UPDATE results SET verified = ? WHERE id = ?").Bind(1, verified ? 1 : 0).Bind(2, resultId).Run();
+    holder = verified && !fingerprint.empty() ? ClaimGame(db, resultId, fingerprint) : 0;
+    const bool ok = verified && holder == 0;
+    const std::string why = holder ? SameGameSentence(holder) : std::string(error);
+    Statement update(db,
+                     "UPDATE replays SET state = ?, error = ?, fingerprint = ?,"
+                     " data = CASE WHEN ? THEN data ELSE X'' END WHERE result_id = ?");
+    update.Bind(1, ok ? "verified" : "rejected").Bind(2, why);
+    if (!fingerprint.empty()) update.Bind(3, fingerprint);
+    update.Bind(4, ok ? 1 : 0).Bind(5, resultId).Run();
+    Statement(db, "UPDATE results SET verified = ? WHERE id = ?").Bind(1, ok ? 1 : 0).Bind(2, resultId).Run();
   });
+  return holder;
+}
+
+std::vector<UnfingerprintedReplay> SqliteStore::VerifiedWithoutFingerprint(int64_t afterId, int limit) {
+  std::vector<UnfingerprintedReplay> out;
+  Read([&](sqlite3* db) {
+    out.clear();
+    Statement s(db,
+                "SELECT result_id, data FROM replays WHERE state = 'verified' AND fingerprint IS NULL AND result_id > ?"
+                " ORDER BY result_id LIMIT ?");
+    s.Bind(1, afterId).Bind(2, limit);
+    while (s.Step()) out.push_back({s.Int(0), s.Blob(1)});
+  });
+  return out;
+}
+
+void SqliteStore::SetFingerprint(int64_t resultId, std::string_view fingerprint) {
+  Write([&](sqlite3* db) {
+    if (!fingerprint.empty()) ClaimGame(db, resultId, fingerprint);
+    Statement(db, "UPDATE replays SET fingerprint = ? WHERE result_id = ?")
+        .Bind(1, fingerprint)
+        .Bind(2, resultId)
+        .Run();
+  });
+}
+
+StoreSizes SqliteStore::Sizes() {
+  StoreSizes sizes;
+  Read([&](sqlite3* db) {
+    Statement s(db,
+                "SELECT (SELECT COALESCE(SUM(n), 0) FROM result_totals),"
+                " (SELECT COALESCE(SUM(n), 0) FROM result_totals WHERE verified = 1),"
+                " (SELECT COUNT(*) FROM replays), (SELECT COALESCE(SUM(length(data)), 0) FROM replays),"
+                " (SELECT COUNT(*) FROM tokens), (SELECT COUNT(*) FROM verified_games)");
+    s.Step();
+    sizes = StoreSizes{s.Int(0), s.Int(1), s.Int(2), s.Int(3), s.Int(4), s.Int(5), 0};
+    Statement pages(db, "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
+    if (pages.Step()) sizes.DatabaseBytes = pages.Int(0);
+  });
+  return sizes;
 }
 
 std::optional<std::vector<uint8_t>> SqliteStore::ReplayFile(int64_t resultId) {

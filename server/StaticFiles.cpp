@@ -6,6 +6,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "PagePolicy.h"
 #include "Text.h"
 
 namespace sf::scores {
@@ -14,8 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uintmax_t kMaxFileBytes = 256u << 20;
-constexpr size_t kMaxCacheBytes = 512u << 20;
+constexpr uintmax_t kMaxFileBytes = 64u << 20;
+constexpr size_t kMaxCacheBytes = 128u << 20;
 
 bool Compressible(const std::string& mime) {
   return mime.rfind("text/", 0) == 0 || mime.rfind("application/javascript", 0) == 0 ||
@@ -118,14 +119,32 @@ std::shared_ptr<const StaticFiles::Cached> StaticFiles::Load(const fs::path& fil
   const auto modified = fs::last_write_time(file, ec);
   const auto size = ec ? 0 : fs::file_size(file, ec);
   if (ec || size > kMaxFileBytes) return nullptr;
+  const std::string key = file.string();
   {
-    std::lock_guard lock(mutex_);
-    const auto it = cache_.find(file.string());
-    if (it != cache_.end() && it->second->Modified == modified && it->second->Size == size) return it->second;
+    // One request reads (and compresses) a file; the others asking meanwhile wait for its copy
+    // instead of each making one of their own.
+    std::unique_lock lock(mutex_);
+    while (true) {
+      const auto it = cache_.find(key);
+      if (it != cache_.end() && it->second->Modified == modified && it->second->Size == size) return it->second;
+      if (!loading_.count(key)) break;
+      loaded_.wait(lock);
+    }
+    loading_.insert(key);
   }
+  struct Done {
+    const StaticFiles* self;
+    const std::string& key;
+    ~Done() {
+      std::lock_guard lock(self->mutex_);
+      self->loading_.erase(key);
+      self->loaded_.notify_all();
+    }
+  } done{this, key};
   std::ifstream in(file, std::ios::binary);
   if (!in) return nullptr;
   auto plain = std::make_shared<std::string>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!in.eof() && in.fail()) return nullptr;
   auto entry = std::make_shared<Cached>();
   entry->Modified = modified;
   entry->Size = size;
@@ -135,6 +154,7 @@ std::shared_ptr<const StaticFiles::Cached> StaticFiles::Load(const fs::path& fil
     if (!gz->empty() && gz->size() < plain->size()) entry->Gzipped = std::move(gz);
   }
   entry->Tag = EntityTag(*plain);
+  if (MimeType(file).rfind("text/html", 0) == 0) entry->PageHeaders = StaticPageHeaders(*plain);
   entry->Plain = std::move(plain);
   std::lock_guard lock(mutex_);
   const size_t bytes = entry->Plain->size() + (entry->Gzipped ? entry->Gzipped->size() : 0);
@@ -142,7 +162,7 @@ std::shared_ptr<const StaticFiles::Cached> StaticFiles::Load(const fs::path& fil
     cache_.clear();
     cachedBytes_ = 0;
   }
-  auto& slot = cache_[file.string()];
+  auto& slot = cache_[key];
   if (slot) cachedBytes_ -= slot->Plain->size() + (slot->Gzipped ? slot->Gzipped->size() : 0);
   slot = entry;
   cachedBytes_ += bytes;
@@ -177,6 +197,7 @@ HttpResponse StaticFiles::Serve(const HttpRequest& request) const {
   r.Headers.emplace_back("Cache-Control",
                          HasContentHash(file.filename().string()) ? "public, max-age=31536000, immutable" : "no-cache");
   if (entry->Gzipped) r.Headers.emplace_back("Vary", "Accept-Encoding");
+  for (const auto& header : entry->PageHeaders) r.Headers.push_back(header);
   const bool gzip = entry->Gzipped && AcceptsGzip(request);
   // Each encoding is its own representation, with its own tag.
   const std::string tag = gzip ? entry->Tag.substr(0, entry->Tag.size() - 1) + "-gz\"" : entry->Tag;
@@ -185,11 +206,12 @@ HttpResponse StaticFiles::Serve(const HttpRequest& request) const {
     r.Status = 304;
     return r;
   }
+  // Every reply of the file sends the one copy in memory.
   if (gzip) {
     r.Headers.emplace_back("Content-Encoding", "gzip");
-    r.Body = *entry->Gzipped;
+    r.Shared = entry->Gzipped;
   } else {
-    r.Body = *entry->Plain;
+    r.Shared = entry->Plain;
   }
   return r;
 }

@@ -1,10 +1,14 @@
 #pragma once
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "HttpMessage.h"
 
@@ -31,12 +35,15 @@ class StaticFiles {
     uintmax_t Size = 0;
     std::shared_ptr<const std::string> Plain, Gzipped;  // Gzipped empty when it does not pay
     std::string Tag;  // the quoted ETag of Plain; Gzipped's adds "-gz" inside the quotes
+    std::vector<std::pair<std::string, std::string>> PageHeaders;  // an HTML page's policy
   };
   std::shared_ptr<const Cached> Load(const std::filesystem::path& file) const;
 
   std::filesystem::path root_;
   mutable std::mutex mutex_;
+  mutable std::condition_variable loaded_;
   mutable std::map<std::string, std::shared_ptr<const Cached>> cache_;
+  mutable std::set<std::string> loading_;  // files being read now
   mutable size_t cachedBytes_ = 0;
 };
 

@@ -68,6 +68,15 @@ inline std::vector<const char*> SqliteMigrations() {
       " UPDATE result_totals SET changes = changes + 1"
       "  WHERE shard = 0 AND verified = (SELECT verified FROM results WHERE id = NEW.result_id);"
       " END;",
+      // 5: a game verifies one result: the fingerprint of every verified replay's game, claimed
+      // once (kept when its result is removed); refused replays keep their reason, not their
+      // bytes; each client's replay bytes a day.
+      "ALTER TABLE replays ADD COLUMN fingerprint TEXT;"
+      "CREATE INDEX replays_unfingerprinted ON replays (result_id) WHERE state = 'verified' AND fingerprint IS NULL;"
+      "CREATE TABLE verified_games (fingerprint TEXT PRIMARY KEY, result_id INTEGER NOT NULL);"
+      "UPDATE replays SET data = X'' WHERE state = 'rejected';"
+      "CREATE TABLE upload_days (client TEXT NOT NULL, day INTEGER NOT NULL, bytes INTEGER NOT NULL,"
+      " PRIMARY KEY (client, day));",
   };
 }
 
@@ -135,6 +144,13 @@ inline std::vector<const char*> PostgresMigrations() {
       " tokens DOUBLE PRECISION NOT NULL, updated_ms BIGINT NOT NULL, full_ms BIGINT NOT NULL,"
       " PRIMARY KEY (bucket, client));"
       "CREATE INDEX rate_buckets_full ON rate_buckets (full_ms);",
+      // 5: as SQLite's.
+      "ALTER TABLE replays ADD COLUMN fingerprint TEXT;"
+      "CREATE INDEX replays_unfingerprinted ON replays (result_id) WHERE state = 'verified' AND fingerprint IS NULL;"
+      "CREATE TABLE verified_games (fingerprint TEXT PRIMARY KEY, result_id BIGINT NOT NULL);"
+      "UPDATE replays SET data = ''::bytea WHERE state = 'rejected';"
+      "CREATE TABLE upload_days (client TEXT NOT NULL, day BIGINT NOT NULL, bytes BIGINT NOT NULL,"
+      " PRIMARY KEY (client, day));",
   };
 }
 
@@ -280,6 +296,32 @@ inline std::optional<ReplayState> ParseReplayState(std::string_view s) {
   if (s == "verified") return ReplayState::Verified;
   if (s == "rejected") return ReplayState::Rejected;
   return std::nullopt;
+}
+
+// The most results one pruning removes: a prune never holds the database for long.
+inline constexpr int64_t kPruneBatch = 5000;
+
+// The unverified results older than a time (parameter 1) whose exchange was never completed: no
+// replay, or a refused one. At most a batch (parameter 2) a statement, oldest first.
+inline std::string ExpiredResultsSql(SqlDialect d) {
+  return std::string("DELETE FROM results WHERE id IN (SELECT r.id FROM results r WHERE r.time < ") +
+         Placeholder(d, 1) + ViewCondition(d, false) +
+         " AND NOT EXISTS (SELECT 1 FROM replays p WHERE p.result_id = r.id AND p.state <> 'rejected')"
+         " ORDER BY r.time LIMIT " +
+         Placeholder(d, 2) + ")";
+}
+
+// Adds bytes (parameter 3) to a client's (1) day (2) unless that passes the day's limit (4):
+// a row comes back when they were added.
+inline std::string AddUploadBytesSql(SqlDialect d) {
+  const bool pg = d == SqlDialect::Postgres;
+  const std::string p1 = Placeholder(d, 1) + (pg ? "::text" : ""), p2 = Placeholder(d, 2) + (pg ? "::bigint" : ""),
+                    p3 = Placeholder(d, 3) + (pg ? "::bigint" : ""), p4 = Placeholder(d, 4) + (pg ? "::bigint" : "");
+  return "INSERT INTO upload_days AS u (client, day, bytes) SELECT " + p1 + ", " + p2 + ", " + p3 + " WHERE " + p3 +
+         " <= " + p4 +
+         " ON CONFLICT (client, day) DO UPDATE SET bytes = u.bytes + excluded.bytes WHERE u.bytes + "
+         "excluded.bytes <= " +
+         p4 + " RETURNING bytes";
 }
 
 }  // namespace sf::scores

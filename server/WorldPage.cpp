@@ -92,7 +92,10 @@ std::string RenderWorldPage(const WorldPageView& view, const ResultPage& results
   b += Tab(t, !view.Verified, "Unverified");
   b += "</nav>\n<p class=\"about\">Verified results were played again by the service from the game's replay, to "
        "the same score. Unverified results are the others: sent without a replay, with a replay still being "
-       "checked, or refused: their replay did not give their score.</p>\n";
+       "checked, or refused: their replay did not give their score.</p>\n"
+       "<p class=\"about\">Verified proves that the game was played by the game's rules at its own pace, under the "
+       "name typed after it, and that no other result was verified by it; not that a person played it: a "
+       "program that plays by the rules is not caught.</p>\n";
 
   b += "<form method=\"get\" action=\"/cgi/version.pl\" role=\"search\">"
        "<input type=\"hidden\" name=\"prg\" value=\"Saltfang\"><input type=\"hidden\" name=\"show\" value=\"\">"

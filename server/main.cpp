@@ -74,12 +74,16 @@ int Serve(const Config& config) {
                                               static_cast<size_t>(config.ReplayQueue));
   ScoreService service(*store, config.Service, ServiceEnvironment{NowSeconds, NowMs, SystemRandomId}, &metrics,
                        replays.get(), web.get());
+  ServerLimits limits = config.Limits;
+  limits.MaxUploadBytes = kMaxReplayBytes;
   HttpServer server(
-      config.ListenHost, config.ListenPort, config.Limits, [&](const HttpRequest& r) { return service.Handle(r); },
+      config.ListenHost, config.ListenPort, limits, [&](const HttpRequest& r) { return service.Handle(r); },
       [&](const HttpRequest& r, const HttpResponse& response, double seconds) {
         metrics.CountRequest(RouteOf(r.Target), response.Status, seconds);
         LogLine(r.Method == "-" ? r.Peer : service.ClientAddress(r), r, response.Status, seconds);
-      });
+      },
+      [&](const HttpRequest& head) { return service.BeforeBody(head); });
+  metrics.AddSource([&server] { return ServerMetrics(server.Stats()); });
   std::printf("saltfang-scores listening on http://%s:%u (database %s, schema version %d%s%s)\n",
               config.ListenHost.c_str(), static_cast<unsigned>(server.Port()),
               config.Database.rfind("postgres", 0) == 0 ? "postgresql" : config.Database.c_str(),

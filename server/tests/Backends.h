@@ -3,14 +3,17 @@
 // "Postgres/..." on the server that tests/with-postgres starts (its address in SALTFANG_TEST_PG).
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ScoreStore.h"
+#include "StoreSql.h"
 
 namespace sf::scores::testing {
 
@@ -44,6 +47,34 @@ class BackendTest : public ::testing::TestWithParam<std::string> {
   }
   // Another connection to the same database, as a second instance has.
   std::unique_ptr<ScoreStore> Open() { return OpenStore(url_); }
+
+  // The database as an older instance left it: emptied, the first `migrations` steps of the
+  // schema applied, then the rows of `before`. The test's own store must be closed first.
+  void RecreateAtMigration(size_t migrations, const std::vector<std::string>& before) {
+    if (GetParam() == "postgres") {
+      PGconn* c = PQconnectdb(url_.c_str());
+      ASSERT_EQ(PQstatus(c), CONNECTION_OK);
+      const auto run = [&](const std::string& sql) {
+        PGresult* r = PQexec(c, sql.c_str());
+        EXPECT_EQ(PQresultStatus(r), PGRES_COMMAND_OK) << PQerrorMessage(c);
+        PQclear(r);
+      };
+      run("SET client_min_messages = warning; DROP SCHEMA public CASCADE; CREATE SCHEMA public");
+      for (size_t i = 0; i < migrations; ++i) run(PostgresMigrations()[i]);
+      for (const std::string& sql : before) run(sql);
+      PQfinish(c);
+    } else {
+      const std::string path = url_.substr(7);
+      std::filesystem::remove(path);
+      sqlite3* db = nullptr;
+      ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+      for (size_t i = 0; i < migrations; ++i)
+        ASSERT_EQ(sqlite3_exec(db, SqliteMigrations()[i], nullptr, nullptr, nullptr), SQLITE_OK);
+      for (const std::string& sql : before)
+        ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+      sqlite3_close(db);
+    }
+  }
 
   std::filesystem::path dir_;
   std::string url_;

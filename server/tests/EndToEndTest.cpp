@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -50,8 +52,22 @@ class EndToEnd : public ::testing::Test {
     server_ = std::make_unique<HttpServer>("127.0.0.1", 0, ServerLimits{}, std::move(handler));
     return "http://127.0.0.1:" + std::to_string(server_->Port());
   }
+  // The service as saltfang-scores serves it: uploads looked at before their body is read.
   std::string ServeService() {
-    return Serve([this](const HttpRequest& r) { return service_->Handle(r); });
+    ServerLimits limits;
+    limits.MaxUploadBytes = kMaxReplayBytes;
+    server_ = std::make_unique<HttpServer>(
+        "127.0.0.1", 0, limits, [this](const HttpRequest& r) { return service_->Handle(r); }, HttpObserver{},
+        [this](const HttpRequest& head) { return service_->BeforeBody(head); });
+    return "http://127.0.0.1:" + std::to_string(server_->Port());
+  }
+  uint16_t Port() const { return server_->Port(); }
+  // This process's resident memory, in KiB.
+  static long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+      if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
   }
   static std::string FreePort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -115,19 +131,20 @@ TEST_F(EndToEnd, NothingListeningIsAFailedVersionQuery) {
 
 TEST_F(EndToEnd, ErrorStatusesAreFailures) {
   CurlHttp http;
-  const std::string down = Serve([](const HttpRequest&) { return HttpResponse{500, "text/plain", "down", "", {}}; });
+  const std::string down =
+      Serve([](const HttpRequest&) { return HttpResponse{500, "text/plain", "down", "", {}, {}}; });
   EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", down), sf::SubmitOutcome::VersionFailed);
   const std::string refuses = Serve([](const HttpRequest& r) {
-    if (r.Target.find("version&") != std::string::npos) return HttpResponse{200, "text/plain", "a|b|c|d|e|f", "", {}};
-    return HttpResponse{403, "text/plain", "no", "", {}};
+    if (r.Target.find("version&") != std::string::npos)
+      return HttpResponse{200, "text/plain", "a|b|c|d|e|f", "", {}, {}};
+    return HttpResponse{403, "text/plain", "no", "", {}, {}};
   });
   EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", refuses), sf::SubmitOutcome::SubmissionFailed);
 }
 
 TEST_F(EndToEnd, OversizedReplyIsAFailure) {
-  const std::string url = Serve([](const HttpRequest&) {
-    return HttpResponse{200, "text/plain", std::string(200000, 'x'), "", {}};
-  });
+  const std::string url =
+      Serve([](const HttpRequest&) { return HttpResponse{200, "text/plain", std::string(200000, 'x'), "", {}, {}}; });
   CurlHttp http(HttpLimits{2000, 10000, 64 * 1024});
   EXPECT_FALSE(http.Get(url + "/"));
   EXPECT_EQ(SubmitOnlineScore(http, "Bob", 1200, "", url), sf::SubmitOutcome::VersionFailed);
@@ -176,12 +193,7 @@ TEST_F(EndToEnd, AListingsValidatorGivesA304OnTheSameConnection) {
 TEST_F(EndToEnd, ServiceSurvivesHostileConnections) {
   const std::string url = ServeService();
   const auto port = static_cast<uint16_t>(std::stoi(url.substr(url.rfind(':') + 1)));
-  const auto exchange = [&](const std::string& bytes) {
-    RawClient c(port);
-    c.Send(bytes);
-    c.EndWriting();
-    return StatusLine(c.ReadAll());
-  };
+  const auto exchange = [&](const std::string& bytes) { return StatusLine(Exchange(port, bytes)); };
   EXPECT_EQ(exchange("garbage\r\n\r\n"), "HTTP/1.1 400 Bad Request");
   EXPECT_EQ(exchange("GET /" + std::string(20000, 'a') + " HTTP/1.1\r\n\r\n"),
             "HTTP/1.1 431 Request Header Fields Too Large");
@@ -243,6 +255,82 @@ TEST_F(EndToEnd, AVerifiedReplayIsWatchableAndKeptForGood) {
   EXPECT_EQ(missing.substr(missing.find("\r\n\r\n") + 4), "{\"error\":\"There is no result 2.\"}\n");
   server_.reset();  // before the workers and the folder it serves go
   service_.reset();
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;  // the sanitizer's own memory is not the service's
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// The browser build's largest file (its data, 7 MB and hardly compressible) read by 96 slow
+// clients, 32 from each of three addresses, with small receive windows and reading nothing: every
+// reply sends the one copy kept in memory, so the service stays small, and a player is answered
+// at once meanwhile.
+TEST_F(EndToEnd, SlowReadersOfTheLargestFileShareOneCopy) {
+  fs::create_directories(dir_ / "web");
+  std::string data(7u << 20, '\0');
+  uint32_t x = 2463534242u;
+  for (char& c : data) {
+    x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+    c = static_cast<char>(x);
+  }
+  std::ofstream(dir_ / "web" / "saltfang.data", std::ios::binary) << data;
+  data.clear();
+  data.shrink_to_fit();
+  const StaticFiles web(dir_ / "web");
+  service_ = std::make_unique<ScoreService>(
+      *store_, ServiceConfig{},
+      ServiceEnvironment{[] { return int64_t{1700000000}; }, [] { return int64_t{0}; }, SystemRandomId}, nullptr,
+      nullptr, &web);
+  ServeService();
+  const long before = ResidentKiB();
+  std::vector<std::unique_ptr<RawClient>> readers;
+  for (int i = 0; i < 96; ++i) {
+    static constexpr const char* kFrom[] = {"127.0.0.2", "127.0.0.3", "127.0.0.4"};
+    readers.push_back(std::make_unique<RawClient>(Port(), kFrom[i % 3], 4096));
+    ASSERT_TRUE(readers.back()->Send("GET /saltfang.data HTTP/1.1\r\nHost: x\r\n\r\n"));
+  }
+  for (auto& r : readers) ASSERT_TRUE(r->ClosedOrAnsweredWithin(10000));  // every reply is under way
+  const long during = ResidentKiB();
+  const auto start = std::chrono::steady_clock::now();
+  RawClient player(Port(), "127.0.0.5");
+  player.Send("GET /healthz HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+  const std::string reply = player.ReadAll();
+  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(StatusLine(reply), "HTTP/1.1 200 OK");
+  EXPECT_LT(ms, 100.0);
+  std::printf("96 slow readers of a 7 MiB file: resident %ld MiB (+%ld MiB); a player's request %.1f ms\n",
+              during / 1024, (during - before) / 1024, ms);
+  EXPECT_LT(during - before, 64 * 1024) << "KiB more while the readers wait";
+  if (!kSanitized) {
+    EXPECT_LT(during, 300 * 1024) << "KiB resident";
+  }
+  readers.clear();
+  server_.reset();  // before the folder it serves goes
+}
+
+// Uploads with a wrong token, 32 from each of three addresses, each sending a megabyte of a
+// 2 MB body and withholding the rest: each is refused on its head, nothing of the body is kept.
+TEST_F(EndToEnd, WithheldUploadBodiesWithAWrongTokenCostNoMemory) {
+  ServeService();
+  const long before = ResidentKiB();
+  const std::string part(1u << 20, 'x');
+  std::vector<std::unique_ptr<RawClient>> uploads;
+  for (int i = 0; i < 96; ++i) {
+    static constexpr const char* kFrom[] = {"127.0.0.2", "127.0.0.3", "127.0.0.4"};
+    uploads.push_back(std::make_unique<RawClient>(Port(), kFrom[i % 3]));
+    ASSERT_TRUE(
+        uploads.back()->Send("POST /api/replays?p=00000000000000000000000000000000 HTTP/1.1\r\nHost: x\r\n"
+                             "Cookie: sfsid=0123456789ABCDEF0123456789ABCDEF\r\nContent-Length: 2000000\r\n\r\n"));
+    uploads.back()->SendWhatFits(part);
+  }
+  for (auto& u : uploads) EXPECT_EQ(StatusLine(u->ReadOne()), "HTTP/1.1 403 Forbidden");
+  const long after = ResidentKiB();
+  std::printf("96 withheld uploads with a wrong token: resident +%ld MiB\n", (after - before) / 1024);
+  EXPECT_LT(after - before, 16 * 1024) << "KiB more";
+  EXPECT_EQ(server_->Stats().PendingBodyBytes, 0u);
+  EXPECT_EQ(store_->Sizes().Replays, 0);
 }
 
 }  // namespace

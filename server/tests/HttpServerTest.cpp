@@ -2,9 +2,11 @@
 // HEAD, and a stop that finishes the requests in flight.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -15,7 +17,7 @@ namespace sf::scores::testing {
 namespace {
 
 HttpResponse Echo(const HttpRequest& r) {
-  return HttpResponse{200, "text/plain", r.Method + " " + r.Target + " " + std::to_string(r.Body.size()), "", {}};
+  return HttpResponse{200, "text/plain", r.Method + " " + r.Target + " " + std::to_string(r.Body.size()), "", {}, {}};
 }
 
 std::string Get(uint16_t port, const std::string& target, const char* from = "127.0.0.1") {
@@ -55,19 +57,14 @@ TEST(HttpServer, OversizedAndMalformedRequestsGetA4xx) {
     ++handled;
     return Echo(r);
   });
-  const auto exchange = [&](const std::string& bytes) {
-    RawClient c(server.Port());
-    c.Send(bytes);
-    c.EndWriting();
-    return StatusLine(c.ReadAll());
-  };
+  const auto exchange = [&](const std::string& bytes) { return StatusLine(Exchange(server.Port(), bytes)); };
   EXPECT_EQ(exchange("GET /" + std::string(2000, 'a') + " HTTP/1.1\r\n\r\n"),
             "HTTP/1.1 431 Request Header Fields Too Large");
-  EXPECT_EQ(exchange("POST /x HTTP/1.1\r\nContent-Length: 101\r\n\r\n" + std::string(101, 'b')),
+  EXPECT_EQ(exchange("POST /x HTTP/1.1\r\nHost: x\r\nContent-Length: 101\r\n\r\n" + std::string(101, 'b')),
             "HTTP/1.1 413 Payload Too Large");
-  EXPECT_EQ(exchange("POST /api/replays?p=1 HTTP/1.1\r\nContent-Length: 1001\r\n\r\n"),
+  EXPECT_EQ(exchange("POST /api/replays?p=1 HTTP/1.1\r\nHost: x\r\nContent-Length: 1001\r\n\r\n"),
             "HTTP/1.1 413 Payload Too Large");
-  EXPECT_EQ(exchange("POST /x HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n65\r\n" + std::string(101, 'c') +
+  EXPECT_EQ(exchange("POST /x HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n65\r\n" + std::string(101, 'c') +
                      "\r\n0\r\n\r\n"),
             "HTTP/1.1 413 Payload Too Large");
   for (const std::string& bad :
@@ -80,7 +77,7 @@ TEST(HttpServer, OversizedAndMalformedRequestsGetA4xx) {
   EXPECT_EQ(handled, 0);
   // An upload within its cap reaches the handler whole.
   RawClient c(server.Port());
-  c.Send("POST /api/replays?p=1 HTTP/1.1\r\nContent-Length: 1000\r\nConnection: close\r\n\r\n" +
+  c.Send("POST /api/replays?p=1 HTTP/1.1\r\nHost: x\r\nContent-Length: 1000\r\nConnection: close\r\n\r\n" +
          std::string(1000, 'd'));
   const std::string reply = c.ReadAll();
   EXPECT_EQ(StatusLine(reply), "HTTP/1.1 200 OK");
@@ -155,6 +152,179 @@ TEST(HttpServer, StopFinishesTheRequestsInFlight) {
     late.Send("GET /late HTTP/1.1\r\n\r\n");
     EXPECT_EQ(late.ReadAll(), "");
   }
+}
+
+// What a proxy in front and this server could read differently, or a request could leave out, is
+// refused: transfer codings other than chunked alone, a coding beside a length, a missing or a
+// doubled Host. Every reply says not to guess its type.
+TEST(HttpServer, AmbiguousFramingAndMissingHostsAreRefused) {
+  int handled = 0;
+  HttpServer server("127.0.0.1", 0, ServerLimits{}, [&](const HttpRequest& r) {
+    ++handled;
+    return Echo(r);
+  });
+  const auto exchange = [&](const std::string& bytes) { return Exchange(server.Port(), bytes); };
+  const std::string chunk = "\r\n\r\n3\r\nabc\r\n0\r\n\r\n";
+  for (const std::string& bad : {
+           "POST /x HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\nContent-Length: 3" + chunk,
+           "POST /x HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\nTransfer-Encoding: chunked" + chunk,
+           "POST /x HTTP/1.0\r\nHost: x\r\nTransfer-Encoding: chunked" + chunk,
+           std::string("GET /x HTTP/1.1\r\n\r\n"),
+           std::string("GET /x HTTP/1.1\r\nHost: a\r\nHost: b\r\n\r\n"),
+       })
+    EXPECT_EQ(StatusLine(exchange(bad)), "HTTP/1.1 400 Bad Request") << bad;
+  for (const char* coding : {"gzip, chunked", "chunked, identity", "identity", "xchunked"}) {
+    const std::string status =
+        StatusLine(exchange(std::string("POST /x HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: ") + coding + chunk));
+    EXPECT_TRUE(status == "HTTP/1.1 501 Not Implemented" || status == "HTTP/1.1 400 Bad Request") << coding << status;
+  }
+  EXPECT_EQ(handled, 0);
+  const std::string chunked = exchange("POST /x HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: Chunked" + chunk);
+  EXPECT_EQ(StatusLine(chunked), "HTTP/1.1 200 OK");
+  EXPECT_NE(chunked.find("POST /x 3"), std::string::npos);
+  EXPECT_NE(chunked.find("\r\nX-Content-Type-Options: nosniff\r\n"), std::string::npos) << chunked;
+  // HTTP/1.0 had no Host to send.
+  EXPECT_EQ(StatusLine(exchange("GET /old HTTP/1.0\r\n\r\n")), "HTTP/1.0 200 OK");
+  EXPECT_EQ(handled, 2);
+}
+
+// A client that asks before sending its body hears "100 Continue" when the body is wanted and
+// the final answer at once when it is not; an expectation other than that is refused. A refused
+// upload's body is never read, and what is withheld costs nothing.
+TEST(HttpServer, UploadsAreAnsweredBeforeTheirBodyIsRead) {
+  std::atomic<int> handled{0};
+  HttpServer server(
+      "127.0.0.1", 0, ServerLimits{},
+      [&](const HttpRequest& r) {
+        ++handled;
+        return Echo(r);
+      },
+      {},
+      [](const HttpRequest& head) -> std::optional<HttpResponse> {
+        if (head.Target.find("p=good") != std::string::npos) return std::nullopt;
+        return HttpResponse{403, "text/plain", "foreign token\n", "", {}, {}};
+      });
+  const std::string body(5000, 'r');
+  {
+    RawClient c(server.Port());
+    c.Send("POST /api/replays?p=good HTTP/1.1\r\nHost: x\r\nContent-Length: 5000\r\nExpect: 100-continue\r\n\r\n");
+    EXPECT_EQ(StatusLine(c.ReadOne()), "HTTP/1.1 100 Continue");
+    c.Send(body);
+    const std::string reply = c.ReadOne();
+    EXPECT_EQ(StatusLine(reply), "HTTP/1.1 200 OK");
+    EXPECT_NE(reply.find("POST /api/replays?p=good 5000"), std::string::npos);
+  }
+  {
+    RawClient c(server.Port());
+    c.Send("POST /api/replays?p=bad HTTP/1.1\r\nHost: x\r\nContent-Length: 5000\r\nExpect: 100-continue\r\n\r\n");
+    const std::string reply = c.ReadAll();
+    EXPECT_EQ(StatusLine(reply), "HTTP/1.1 403 Forbidden");
+    EXPECT_NE(reply.find("Connection: close"), std::string::npos);
+    EXPECT_EQ(reply.substr(reply.find("\r\n\r\n") + 4), "foreign token\n");
+  }
+  {
+    // No Expect: part of the body is sent, the rest withheld; the answer comes all the same.
+    RawClient c(server.Port());
+    c.Send("POST /api/replays?p=bad HTTP/1.1\r\nHost: x\r\nContent-Length: 5000\r\n\r\n" + body.substr(0, 2000));
+    EXPECT_EQ(StatusLine(c.ReadAll()), "HTTP/1.1 403 Forbidden");
+  }
+  {
+    RawClient c(server.Port());
+    c.Send("POST /x HTTP/1.1\r\nHost: x\r\nContent-Length: 3\r\nExpect: something-else\r\n\r\nabc");
+    EXPECT_EQ(StatusLine(c.ReadAll()), "HTTP/1.1 417 Expectation Failed");
+  }
+  EXPECT_EQ(handled, 1);
+  EXPECT_EQ(server.Stats().PendingBodyBytes, 0u);
+}
+
+// Connections that never finish their heads cannot take every descriptor: past the cap the one
+// that has waited longest is closed, and a request still gets through. Refused connections are
+// counted.
+TEST(HttpServer, HalfOpenHeadsAreShedOldestFirst) {
+  ServerLimits limits;
+  limits.MaxPendingHeads = 5;
+  limits.MaxConnectionsPerClient = 100;
+  HttpServer server("127.0.0.1", 0, limits, Echo);
+  std::vector<std::unique_ptr<RawClient>> slow;
+  for (int i = 0; i < 8; ++i) {
+    slow.push_back(std::make_unique<RawClient>(server.Port()));
+    ASSERT_TRUE(slow.back()->Send("GET /slow HTTP/1.1\r\n"));
+    while (server.Stats().PendingHeads + static_cast<int>(server.Stats().ShedHeads) < i + 1) std::this_thread::yield();
+  }
+  // The three oldest were closed; the five newest wait on.
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(slow[static_cast<size_t>(i)]->ReadAll(), "") << i;
+  for (int i = 3; i < 8; ++i) EXPECT_FALSE(slow[static_cast<size_t>(i)]->ClosedOrAnsweredWithin(0)) << i;
+  EXPECT_EQ(StatusLine(Get(server.Port(), "/fast")), "HTTP/1.1 200 OK");
+  EXPECT_GE(server.Stats().ShedHeads, 3u);
+
+  ServerLimits one;
+  one.MaxConnectionsPerClient = 1;
+  HttpServer capped("127.0.0.1", 0, one, Echo);
+  RawClient first(capped.Port());
+  first.Send("GET /a HTTP/1.1\r\nHost: x\r\n\r\n");
+  EXPECT_EQ(StatusLine(first.ReadOne()), "HTTP/1.1 200 OK");
+  EXPECT_EQ(Get(capped.Port(), "/b"), "");
+  EXPECT_EQ(capped.Stats().RefusedPerClient, 1u);
+}
+
+// Bytes waiting are bounded for all connections together: a reply body that would pass the
+// write budget is a 503 (a body many replies share counts once), and so is a body that would
+// pass the read budget, before it is read.
+TEST(HttpServer, BytesWaitingAreBoundedForAllConnectionsTogether) {
+  ServerLimits limits;
+  limits.MaxPendingWriteBytes = 12u << 20;
+  limits.MaxPendingBodyBytes = 3000;
+  limits.MaxConnectionsPerClient = 100;
+  const auto shared = std::make_shared<const std::string>(8u << 20, 's');
+  HttpServer server("127.0.0.1", 0, limits, [&](const HttpRequest& r) {
+    HttpResponse response = Echo(r);
+    if (r.Target == "/own") response.Body.assign(8u << 20, 'o');
+    if (r.Target == "/shared") response.Shared = shared;
+    return response;
+  });
+  const auto slowGet = [&](const char* target) {
+    auto c = std::make_unique<RawClient>(server.Port(), "127.0.0.1", 4096);
+    c->Send(std::string("GET ") + target + " HTTP/1.1\r\nHost: x\r\n\r\n");
+    EXPECT_TRUE(c->ClosedOrAnsweredWithin(5000));
+    char head[13] = {};
+    ::recv(c->Fd(), head, 12, MSG_PEEK);
+    return std::make_pair(std::move(c), std::string(head));
+  };
+  auto [own, ownStatus] = slowGet("/own");
+  EXPECT_EQ(ownStatus, "HTTP/1.1 200");
+  EXPECT_EQ(slowGet("/own").second, "HTTP/1.1 503");  // a second copy would pass the budget
+  auto [one, oneStatus] = slowGet("/shared");
+  auto [two, twoStatus] = slowGet("/shared");
+  EXPECT_EQ(oneStatus, "HTTP/1.1 503") << "the shared body is new: it would pass the budget too";
+  own.reset();
+  while (server.Stats().PendingWriteBytes > 0) std::this_thread::yield();
+  auto [three, threeStatus] = slowGet("/shared");
+  auto [four, fourStatus] = slowGet("/shared");
+  EXPECT_EQ(threeStatus, "HTTP/1.1 200");
+  EXPECT_EQ(fourStatus, "HTTP/1.1 200") << "the same bytes count once";
+  EXPECT_EQ(server.Stats().PendingWriteBytes, shared->size());
+  EXPECT_EQ(server.Stats().BusyReplies, 3u);
+
+  RawClient first(server.Port());
+  first.Send("POST /a HTTP/1.1\r\nHost: x\r\nContent-Length: 2000\r\n\r\n" + std::string(100, 'a'));
+  while (server.Stats().PendingBodyBytes == 0) std::this_thread::yield();
+  RawClient second(server.Port());
+  second.Send("POST /b HTTP/1.1\r\nHost: x\r\nContent-Length: 2000\r\n\r\n");
+  EXPECT_EQ(StatusLine(second.ReadOne()), "HTTP/1.1 503 Service Unavailable");
+  first.Send(std::string(1900, 'a'));
+  EXPECT_EQ(StatusLine(first.ReadOne()), "HTTP/1.1 200 OK");
+  EXPECT_EQ(server.Stats().BusyBodies, 1u);
+}
+
+TEST(ClientKey, AnIpv6Slash64CountsAsOneClient) {
+  EXPECT_EQ(ClientKey("203.0.113.9"), "203.0.113.9");
+  EXPECT_EQ(ClientKey("2001:db8:1:2:aaaa:bbbb:cccc:dddd"), "2001:db8:1:2::/64");
+  EXPECT_EQ(ClientKey("2001:db8:1:2::1"), "2001:db8:1:2::/64");
+  EXPECT_EQ(ClientKey("2001:DB8:1:2:ffff::"), "2001:db8:1:2::/64");
+  EXPECT_NE(ClientKey("2001:db8:1:3::1"), ClientKey("2001:db8:1:2::1"));
+  EXPECT_EQ(ClientKey("::ffff:198.51.100.7"), "198.51.100.7");
+  EXPECT_EQ(ClientKey("?"), "?");
+  EXPECT_EQ(ClientKey("not:an:address:at:all"), "not:an:address:at:all");
 }
 
 }  // namespace

@@ -11,11 +11,13 @@
 
 namespace sf::scores::testing {
 
-// A connection to 127.0.0.1:port from the loopback address `from` (any of 127.0.0.0/8).
+// A connection to 127.0.0.1:port from the loopback address `from` (any of 127.0.0.0/8), with a
+// receive buffer of receiveBuffer bytes when given (a slow reader's small window).
 class RawClient {
  public:
-  RawClient(uint16_t port, const char* from = "127.0.0.1") {
+  RawClient(uint16_t port, const char* from = "127.0.0.1", int receiveBuffer = 0) {
     fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (receiveBuffer > 0) ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     sockaddr_in local{};
     local.sin_family = AF_INET;
     ::inet_pton(AF_INET, from, &local.sin_addr);
@@ -35,6 +37,16 @@ class RawClient {
     return ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
   }
   void EndWriting() { ::shutdown(fd_, SHUT_WR); }
+  // Sends what the socket takes now of bytes, without waiting; returns how much that was.
+  size_t SendWhatFits(const std::string& bytes) {
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+      const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+      if (n <= 0) break;
+      sent += static_cast<size_t>(n);
+    }
+    return sent;
+  }
   // Everything until the server closes.
   std::string ReadAll() {
     std::string reply;
@@ -72,5 +84,14 @@ class RawClient {
 };
 
 inline std::string StatusLine(const std::string& reply) { return reply.substr(0, reply.find("\r\n")); }
+
+// One request on a connection of its own: the bytes sent, the writing side closed, and everything
+// the server answers until it closes.
+inline std::string Exchange(uint16_t port, const std::string& bytes) {
+  RawClient c(port);
+  c.Send(bytes);
+  c.EndWriting();
+  return c.ReadAll();
+}
 
 }  // namespace sf::scores::testing

@@ -1,5 +1,6 @@
 // The service's answers, without sockets, on both databases: the game's exchange, the abuse rules,
 // the world page, the JSON API, replays, health and metrics.
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "ReplayWorkers.h"
 #include "ScoreService.h"
 #include "StaticFiles.h"
+#include "StoreSql.h"
 #include "Text.h"
 #include "web/OnlineScores.h"
 #include "web/ScoreCodec.h"
@@ -93,7 +95,7 @@ class ServiceTest : public BackendTest {
     const HttpResponse r = service.Handle(Get(Path(VersionQueryUrl("http://x")), cookie));
     EXPECT_EQ(r.Status, 200);
     const std::string set = r.SetCookie.substr(0, r.SetCookie.find(';'));
-    return {ServerField(r.Body), set.empty() ? cookie : set};
+    return {ServerField(r.Bytes()), set.empty() ? cookie : set};
   }
   int Send(ScoreService& service, const std::string& name, int32_t score) {
     const auto [token, cookie] = AskVersion(service);
@@ -268,17 +270,18 @@ TEST_P(ServiceTest, WorldPageListsTheBestWithNamesEscaped) {
   const HttpResponse page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified"));
   EXPECT_EQ(page.Status, 200);
   EXPECT_EQ(page.ContentType, "text/html; charset=utf-8");
-  EXPECT_EQ(page.Body.find("<b>&"), std::string::npos);
-  const size_t top = page.Body.find(">Top<"), mid = page.Body.find(">Mid<"), low = page.Body.find("&lt;b&gt;&amp;");
+  EXPECT_EQ(page.Bytes().find("<b>&"), std::string::npos);
+  const size_t top = page.Bytes().find(">Top<"), mid = page.Bytes().find(">Mid<"),
+               low = page.Bytes().find("&lt;b&gt;&amp;");
   ASSERT_NE(low, std::string::npos);
   EXPECT_LT(top, mid);
   EXPECT_LT(mid, low);
-  EXPECT_NE(page.Body.find(">J\xC3\xB6rg<"), std::string::npos);  // the game's code page, shown as UTF-8
+  EXPECT_NE(page.Bytes().find(">J\xC3\xB6rg<"), std::string::npos);  // the game's code page, shown as UTF-8
 
   // Verified results are the default view; nothing is verified yet.
   const HttpResponse verified = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0"));
-  EXPECT_EQ(verified.Body.find(">Top<"), std::string::npos);
-  EXPECT_NE(verified.Body.find("No results here yet"), std::string::npos);
+  EXPECT_EQ(verified.Bytes().find(">Top<"), std::string::npos);
+  EXPECT_NE(verified.Bytes().find("No results here yet"), std::string::npos);
 }
 
 TEST_P(ServiceTest, WorldPagePeriodsSearchAndPages) {
@@ -288,19 +291,19 @@ TEST_P(ServiceTest, WorldPagePeriodsSearchAndPages) {
   ASSERT_EQ(Send(service, "Fresh", 5), 200);
   const std::string base = "/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified";
 
-  const std::string first = service.Handle(Get(base)).Body;
+  const std::string first = service.Handle(Get(base)).Bytes();
   EXPECT_NE(first.find(">P59<"), std::string::npos);
   EXPECT_EQ(first.find(">P9<"), std::string::npos);  // rank 51: on page 2
   EXPECT_NE(first.find("Page 1 of 2"), std::string::npos);
   EXPECT_NE(first.find("page=2"), std::string::npos);
-  const std::string second = service.Handle(Get(base + "&page=2")).Body;
+  const std::string second = service.Handle(Get(base + "&page=2")).Bytes();
   EXPECT_NE(second.find(">P9<"), std::string::npos);
   EXPECT_NE(second.find(">Fresh<"), std::string::npos);
 
-  const std::string week = service.Handle(Get(base + "&period=week")).Body;
+  const std::string week = service.Handle(Get(base + "&period=week")).Bytes();
   EXPECT_NE(week.find(">Fresh<"), std::string::npos);
   EXPECT_EQ(week.find(">P59<"), std::string::npos);
-  const std::string searched = service.Handle(Get(base + "&q=p5")).Body;  // what the search form sends
+  const std::string searched = service.Handle(Get(base + "&q=p5")).Bytes();  // what the search form sends
   EXPECT_NE(searched.find(">P55<"), std::string::npos);
   EXPECT_EQ(searched.find(">P44<"), std::string::npos);
   EXPECT_NE(searched.find("value=\"p5\""), std::string::npos);
@@ -315,21 +318,21 @@ TEST_P(ServiceTest, WorldPageCountsInPlainWordsAndNeverShowsAPagePastTheEnd) {
   ScoreService service = Make();
   const std::string base = "/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified";
   ASSERT_EQ(Send(service, "Solo", 10), 200);
-  EXPECT_NE(service.Handle(Get(base)).Body.find("Page 1 of 1 &middot; 1 result<"), std::string::npos);
+  EXPECT_NE(service.Handle(Get(base)).Bytes().find("Page 1 of 1 &middot; 1 result<"), std::string::npos);
   for (int i = 0; i < 3; ++i) ASSERT_EQ(Send(service, Numbered("P", i), 20 + i), 200);
-  const std::string past = service.Handle(Get(base + "&page=9")).Body;
+  const std::string past = service.Handle(Get(base + "&page=9")).Bytes();
   EXPECT_EQ(past.find("Page 9"), std::string::npos);
   EXPECT_NE(past.find("Page 1 of 1 &middot; 4 results<"), std::string::npos);
   EXPECT_NE(past.find(">Solo<"), std::string::npos) << "the last page's rows";
   EXPECT_EQ(past.find("rel=\"next\""), std::string::npos);
 
   for (int i = 3; i < 60; ++i) ASSERT_EQ(Send(service, Numbered("P", i), 20 + i), 200);
-  const std::string last = service.Handle(Get(base + "&page=7")).Body;
+  const std::string last = service.Handle(Get(base + "&page=7")).Bytes();
   EXPECT_NE(last.find("Page 2 of 2 &middot; 61 results<"), std::string::npos);
   EXPECT_NE(last.find(">Solo<"), std::string::npos);
   EXPECT_NE(last.find("rel=\"prev\""), std::string::npos);
 
-  const std::string none = service.Handle(Get(base + "&q=zz%3Cb%3E")).Body;
+  const std::string none = service.Handle(Get(base + "&q=zz%3Cb%3E")).Bytes();
   EXPECT_EQ(none.find("No results here yet"), std::string::npos);
   EXPECT_NE(none.find("No name matches \u201czz&lt;b&gt;\u201d."), std::string::npos);
   EXPECT_EQ(none.find("Page 1 of 1"), std::string::npos) << "no page count for an empty search";
@@ -357,7 +360,7 @@ TEST_P(ServiceTest, UnverifiedViewTellsARefusedReplayFromOneBeingChecked) {
     store_->FinishReplay(claimed->ResultId, claimed->ResultId == 4, claimed->ResultId == 4 ? "" : "score differs");
   }
   ASSERT_EQ(attach(2), AttachStatus::Stored);
-  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")).Body;
+  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")).Bytes();
   const auto row = [&](const std::string& name) {
     const size_t at = page.find(">" + name + "<");
     if (at == std::string::npos) return std::string();
@@ -374,7 +377,7 @@ TEST_P(ServiceTest, UnverifiedViewTellsARefusedReplayFromOneBeingChecked) {
   EXPECT_EQ(row("Good"), "") << "verified: not in this view";
   for (const std::string& target : {std::string("/cgi/version.pl?prg=Saltfang&show&type=0"),
                                     std::string("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")}) {
-    const std::string text = service.Handle(Get(target)).Body;
+    const std::string text = service.Handle(Get(target)).Bytes();
     EXPECT_NE(text.find("<p class=\"about\">Verified results were played again"), std::string::npos) << target;
     EXPECT_NE(text.find("refused: their replay did not give their score"), std::string::npos) << target;
   }
@@ -386,11 +389,11 @@ TEST_P(ServiceTest, ABlankNameIsShownAsAnonymousAndKeptAsSent) {
   ScoreService service = Make();
   ASSERT_EQ(Send(service, "", 300), 200);
   ASSERT_EQ(Send(service, "   ", 200), 200);
-  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")).Body;
+  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")).Bytes();
   const size_t first = page.find("<td>Anonymous</td><td class=\"n\">300<");
   EXPECT_NE(first, std::string::npos);
   EXPECT_NE(page.find("<td>Anonymous</td><td class=\"n\">200<"), std::string::npos);
-  const std::string json = service.Handle(Get("/api/scores")).Body;
+  const std::string json = service.Handle(Get("/api/scores")).Bytes();
   EXPECT_NE(json.find("\"name\":\"Anonymous\",\"score\":300"), std::string::npos) << json;
   EXPECT_NE(json.find("\"name\":\"Anonymous\",\"score\":200"), std::string::npos) << json;
   const auto all = All();
@@ -406,11 +409,11 @@ TEST_P(ServiceTest, JsonApiListsResults) {
   const HttpResponse r = service.Handle(Get("/api/scores?period=all&limit=1&offset=1"));
   EXPECT_EQ(r.Status, 200);
   EXPECT_EQ(r.ContentType, "application/json");
-  EXPECT_EQ(r.Body,
+  EXPECT_EQ(r.Bytes(),
             "{\"results\":[{\"id\":1,\"rank\":2,\"name\":\"Q\\\"\\u003cx\\u003e\",\"score\":300,\"player\":\"Pl\","
             "\"time\":\"2023-11-14T22:13:20Z\",\"verified\":false,\"replay\":null,\"watch\":null}],\"total\":2}\n");
-  EXPECT_NE(service.Handle(Get("/api/scores?name=to")).Body.find("\"Top\""), std::string::npos);
-  EXPECT_EQ(service.Handle(Get("/api/scores?verified=1")).Body, "{\"results\":[],\"total\":0}\n");
+  EXPECT_NE(service.Handle(Get("/api/scores?name=to")).Bytes().find("\"Top\""), std::string::npos);
+  EXPECT_EQ(service.Handle(Get("/api/scores?verified=1")).Bytes(), "{\"results\":[],\"total\":0}\n");
   for (const char* bad : {"?limit=0", "?limit=101", "?limit=-1", "?offset=x", "?period=month", "?verified=yes"})
     EXPECT_EQ(service.Handle(Get(std::string("/api/scores") + bad)).Status, 400) << bad;
 }
@@ -422,7 +425,7 @@ TEST_P(ServiceTest, ListingsAreKeptUntilAnyInstanceChangesTheirView) {
   ASSERT_EQ(Send(service, "Ann", 500), 200);
   const std::string unverified = "/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified";
   const std::string verified = "/cgi/version.pl?prg=Saltfang&show&type=0";
-  const std::string first = service.Handle(Get(unverified)).Body;
+  const std::string first = service.Handle(Get(unverified)).Bytes();
   service.Handle(Get(verified));
   service.Handle(Get("/api/scores?period=week"));
   const auto kept = [&] {
@@ -431,7 +434,7 @@ TEST_P(ServiceTest, ListingsAreKeptUntilAnyInstanceChangesTheirView) {
     return at == std::string::npos ? -1 : std::stoi(text.substr(at + label.size()));
   };
   EXPECT_EQ(kept(), 0);
-  EXPECT_EQ(service.Handle(Get(unverified)).Body, first);
+  EXPECT_EQ(service.Handle(Get(unverified)).Bytes(), first);
   EXPECT_EQ(kept(), 1);
 
   // Another instance on the same database stores a result: the next listing shows it.
@@ -444,15 +447,15 @@ TEST_P(ServiceTest, ListingsAreKeptUntilAnyInstanceChangesTheirView) {
                                           return std::string(id);
                                         }});
   ASSERT_EQ(Send(other, "Bea", 700), 200);
-  const std::string second = service.Handle(Get(unverified)).Body;
+  const std::string second = service.Handle(Get(unverified)).Bytes();
   EXPECT_NE(second.find(">Bea<"), std::string::npos);
-  EXPECT_NE(service.Handle(Get("/api/scores?period=week")).Body.find("\"Bea\""), std::string::npos);
+  EXPECT_NE(service.Handle(Get("/api/scores?period=week")).Bytes().find("\"Bea\""), std::string::npos);
   EXPECT_EQ(kept(), 1);
   service.Handle(Get(verified));
   EXPECT_EQ(kept(), 2) << "the verified view did not change";
   // Removed by moderation from yet another connection: gone from the page.
   ASSERT_TRUE(Open()->Remove(2));
-  EXPECT_EQ(service.Handle(Get(unverified)).Body, first);
+  EXPECT_EQ(service.Handle(Get(unverified)).Bytes(), first);
 }
 
 TEST_P(ServiceTest, ListingsCarryAValidatorAndAnswer304WhileItHolds) {
@@ -472,11 +475,11 @@ TEST_P(ServiceTest, ListingsCarryAValidatorAndAnswer304WhileItHolds) {
   again.Headers.emplace_back("If-None-Match", "\"0000000000000000\", " + etag);
   const HttpResponse same = service.Handle(again);
   EXPECT_EQ(same.Status, 304);
-  EXPECT_TRUE(same.Body.empty());
+  EXPECT_TRUE(same.Bytes().empty());
   ASSERT_EQ(Send(service, "Bea", 700), 200);
   const HttpResponse changed = service.Handle(again);
   EXPECT_EQ(changed.Status, 200);
-  EXPECT_NE(changed.Body.find("Bea"), std::string::npos);
+  EXPECT_NE(changed.Bytes().find("Bea"), std::string::npos);
   // The version query and the submission are never kept by anyone.
   const HttpResponse version = service.Handle(Get(Path(VersionQueryUrl("http://x"))));
   ASSERT_FALSE(version.Headers.empty());
@@ -505,7 +508,7 @@ TEST_P(ServiceTest, DeepPagesAndSearchesAreCountedByTheRowsTheyRead) {
   nowMs_ += 36000;
   EXPECT_EQ(service.Handle(Get("/api/scores?name=R1")).Status, 200);
   // Past the end nothing is read: the answer is empty at the cost of the page's own rows.
-  EXPECT_EQ(service.Handle(Get("/api/scores?limit=5&offset=1000000", "", "10.0.0.3")).Body,
+  EXPECT_EQ(service.Handle(Get("/api/scores?limit=5&offset=1000000", "", "10.0.0.3")).Bytes(),
             "{\"results\":[],\"total\":60}\n");
 }
 
@@ -575,15 +578,15 @@ TEST_P(ServiceTest, ReplaysAreAcceptedOncePerResultAndVerified) {
   workers.Drain();
   EXPECT_EQ(verifier.calls, 1);
 
-  const std::string json = service.Handle(Get("/api/scores?verified=1")).Body;
+  const std::string json = service.Handle(Get("/api/scores?verified=1")).Bytes();
   EXPECT_NE(json.find("\"name\":\"Bob\""), std::string::npos);
   EXPECT_NE(json.find("\"verified\":true"), std::string::npos);
-  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0")).Body;
+  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0")).Bytes();
   EXPECT_NE(page.find("/api/replays/1\""), std::string::npos);
   const HttpResponse download = service.Handle(Get("/api/replays/1"));
   EXPECT_EQ(download.Status, 200);
   EXPECT_EQ(download.ContentType, "application/octet-stream");
-  EXPECT_EQ(download.Body, post.Body);
+  EXPECT_EQ(download.Bytes(), post.Body);
   EXPECT_EQ(download.Headers.at(0).second, "attachment; filename=\"saltfang-1.replay\"");
   EXPECT_EQ(service.Handle(Get("/api/replays/2")).Status, 404);
   EXPECT_EQ(service.Handle(Get("/api/replays/x")).Status, 404);
@@ -655,27 +658,27 @@ TEST_P(ServiceTest, WatchLinksOnlyForVerifiedReplaysAndOnlyBesideTheBrowserBuild
   };
   const std::string verified = "/cgi/version.pl?prg=Saltfang&show&type=0";
   const std::string unverified = verified + "&view=unverified";
-  const std::string watching = withWeb.Handle(Get(verified)).Body;
+  const std::string watching = withWeb.Handle(Get(verified)).Bytes();
   EXPECT_EQ(count(watching, "?watch="), 1);
   EXPECT_NE(watching.find("<a class=\"watch\" href=\"/?watch=1\""), std::string::npos);
   EXPECT_NE(watching.find("href=\"/api/replays/1\""), std::string::npos) << "the download stays";
-  const std::string without = plain.Handle(Get(verified)).Body;
+  const std::string without = plain.Handle(Get(verified)).Bytes();
   EXPECT_EQ(count(without, "?watch="), 0);
   EXPECT_NE(without.find("href=\"/api/replays/1\""), std::string::npos);
   for (ScoreService* service : {&plain, &withWeb}) {
-    const std::string page = service->Handle(Get(unverified)).Body;
+    const std::string page = service->Handle(Get(unverified)).Bytes();
     ASSERT_NE(page.find(">Bad"), std::string::npos);
     EXPECT_EQ(count(page, "?watch="), 0);
     EXPECT_EQ(count(page, "/api/replays/"), 0);
   }
 
-  const std::string json = withWeb.Handle(Get("/api/scores")).Body;
+  const std::string json = withWeb.Handle(Get("/api/scores")).Bytes();
   EXPECT_NE(json.find("\"name\":\"Good\",\"score\":900,\"player\":\"Pl\",\"time\":\"2023-11-14T22:13:20Z\","
                       "\"verified\":true,\"replay\":\"/api/replays/1\",\"watch\":\"/?watch=1\"}"),
             std::string::npos)
       << json;
   EXPECT_EQ(count(json, "\"replay\":null,\"watch\":null"), 2) << json;
-  const std::string plainJson = plain.Handle(Get("/api/scores?verified=1")).Body;
+  const std::string plainJson = plain.Handle(Get("/api/scores?verified=1")).Bytes();
   EXPECT_NE(plainJson.find("\"verified\":true,\"replay\":\"/api/replays/1\",\"watch\":null}"), std::string::npos)
       << plainJson;
 }
@@ -696,10 +699,10 @@ TEST_P(ServiceTest, ARefusedReplaysReasonNamesWhereItDepartsOnThePageAndInTheApi
   ReplayWorkers workers(
       *store_, *verifier, [this] { return now_; }, 1, 8, 60000);
   ScoreService service = Make(&workers, Web());
-  SendPlayed(service, workers, "Honest", game.Score, AsBody(game.File));  // 1
-  SendPlayed(service, workers, "Forger", game.Score, AsBody(forged));     // 2
+  SendPlayed(service, workers, "Bob", game.Score, AsBody(game.File));  // 1
+  SendPlayed(service, workers, "Forger", game.Score, AsBody(forged));  // 2
 
-  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")).Body;
+  const std::string page = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0&view=unverified")).Bytes();
   const size_t row = page.find(">Forger<");
   ASSERT_NE(row, std::string::npos) << page;
   const size_t below = page.find("</tr>\n", row) + 6;
@@ -710,21 +713,219 @@ TEST_P(ServiceTest, ARefusedReplaysReasonNamesWhereItDepartsOnThePageAndInTheApi
   const HttpResponse honest = service.Handle(Get("/api/results/1"));
   EXPECT_EQ(honest.Status, 200);
   EXPECT_EQ(honest.ContentType, "application/json");
-  EXPECT_EQ(honest.Body, "{\"id\":1,\"name\":\"Honest\",\"player\":\"Pl\",\"score\":" + std::to_string(game.Score) +
-                             ",\"level\":" + std::to_string(game.Level) +
-                             ",\"date\":\"2023-11-14T22:13:20Z\",\"timestamp\":1700000000,\"rank\":1,\"steps\":" +
-                             std::to_string(game.Steps) +
-                             ",\"verified\":true,\"replay_status\":\"verified\",\"reason\":null,"
-                             "\"replay\":\"/api/replays/1\",\"watch\":\"/?watch=1\"}\n");
+  EXPECT_EQ(honest.Bytes(), "{\"id\":1,\"name\":\"Bob\",\"player\":\"Pl\",\"score\":" + std::to_string(game.Score) +
+                                ",\"level\":" + std::to_string(game.Level) +
+                                ",\"date\":\"2023-11-14T22:13:20Z\",\"timestamp\":1700000000,\"rank\":1,\"steps\":" +
+                                std::to_string(game.Steps) +
+                                ",\"verified\":true,\"replay_status\":\"verified\",\"reason\":null,"
+                                "\"replay\":\"/api/replays/1\",\"watch\":\"/?watch=1\"}\n");
   const HttpResponse forger = service.Handle(Get("/api/results/2"));
   EXPECT_EQ(forger.Status, 200);
-  EXPECT_EQ(forger.Body, "{\"id\":2,\"name\":\"Forger\",\"player\":\"Pl\",\"score\":" + std::to_string(game.Score) +
-                             ",\"level\":null,\"date\":\"2023-11-14T22:13:20Z\",\"timestamp\":1700000000,"
-                             "\"rank\":null,\"steps\":null,\"verified\":false,\"replay_status\":\"refused\","
-                             "\"reason\":\"" +
-                             JsonEscape(expected.error) + "\",\"replay\":null,\"watch\":null}\n");
-  EXPECT_EQ(service.Handle(Get("/api/replays/1")).Body, AsBody(game.File));
+  EXPECT_EQ(forger.Bytes(), "{\"id\":2,\"name\":\"Forger\",\"player\":\"Pl\",\"score\":" + std::to_string(game.Score) +
+                                ",\"level\":null,\"date\":\"2023-11-14T22:13:20Z\",\"timestamp\":1700000000,"
+                                "\"rank\":null,\"steps\":null,\"verified\":false,\"replay_status\":\"refused\","
+                                "\"reason\":\"" +
+                                JsonEscape(expected.error) + "\",\"replay\":null,\"watch\":null}\n");
+  EXPECT_EQ(service.Handle(Get("/api/replays/1")).Bytes(), AsBody(game.File));
   EXPECT_EQ(service.Handle(Get("/api/replays/2")).Status, 404) << "a refused replay is not handed out";
+}
+
+// A verified game's replay is public. Sent again with a result of one's own, under any name, it
+// verifies nothing: its name entry names its player, and once that is rewritten, its game (the
+// seed and the inputs, whatever the clock or mouse distances) has verified a result already. The
+// first result keeps its verdict.
+TEST_P(ServiceTest, ACopiedReplayIsRefusedUnderAnyName) {
+  const replay::ScriptedGame& game = ShortGame();
+  const auto verifier = MakeReplayVerifier(replay::Limits{});
+  ReplayWorkers workers(
+      *store_, *verifier, [this] { return now_; }, 1, 8, 60000);
+  ScoreService service = Make(&workers);
+  SendPlayed(service, workers, "Bob", game.Score, AsBody(game.File));  // 1
+  ASSERT_EQ(store_->ReplayStateOf(1), ReplayState::Verified);
+  const std::string copy = service.Handle(Get("/api/replays/1")).Bytes();
+  ASSERT_EQ(copy, AsBody(game.File));
+
+  // 2: as it is, under another name.
+  SendPlayed(service, workers, "Mallory", game.Score, copy);
+  // 3: its name entry rewritten to the new name.
+  SendPlayed(service, workers, "Mallory", game.Score,
+             AsBody(Rewritten(
+                 game.File, [](replay::BodyRecord&, uint32_t) { return true; }, "MALLORY")));
+  // 4: renamed, a tick later now and then, the mouse moved further, unread buttons pressed.
+  SendPlayed(service, workers, "Eve", game.Score,
+             AsBody(Rewritten(
+                 game.File,
+                 [](replay::BodyRecord& r, uint32_t step) {
+                   if (r.Type == replay::BodyRecord::Step) {
+                     r.Inputs.Mouse.X *= 2;
+                     r.Inputs.Mouse.Buttons[4] = static_cast<uint8_t>(step % 3 ? 0 : 0x80);
+                   }
+                   return true;
+                 },
+                 "EVE")));
+  // 5: under its own name again, by anyone.
+  SendPlayed(service, workers, "Bob", game.Score, copy);
+
+  const std::string same = SameGameSentence(1);
+  EXPECT_EQ(store_->Find(2)->ReplayError,
+            "The replay's game was named \u201cBOB\u201d after it was played, but its result was sent as "
+            "\u201cMallory\u201d.");
+  for (int64_t id : {3, 4, 5}) {
+    const auto r = store_->Find(id);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->Replay, ReplayState::Rejected) << id;
+    EXPECT_EQ(r->ReplayError, same) << id;
+  }
+  const auto first = store_->Find(1);
+  EXPECT_TRUE(first->Verified);
+  ListQuery verified;
+  verified.Verified = true;
+  EXPECT_EQ(store_->List(verified).Total, 1);
+  EXPECT_EQ(store_->Sizes().VerifiedGames, 1);
+  // The page says what a verified result proves, and what it does not; it runs no script and no
+  // other site may frame it.
+  const HttpResponse world = service.Handle(Get("/cgi/version.pl?prg=Saltfang&show&type=0"));
+  EXPECT_NE(world.Bytes().find("not that a person played it"), std::string::npos) << world.Bytes();
+  EXPECT_EQ(Header(world, "Content-Security-Policy").rfind("default-src 'none'; style-src 'unsafe-inline';", 0), 0u);
+  EXPECT_NE(Header(world, "Content-Security-Policy").find("frame-ancestors 'none'"), std::string::npos);
+  EXPECT_EQ(Header(world, "X-Frame-Options"), "DENY");
+  EXPECT_EQ(Header(service.Handle(Get("/api/scores")), "Content-Security-Policy"), "");
+}
+
+// A table from before games had fingerprints: its verdicts stay as they were (two results
+// verified by one game, as a copy could be then, both stay verified), a refused replay keeps its
+// reason but no longer its bytes, and the verified games are fingerprinted when the workers start,
+// so that none verifies again.
+TEST_P(ServiceTest, AnUpgradeKeepsTheOldVerdictsAndFingerprintsTheOldGames) {
+  const replay::ScriptedGame& game = ShortGame();
+  store_.reset();
+  const std::string file = AsBody(game.File);
+  std::string hex;
+  for (const char ch : file) {
+    const auto c = static_cast<unsigned char>(ch);
+    static constexpr char kHex[] = "0123456789abcdef";
+    hex += kHex[c >> 4];
+    hex += kHex[c & 15];
+  }
+  const bool pg = GetParam() == "postgres";
+  const std::string blob = pg ? "'\\x" + hex + "'::bytea" : "X'" + hex + "'";
+  const std::string junk = pg ? "decode(repeat('ab', 100000), 'hex')" : "randomblob(100000)";
+  const std::string score = std::to_string(game.Score);
+  const std::vector<std::string> before = {
+      "CREATE TABLE schema_version (version INTEGER NOT NULL)", "INSERT INTO schema_version VALUES (1), (2), (3), (4)",
+      "INSERT INTO results (time, score, name, player, verified) VALUES (1, " + score + ", 'Bob', '', " +
+          (pg ? "true" : "1") + "), (2, " + score + ", 'Junk', '', " + (pg ? "false" : "0") + "), (3, " + score +
+          ", 'Mallory', '', " + (pg ? "true" : "1") + ")",
+      "INSERT INTO replays (result_id, data, state, error, received) VALUES (1, " + blob +
+          ", 'verified', '', 1), (2, " + junk + ", 'rejected', 'It is junk.', 2), (3, " + blob +
+          ", 'verified', '', 3)"};
+  RecreateAtMigration(4, before);
+  if (HasFatalFailure()) return;
+  store_ = Open();
+  EXPECT_EQ(store_->Sizes().ReplayBytes, 2 * static_cast<int64_t>(file.size()));
+  EXPECT_EQ(store_->Find(2)->ReplayError, "It is junk.");
+  const auto verifier = MakeReplayVerifier(replay::Limits{});
+  ReplayWorkers workers(
+      *store_, *verifier, [this] { return now_; }, 1, 8, 60000);
+  workers.Drain();
+  EXPECT_EQ(store_->Sizes().VerifiedGames, 1);
+  EXPECT_TRUE(store_->Find(1)->Verified);
+  EXPECT_TRUE(store_->Find(3)->Verified);
+  ScoreService service = Make(&workers);
+  SendPlayed(service, workers, "Bob", game.Score, file);  // 4
+  EXPECT_EQ(store_->Find(4)->ReplayError, SameGameSentence(1));
+}
+
+// Junk sent as replays, each with a token of its own: 20 uploads of 4 MiB (more than any game
+// records), 20 of the largest size a game may send that are no replay, and 20 well-formed replays
+// whose game is not the one recorded. The database grows by less than a megabyte: junk is never
+// stored, and a refused replay keeps only its verdict.
+TEST_P(ServiceTest, JunkUploadsHardlyGrowTheDatabase) {
+  const auto verifier = MakeReplayVerifier(replay::Limits{});
+  ReplayWorkers workers(
+      *store_, *verifier, [this] { return now_; }, 1, 8, 60000);
+  ScoreService service = Make(&workers);
+  const std::vector<uint8_t> forged = Departing(ShortGame());
+  std::string noise(kMaxReplayBytes, '\0');
+  uint32_t x = 88172645u;
+  for (char& c : noise) {
+    x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+    c = static_cast<char>(x);
+  }
+  const auto upload = [&](std::string body) {
+    const auto [token, cookie] = AskVersion(service);
+    EXPECT_EQ(service.Handle(Get(Submission("Junk", 100, token), cookie)).Status, 200);
+    now_ += 1;
+    const int status = service.Handle(ReplayPost(token, cookie, std::move(body))).Status;
+    workers.Drain();
+    return status;
+  };
+  const int64_t before = store_->Sizes().DatabaseBytes;
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(upload(std::string(4u << 20, static_cast<char>('a' + i))), 413);
+  for (int i = 0; i < 20; ++i) {
+    noise[static_cast<size_t>(i)] ^= 1;
+    EXPECT_EQ(upload(noise), 422);
+  }
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(upload(AsBody(forged)), 202);
+  const StoreSizes after = store_->Sizes();
+  std::printf("60 junk uploads: the database grew by %lld bytes\n",
+              static_cast<long long>(after.DatabaseBytes - before));
+  EXPECT_LT(after.DatabaseBytes - before, 1 << 20);
+  EXPECT_EQ(after.Replays, 20);
+  EXPECT_EQ(after.ReplayBytes, 0);
+  // The table's sizes are on /metrics.
+  const std::string metrics = service.Handle(Get("/metrics")).Bytes();
+  EXPECT_NE(metrics.find("saltfang_table_rows{table=\"replays\"} 20\n"), std::string::npos) << metrics;
+  EXPECT_NE(metrics.find("saltfang_replay_bytes 0\n"), std::string::npos);
+  EXPECT_NE(metrics.find("saltfang_database_bytes "), std::string::npos);
+}
+
+// The replay bytes of a day are counted per client: an IPv4 address, or an IPv6 /64 whatever
+// address in it a request comes from.
+TEST_P(ServiceTest, ReplayBytesADayAreCountedPerAddressAndSlash64) {
+  FakeVerifier verifier;
+  ReplayWorkers workers(
+      *store_, verifier, [this] { return now_; }, 1, 64, 60000);
+  config_.UploadBytesPerDay = 2500;
+  ScoreService service = Make(&workers);
+  const auto upload = [&](const std::string& peer) {
+    const auto [token, cookie] = AskVersion(service);
+    HttpRequest submit = Get(Submission("Bob", 100, token), cookie, peer);
+    EXPECT_EQ(service.Handle(submit).Status, 200);
+    now_ += 601;
+    HttpRequest post = ReplayPost(token, cookie, std::string(1000, 'r'));
+    post.Peer = peer;
+    return service.Handle(post).Status;
+  };
+  EXPECT_EQ(upload("2001:db8:1:2::10"), 202);
+  EXPECT_EQ(upload("2001:db8:1:2:ffff::1"), 202);
+  EXPECT_EQ(upload("2001:db8:1:2:aaaa:bbbb:cccc:dddd"), 429);
+  EXPECT_EQ(upload("2001:db8:1:3::10"), 202);
+  EXPECT_EQ(upload("192.0.2.1"), 202);
+  now_ += 86400;
+  EXPECT_EQ(upload("2001:db8:1:2::10"), 202);
+}
+
+// The service plays no game whose clock runs at twice or at half the game's pace.
+TEST_P(ServiceTest, AReplayAtTwiceOrHalfThePaceIsRefused) {
+  const replay::ScriptedGame& game = ShortGame();
+  const auto verifier = MakeReplayVerifier(replay::Limits{});
+  ReplayWorkers workers(
+      *store_, *verifier, [this] { return now_; }, 1, 8, 60000);
+  ScoreService service = Make(&workers);
+  SendPlayed(service, workers, "Bob", game.Score,
+             AsBody(Retimed(game, [](uint32_t gap) { return gap > 1000 ? gap : gap / 2; })));
+  SendPlayed(service, workers, "Bob", game.Score,
+             AsBody(Retimed(game, [](uint32_t gap) { return gap > 1000 ? gap : gap * 2; })));
+  EXPECT_EQ(store_->ReplayStateOf(1), ReplayState::Rejected);
+  EXPECT_NE(store_->Find(1)->ReplayError.find("runs faster than the game"), std::string::npos)
+      << store_->Find(1)->ReplayError;
+  EXPECT_EQ(store_->ReplayStateOf(2), ReplayState::Rejected);
+  EXPECT_NE(store_->Find(2)->ReplayError.find("runs slower than the game"), std::string::npos)
+      << store_->Find(2)->ReplayError;
+  // At its own pace the same game verifies.
+  SendPlayed(service, workers, "Bob", game.Score, AsBody(game.File));
+  EXPECT_EQ(store_->ReplayStateOf(3), ReplayState::Verified);
 }
 
 // A verified result's rank is its place among all verified results, as the listing ranks it (ties:
@@ -754,7 +955,7 @@ TEST_P(ServiceTest, AResultsRankIsItsPlaceAmongTheVerifiedAndFollowsTheTable) {
   ASSERT_EQ(noWorkers.Handle(ReplayPost(token, cookie, "R")).Status, 202);
 
   const auto field = [&](int64_t id, const std::string& name) {
-    const std::string body = service.Handle(Get("/api/results/" + std::to_string(id))).Body;
+    const std::string body = service.Handle(Get("/api/results/" + std::to_string(id))).Bytes();
     const size_t at = body.find("\"" + name + "\":");
     if (at == std::string::npos) return body;
     const size_t from = at + name.size() + 3;
@@ -764,7 +965,7 @@ TEST_P(ServiceTest, AResultsRankIsItsPlaceAmongTheVerifiedAndFollowsTheTable) {
   EXPECT_EQ(field(4, "rank"), "2");
   EXPECT_EQ(field(1, "rank"), "3");
   EXPECT_EQ(field(3, "rank"), "4");
-  const std::string listing = service.Handle(Get("/api/scores?verified=1")).Body;
+  const std::string listing = service.Handle(Get("/api/scores?verified=1")).Bytes();
   for (int64_t id : {1, 2, 3, 4})
     EXPECT_NE(listing.find("{\"id\":" + std::to_string(id) + ",\"rank\":" + field(id, "rank") + ","), std::string::npos)
         << "the listing ranks " << id << " alike: " << listing;
@@ -783,11 +984,11 @@ TEST_P(ServiceTest, AResultsRankIsItsPlaceAmongTheVerifiedAndFollowsTheTable) {
   again.Headers.emplace_back("If-None-Match", Header(first, "ETag"));
   const HttpResponse same = service.Handle(again);
   EXPECT_EQ(same.Status, 304);
-  EXPECT_TRUE(same.Body.empty());
+  EXPECT_TRUE(same.Bytes().empty());
   play("H", 1000, true);  // a better result, verified by way of another instance's store would do alike
   const HttpResponse moved = service.Handle(again);
   EXPECT_EQ(moved.Status, 200);
-  EXPECT_NE(moved.Body.find("\"rank\":4,"), std::string::npos) << moved.Body;
+  EXPECT_NE(moved.Bytes().find("\"rank\":4,"), std::string::npos) << moved.Bytes();
 }
 
 TEST_P(ServiceTest, AnUnknownOrMalformedResultIdIsA404WithASentence) {
@@ -797,17 +998,17 @@ TEST_P(ServiceTest, AnUnknownOrMalformedResultIdIsA404WithASentence) {
   const HttpResponse unknown = service.Handle(Get("/api/results/2"));
   EXPECT_EQ(unknown.Status, 404);
   EXPECT_EQ(unknown.ContentType, "application/json");
-  EXPECT_EQ(unknown.Body, "{\"error\":\"There is no result 2.\"}\n");
+  EXPECT_EQ(unknown.Bytes(), "{\"error\":\"There is no result 2.\"}\n");
   for (const char* bad : {"/api/results/", "/api/results/x", "/api/results/-1", "/api/results/1x", "/api/results/1/2",
                           "/api/results/+1", "/api/results/99999999999999999999999"}) {
     const HttpResponse r = service.Handle(Get(bad));
     EXPECT_EQ(r.Status, 404) << bad;
     EXPECT_EQ(r.ContentType, "application/json") << bad;
-    EXPECT_EQ(r.Body, "{\"error\":\"A result id is a whole number, as /api/scores gives it.\"}\n") << bad;
+    EXPECT_EQ(r.Bytes(), "{\"error\":\"A result id is a whole number, as /api/scores gives it.\"}\n") << bad;
   }
   // Removed by moderation: the answer kept in memory goes with it.
   ASSERT_TRUE(Open()->Remove(1));
-  EXPECT_EQ(service.Handle(Get("/api/results/1")).Body, "{\"error\":\"There is no result 1.\"}\n");
+  EXPECT_EQ(service.Handle(Get("/api/results/1")).Bytes(), "{\"error\":\"There is no result 1.\"}\n");
 }
 
 // A replay never changes: browsers and caches may keep it for good and revalidate it by its strong
@@ -837,11 +1038,11 @@ TEST_P(ServiceTest, ReplaysAreKeptForGoodAndRevalidatedByTheirETag) {
   again.Headers.emplace_back("If-None-Match", etag);
   const HttpResponse same = service.Handle(again);
   EXPECT_EQ(same.Status, 304);
-  EXPECT_TRUE(same.Body.empty());
+  EXPECT_TRUE(same.Bytes().empty());
   EXPECT_EQ(Header(same, "ETag"), etag);
   EXPECT_EQ(Header(same, "Cache-Control"), "public, max-age=31536000, immutable");
   again.Headers.back().second = "\"0000000000000000\"";
-  EXPECT_EQ(service.Handle(again).Body, std::string("REPLAY\0ONE", 10));
+  EXPECT_EQ(service.Handle(again).Bytes(), std::string("REPLAY\0ONE", 10));
 
   for (const char* none : {"/api/replays/3", "/api/replays/9", "/api/replays/x"}) {
     const HttpResponse r = service.Handle(Get(none));
@@ -865,7 +1066,7 @@ TEST_P(ServiceTest, ReplayDownloadsHaveARateLimitOfTheirOwn) {
   EXPECT_EQ(service.Handle(Get("/api/replays/1")).Status, 200);
   const HttpResponse refused = service.Handle(Get("/api/replays/1"));
   EXPECT_EQ(refused.Status, 429);
-  EXPECT_EQ(refused.Body, "too many replay downloads; try again in a minute\n");
+  EXPECT_EQ(refused.Bytes(), "too many replay downloads; try again in a minute\n");
   EXPECT_EQ(Header(refused, "Retry-After"), "60");
   EXPECT_EQ(service.Handle(Get("/api/replays/9")).Status, 429) << "asking for ones that do not exist counts too";
   // Nothing else is limited by it, and another client has its own.
@@ -911,19 +1112,39 @@ TEST_P(ServiceTest, HealthAndMetrics) {
   ASSERT_EQ(Send(service, "Bob", 5), 200);
   metrics_.CountRequest(RouteOf("/cgi/version.pl?hs&prg=Saltfang&inf=AAAA"), 200, 0.003);
   metrics_.CountRequest(RouteOf("/whatever/../x"), 404, 7.0);
-  const std::string text = service.Handle(Get("/metrics")).Body;
+  const std::string text = service.Handle(Get("/metrics")).Bytes();
   EXPECT_NE(text.find("saltfang_http_requests_total{route=\"submit\",status=\"200\"} 1\n"), std::string::npos);
   EXPECT_NE(text.find("saltfang_http_requests_total{route=\"static\",status=\"404\"} 1\n"), std::string::npos);
   EXPECT_NE(text.find("saltfang_submissions_total{outcome=\"stored\"} 1\n"), std::string::npos);
   EXPECT_NE(text.find("saltfang_http_request_duration_seconds_bucket{le=\"0.005\"} 1\n"), std::string::npos);
   EXPECT_NE(text.find("saltfang_http_request_duration_seconds_bucket{le=\"+Inf\"} 2\n"), std::string::npos);
   EXPECT_NE(text.find("saltfang_http_request_duration_seconds_count 2\n"), std::string::npos);
+  EXPECT_NE(text.find("saltfang_table_rows{table=\"results\"} 1\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("saltfang_table_rows{table=\"tokens\"} 1\n"), std::string::npos) << text;
+
+  // What the HTTP server turned away and holds, as the service adds it to the same page.
+  ServerStats stats;
+  stats.RefusedAtCapacity = 1;
+  stats.RefusedPerClient = 2;
+  stats.ShedHeads = 3;
+  stats.BusyReplies = 4;
+  stats.PendingHeads = 5;
+  metrics_.AddSource([stats] { return ServerMetrics(stats); });
+  const std::string more = service.Handle(Get("/metrics")).Bytes();
+  for (const char* line :
+       {"saltfang_connections_refused_total{reason=\"capacity\"} 1\n",
+        "saltfang_connections_refused_total{reason=\"per_client\"} 2\n", "saltfang_heads_shed_total 3\n",
+        "saltfang_busy_total{what=\"reply\"} 4\n", "saltfang_pending_heads 5\n"})
+    EXPECT_NE(more.find(line), std::string::npos) << line << more;
 }
 
 TEST(AccessLog, LeavesThePayloadAndTokensOut) {
   EXPECT_EQ(LoggedTarget("/cgi/version.pl?hs&prg=Saltfang&inf=ABCDEFGH"), "/cgi/version.pl?hs&prg=Saltfang&inf=-");
   EXPECT_EQ(LoggedTarget("/api/replays?p=0123"), "/api/replays?p=-");
-  EXPECT_EQ(LoggedTarget("/x?a=b c\"d"), "/x?a=b_c_d");
+  // One line of plain ASCII whatever was sent: controls, spaces, quotes and bytes above 0x7F
+  // are written as %XX, in the path as in the query.
+  EXPECT_EQ(LoggedTarget("/x?a=b c\"d"), "/x?a=b%20c%22d");
+  EXPECT_EQ(LoggedTarget("/\xC3\xB6\x1B[31m\\?q=J\xF6rg\n"), "/%C3%B6%1B[31m%5C?q=J%F6rg%0A");
   EXPECT_EQ(RouteOf("/cgi/version.pl?version&prg=Saltfang"), "version");
   EXPECT_EQ(RouteOf("/cgi/version.pl?prg=Saltfang&show&type=0"), "world_page");
   EXPECT_EQ(RouteOf("/cgi/version.pl?prg=Saltfang&show=&type=0&q=x"), "world_page");

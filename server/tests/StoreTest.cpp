@@ -1,5 +1,4 @@
 // The storage rules every database must keep, run on SQLite and on PostgreSQL.
-#include <sqlite3.h>
 
 #include <thread>
 #include <vector>
@@ -33,12 +32,12 @@ std::vector<std::string> Names(const ResultPage& page) {
 }
 
 TEST_P(StoreTest, MigrationsRunOnceAndReopeningKeepsEverything) {
-  EXPECT_EQ(store_->SchemaVersion(), 4);
+  EXPECT_EQ(store_->SchemaVersion(), 5);
   store_->IssueToken("T1", "S1", kNow);
   ASSERT_EQ(store_->Submit(Sub("T1", "S1", "Bob", 1200)).Status, SubmitStatus::Stored);
   store_.reset();
   store_ = Open();  // migrations find nothing left to do
-  EXPECT_EQ(store_->SchemaVersion(), 4);
+  EXPECT_EQ(store_->SchemaVersion(), 5);
   EXPECT_EQ(store_->List(ListQuery{}).Total, 1);
   EXPECT_TRUE(store_->Ping());
 }
@@ -238,31 +237,10 @@ TEST_P(StoreTest, AnUpgradeCountsTheResultsAlreadyThere) {
       "CREATE TABLE schema_version (version INTEGER NOT NULL)", "INSERT INTO schema_version VALUES (1), (2), (3)",
       "INSERT INTO results (time, score, name, player, verified) VALUES (" + std::to_string(kNow) +
           ", 5, 'A', '', false), (" + std::to_string(kNow - 86400) + ", 6, 'B', '', true), (-5, 7, 'C', '', false)"};
-  if (GetParam() == "postgres") {
-    PGconn* c = PQconnectdb(url_.c_str());
-    ASSERT_EQ(PQstatus(c), CONNECTION_OK);
-    const auto run = [&](const std::string& sql) {
-      PGresult* r = PQexec(c, sql.c_str());
-      EXPECT_EQ(PQresultStatus(r), PGRES_COMMAND_OK) << PQerrorMessage(c);
-      PQclear(r);
-    };
-    run("SET client_min_messages = warning; DROP SCHEMA public CASCADE; CREATE SCHEMA public");
-    for (size_t i = 0; i < 3; ++i) run(PostgresMigrations()[i]);
-    for (const std::string& sql : before) run(sql);
-    PQfinish(c);
-  } else {
-    const std::string path = url_.substr(7);
-    std::filesystem::remove(path);
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    for (size_t i = 0; i < 3; ++i)
-      ASSERT_EQ(sqlite3_exec(db, SqliteMigrations()[i], nullptr, nullptr, nullptr), SQLITE_OK);
-    for (const std::string& sql : before)
-      ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-  }
+  RecreateAtMigration(3, before);
+  if (HasFatalFailure()) return;
   store_ = Open();
-  EXPECT_EQ(store_->SchemaVersion(), 4);
+  EXPECT_EQ(store_->SchemaVersion(), 5);
   EXPECT_EQ(store_->Count(std::nullopt, kAllTime), 3);
   EXPECT_EQ(store_->Count(false, kAllTime), 2);
   EXPECT_EQ(store_->Count(true, kNow - kNow % 86400 - 86400), 1);
@@ -411,6 +389,80 @@ TEST_P(StoreTest, ConcurrentSubmissionsAreAllKeptAndATokenWinsOnce) {
   for (int w : sharedWins) wins += w;
   EXPECT_EQ(wins, 1);
   EXPECT_EQ(store_->List(ListQuery{}).Total, kThreads * kEach + 1);
+}
+
+// Exchanges left unfinished are forgotten: tokens after an hour, and after the kept days the
+// unverified results that never got a replay or whose replay was refused. Results with a replay
+// being checked, verified ones and recent ones stay.
+TEST_P(StoreTest, AbandonedExchangesExpire) {
+  constexpr int64_t kDays = 30 * 86400;
+  const auto result = [&](const char* token, int64_t at) {
+    store_->IssueToken(token, "S", at);
+    return store_->Submit(Sub(token, "S", token, 10, at)).ResultId;
+  };
+  const int64_t old = kNow - kDays - 10;
+  const int64_t bare = result("Bare", old), refused = result("Refused", old), checking = result("Checking", old),
+                verified = result("Verified", old), recent = result("Recent", kNow - 100);
+  for (const char* token : {"Refused", "Checking", "Verified"})
+    ASSERT_EQ(store_->AttachReplay(token, "S", {1}, old, nullptr), AttachStatus::Stored);
+  for (int i = 0; i < 3; ++i) {
+    const auto claimed = store_->ClaimReplay(old);
+    ASSERT_TRUE(claimed);
+    if (claimed->ResultId != checking) store_->FinishReplay(claimed->ResultId, claimed->ResultId == verified, "no");
+    if (claimed->ResultId == checking) break;
+  }
+  store_->Prune(kNow, 0);  // nothing kept for a limited time
+  EXPECT_EQ(store_->List(ListQuery{}).Total, 5);
+  store_->Prune(kNow, kDays);
+  EXPECT_FALSE(store_->Find(bare));
+  EXPECT_FALSE(store_->Find(refused));
+  EXPECT_TRUE(store_->Find(checking));
+  EXPECT_TRUE(store_->Find(verified));
+  EXPECT_TRUE(store_->Find(recent));
+  EXPECT_EQ(store_->Count(std::nullopt, kAllTime), 3);  // the kept counts follow
+  EXPECT_EQ(store_->Sizes().Tokens, 1);                 // only the recent exchange's
+}
+
+// A client's replay bytes a day: an upload that would pass them is refused and not stored; the
+// next day, or another client, has its own.
+TEST_P(StoreTest, ReplayBytesADayArePerClient) {
+  const UploadQuota a{"10.0.0.1", 2500}, b{"10.0.0.2", 2500};
+  const std::vector<uint8_t> file(1000, 7);
+  const auto attach = [&](const std::string& token, const UploadQuota& q, int64_t at) {
+    store_->IssueToken(token, "S", at);
+    store_->Submit(Sub(token, "S", token, 10, at));
+    return store_->AttachReplay(token, "S", file, at, nullptr, &q);
+  };
+  EXPECT_EQ(attach("A1", a, kNow), AttachStatus::Stored);
+  EXPECT_EQ(attach("A2", a, kNow), AttachStatus::Stored);
+  EXPECT_EQ(attach("A3", a, kNow), AttachStatus::OverQuota);
+  EXPECT_FALSE(store_->ReplayStateOf(store_->Find(3)->Id));
+  EXPECT_EQ(attach("B1", b, kNow), AttachStatus::Stored);
+  EXPECT_EQ(attach("A4", a, kNow + 86400), AttachStatus::Stored);
+  EXPECT_EQ(store_->Sizes().Replays, 4);
+}
+
+// One game verifies one result, whichever instance checks which copy first.
+TEST_P(StoreTest, AGameIsClaimedByOneResultOnly) {
+  auto other = Open();
+  for (const char* token : {"T1", "T2", "T3"}) {
+    store_->IssueToken(token, "S", kNow);
+    store_->Submit(Sub(token, "S", token, 10));
+    ASSERT_EQ(store_->AttachReplay(token, "S", {1}, kNow, nullptr), AttachStatus::Stored);
+  }
+  EXPECT_EQ(store_->FinishReplay(1, true, "", "00aa"), 0);
+  EXPECT_EQ(other->FinishReplay(2, true, "", "00aa"), 1);
+  EXPECT_EQ(other->FinishReplay(3, true, "", "00bb"), 0);
+  EXPECT_TRUE(store_->Find(1)->Verified);
+  EXPECT_FALSE(store_->Find(2)->Verified);
+  EXPECT_EQ(store_->Find(2)->ReplayError, SameGameSentence(1));
+  EXPECT_EQ(store_->ReplayFile(2)->size(), 0u) << "a refused replay keeps its verdict only";
+  EXPECT_TRUE(store_->Find(3)->Verified);
+  store_->Remove(1);  // moderation: the game stays claimed
+  store_->IssueToken("T4", "S", kNow);
+  store_->Submit(Sub("T4", "S", "T4", 10));
+  ASSERT_EQ(store_->AttachReplay("T4", "S", {1}, kNow, nullptr), AttachStatus::Stored);
+  EXPECT_EQ(store_->FinishReplay(4, true, "", "00aa"), 1);
 }
 
 SF_BOTH_DATABASES(StoreTest);

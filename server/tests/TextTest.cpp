@@ -8,6 +8,7 @@
 
 #include "Backends.h"
 #include "Config.h"
+#include "PagePolicy.h"
 #include "RateLimiter.h"
 #include "StaticFiles.h"
 #include "Text.h"
@@ -103,6 +104,12 @@ TEST(Config, FlagsWinOverTheEnvironment) {
   c = ParseConfig({}, none);
   EXPECT_EQ(c.Database, "sqlite:scores.db");
   EXPECT_EQ(c.ListenPort, 8765);
+  EXPECT_EQ(c.Service.UploadBytesPerDay, 32 << 20);
+  EXPECT_EQ(c.Service.KeepUnverifiedDays, 30);
+  c = ParseConfig({"--upload-bytes-per-day", "0", "--keep-unverified-days=7", "--max-pending-heads", "99"}, none);
+  EXPECT_EQ(c.Service.UploadBytesPerDay, 0);
+  EXPECT_EQ(c.Service.KeepUnverifiedDays, 7);
+  EXPECT_EQ(c.Limits.MaxPendingHeads, 99);
   c = ParseConfig({"remove", "42", "--db", "sqlite:/tmp/x.db"}, none);
   EXPECT_EQ(c.Command, "remove");
   EXPECT_EQ(c.Arguments, std::vector<std::string>{"42"});
@@ -112,6 +119,8 @@ TEST(Config, FlagsWinOverTheEnvironment) {
                                               {"--listen", "h:70000"},
                                               {"--max-score", "-1"},
                                               {"--rate-replay", "many"},
+                                              {"--keep-unverified-days", "-1"},
+                                              {"--max-pending-heads", "0"},
                                               {"--bogus"},
                                               {"frobnicate"},
                                               {"import"},
@@ -212,9 +221,9 @@ TEST_F(StaticFilesTest, TypesCompressionAndCaching) {
   EXPECT_EQ(wasm.ContentType, "application/wasm");
   EXPECT_EQ(Header(wasm, "Cache-Control"), "public, max-age=31536000, immutable");
   EXPECT_EQ(Header(wasm, "Content-Encoding"), "gzip");
-  EXPECT_LT(wasm.Body.size(), 5004u);
-  EXPECT_EQ(Gunzip(wasm.Body), std::string("\0asm", 4) + std::string(5000, 'w'));
-  EXPECT_EQ(web.Serve(Get("/game.0123abcd.wasm", "gzip;q=0")).Body.size(), 5004u);  // refused gzip
+  EXPECT_LT(wasm.Bytes().size(), 5004u);
+  EXPECT_EQ(Gunzip(wasm.Bytes()), std::string("\0asm", 4) + std::string(5000, 'w'));
+  EXPECT_EQ(web.Serve(Get("/game.0123abcd.wasm", "gzip;q=0")).Bytes().size(), 5004u);  // refused gzip
 
   EXPECT_EQ(web.Serve(Get("/game.js")).ContentType, "application/javascript; charset=utf-8");
   EXPECT_EQ(Header(web.Serve(Get("/game.js")), "Cache-Control"), "no-cache");
@@ -228,7 +237,39 @@ TEST_F(StaticFilesTest, TypesCompressionAndCaching) {
 
   // A changed file is served anew, not from the compressed copy in memory.
   Write("game.js", std::string(4000, '/'));
-  EXPECT_EQ(Gunzip(web.Serve(Get("/game.js", "gzip")).Body), std::string(4000, '/'));
+  EXPECT_EQ(Gunzip(web.Serve(Get("/game.js", "gzip")).Bytes()), std::string(4000, '/'));
+}
+
+// An HTML page of the browser build may run its own scripts and the inline ones it holds, each
+// allowed by its hash, and nothing else; no site may frame it. Other files carry no page policy.
+TEST_F(StaticFilesTest, PagesRunOnlyTheirOwnScripts) {
+  const std::string inline1 = "\n  var Module = {canvas: 1};\n", inline2 = "go()";
+  Write("page.html", "<!DOCTYPE html><html><head><script>" + inline1 +
+                         "</script><script async src=\"saltfang.js\"></script></head><body>"
+                         "<canvas id=c oncontextmenu=\"event.preventDefault()\"></canvas><!-- <script>no</script> -->"
+                         "<SCRIPT type=\"text/javascript\">" +
+                         inline2 + "</SCRIPT></body></html>");
+  StaticFiles web(root_);
+  const HttpResponse page = web.Serve(Get("/page.html"));
+  const std::string policy = Header(page, "Content-Security-Policy");
+  EXPECT_NE(policy.find("script-src 'self' 'wasm-unsafe-eval' "), std::string::npos) << policy;
+  EXPECT_NE(policy.find(CspHash(inline1)), std::string::npos) << policy;
+  EXPECT_NE(policy.find(CspHash(inline2)), std::string::npos) << policy;
+  EXPECT_NE(policy.find("'unsafe-hashes' " + CspHash("event.preventDefault()")), std::string::npos) << policy;
+  EXPECT_EQ(policy.find(CspHash("no")), std::string::npos) << policy;
+  EXPECT_EQ(policy.find("'unsafe-inline'", policy.find("script-src")),
+            policy.find("'unsafe-inline'", policy.find("style-src")));
+  EXPECT_NE(policy.find("frame-ancestors 'none'"), std::string::npos);
+  EXPECT_NE(policy.find("object-src 'none'"), std::string::npos);
+  EXPECT_EQ(Header(page, "X-Frame-Options"), "DENY");
+  EXPECT_EQ(Header(web.Serve(Get("/game.js")), "Content-Security-Policy"), "");
+
+  // The hashes are SHA-256 (FIPS 180-4's examples), in base64.
+  EXPECT_EQ(CspHash(""), "'sha256-47DEQpj8HBSa+/TImW+5JCeuQeRkm5NMpJWZG3hSuFU='");
+  EXPECT_EQ(CspHash("abc"), "'sha256-ungWv48Bz+pBQUDeXa4iI7ADYaOWF3qctBD/YfIAFa0='");
+  EXPECT_EQ(CspHash(std::string(1000000, 'a')), "'sha256-zcduXJkU+5KBocfihNc+Z/GAmkiklyAOBG05zMcRLNA='");
+  EXPECT_EQ(CspHash("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+            "'sha256-JI1qYdIGOLjlwCaTDD5gOaM85Flk/yFn9uzt1BnbBsE='");
 }
 
 TEST_F(StaticFilesTest, RevalidationAnswersNotModified) {
@@ -247,7 +288,7 @@ TEST_F(StaticFilesTest, RevalidationAnswersNotModified) {
   };
   const HttpResponse same = revalidate(tag, "gzip");
   EXPECT_EQ(same.Status, 304);
-  EXPECT_TRUE(same.Body.empty());
+  EXPECT_TRUE(same.Bytes().empty());
   EXPECT_EQ(Header(same, "ETag"), tag);
   EXPECT_EQ(revalidate("\"other\", W/" + tag, "gzip").Status, 304);
   EXPECT_EQ(revalidate(tag, "").Status, 200);                   // a gzip tag does not validate the plain bytes
@@ -258,7 +299,7 @@ TEST_F(StaticFilesTest, RevalidationAnswersNotModified) {
   const HttpResponse changed = revalidate(tag, "gzip");
   EXPECT_EQ(changed.Status, 200);
   EXPECT_NE(Header(changed, "ETag"), tag);
-  EXPECT_EQ(Gunzip(changed.Body), std::string(3500, '/'));
+  EXPECT_EQ(Gunzip(changed.Bytes()), std::string(3500, '/'));
 }
 
 TEST_F(StaticFilesTest, NothingOutsideTheFolder) {

@@ -22,7 +22,7 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout "$dir/key.pem" -out "$dir/cert
   >/dev/null 2>&1
 sed -e "s#/etc/letsencrypt/live/scores.example.com/fullchain.pem#$dir/cert.pem#" \
     -e "s#/etc/letsencrypt/live/scores.example.com/privkey.pem#$dir/key.pem#" \
-    -e "s#/var/lib/nginx/saltfang-scores#$dir/cache#" \
+    -e "s#/var/lib/nginx/saltfang-scores#$dir/cache#" -e "s#/var/log/nginx/#$dir/#" \
     "$deploy/nginx-saltfang-scores.conf" >"$dir/site.conf"
 cat >"$dir/nginx.conf" <<CONF
 pid $dir/nginx.pid;

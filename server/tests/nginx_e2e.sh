@@ -4,7 +4,9 @@
 # nginx; the version query must be answered by one instance and the submission by the other; the
 # result must then be on the world page and in the JSON API, also over TLS. One client's version
 # queries are limited at the same count whichever instance answers them; a listing's ETag holds
-# through nginx. Finally both instances stop on SIGTERM.
+# through nginx. nginx's log holds no query string; a client's flood of requests is cut by
+# nginx's own limit; an upload with a wrong token is refused without its body being kept; slow
+# readers of a large file leave no temp file. Finally both instances stop on SIGTERM.
 set -euo pipefail
 scores="$1"
 probe="$2"
@@ -28,11 +30,14 @@ fail() {
 free_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
 pa="$(free_port)"; pb="$(free_port)"; pn="$(free_port)"; ps="$(free_port)"
 
+# A large file the instances serve (the browser build's data is about 7 MB), for the slow readers.
+mkdir -p "$dir/web"
+head -c 8000000 /dev/urandom >"$dir/web/big.data"
 # One version query a minute after a burst of 20: the burst is what the test counts.
 for name in a b; do
   port="$pa"; [[ "$name" == b ]] && port="$pb"
   "$scores" --listen "127.0.0.1:$port" --db "$SALTFANG_TEST_PG" --trusted-proxy 127.0.0.1 --rate-version 1 \
-    >"$dir/$name.log" 2>&1 &
+    --web "$dir/web" >"$dir/$name.log" 2>&1 &
   pids+=($!)
 done
 for port in "$pa" "$pb"; do
@@ -50,7 +55,7 @@ sed -e "s#^  listen 80;#  listen 127.0.0.1:$pn;#" -e "s#^  listen 443 ssl http2;
   -e '/listen \[::\]/d' -e "s#127.0.0.1:8765#127.0.0.1:$pa#" -e "s#127.0.0.1:8766#127.0.0.1:$pb#" \
   -e "s#/etc/letsencrypt/live/scores.example.com/fullchain.pem#$dir/cert.pem#" \
   -e "s#/etc/letsencrypt/live/scores.example.com/privkey.pem#$dir/key.pem#" \
-  -e "s#/var/lib/nginx/saltfang-scores#$dir/cache#" \
+  -e "s#/var/lib/nginx/saltfang-scores#$dir/cache#" -e "s#/var/log/nginx/#$dir/#" \
   "$(dirname "$0")/../deploy/nginx-saltfang-scores.conf" >"$dir/site.conf"
 grep -q "127.0.0.1:$pa" "$dir/site.conf" && grep -q "listen 127.0.0.1:$ps ssl" "$dir/site.conf" \
   || fail "the shipped site no longer has the lines this test moves to loopback"
@@ -99,6 +104,48 @@ etag="$(curl -sf -D - -o /dev/null "http://127.0.0.1:$pn/api/scores?period=all" 
 [[ -n "$etag" ]] || fail "no ETag on /api/scores"
 code="$(curl -s -o /dev/null -w '%{http_code}' -H "If-None-Match: $etag" "http://127.0.0.1:$pn/api/scores?period=all")"
 [[ "$code" == 304 ]] || fail "If-None-Match $etag answered $code"
+
+# nginx's log: the exchange is there, its payload and tokens are not.
+grep -q '"GET /cgi/version.pl HTTP/1.1" 200' "$dir/saltfang-scores.access.log" || fail "the exchange is not in nginx's log"
+if grep -q 'inf=\|?' "$dir/saltfang-scores.access.log"; then fail "nginx's log holds a query string"; fi
+
+# An upload with a wrong token: refused from its head; nothing of its 2 MB body is kept anywhere.
+head -c 2000000 /dev/zero >"$dir/upload.bin"
+code="$(curl -s -o /dev/null -w '%{http_code}' --interface 127.0.0.4 -H 'Cookie: sfsid=0123456789ABCDEF0123456789ABCDEF' \
+  -H 'Content-Type: application/octet-stream' --data-binary @"$dir/upload.bin" \
+  "http://127.0.0.1:$pn/api/replays?p=00000000000000000000000000000000")"
+[[ "$code" == 403 ]] || fail "an upload with a wrong token answered $code"
+[[ -z "$(find "$dir/tmp" -type f)" ]] || fail "nginx kept a temp file of the upload"
+
+# 20 slow readers of the large file (small windows, reading nothing): nginx spills none of it to
+# disk while they wait, and a player is still answered.
+python3 - "$pn" "$dir/tmp" <<'PY' || fail "the slow readers' check failed"
+import os, socket, subprocess, sys, time
+port, tmp = int(sys.argv[1]), sys.argv[2]
+readers = []
+for i in range(20):
+    s = socket.socket()
+    s.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+    s.bind(("127.0.0.5", 0))
+    s.connect(("127.0.0.1", port))
+    s.sendall(b"GET /big.data HTTP/1.1\r\nHost: x\r\n\r\n")
+    readers.append(s)
+time.sleep(2)
+spilled = [os.path.join(d, f) for d, _, files in os.walk(tmp) for f in files]
+start = time.monotonic()
+out = subprocess.run(["curl", "-s", "-o", "/dev/null", "-w", "%{http_code}", f"http://127.0.0.1:{port}/healthz"],
+                     capture_output=True, text=True).stdout
+took = time.monotonic() - start
+for s in readers:
+    s.close()
+print(f"a player's request while 20 readers wait: {out} in {took * 1000:.0f} ms; temp files: {len(spilled)}")
+sys.exit(0 if out == "200" and not spilled else 1)
+PY
+
+# One client's flood of requests is cut by nginx's own limit before it reaches an instance.
+limited="$(for i in $(seq 150); do curl -s -o /dev/null -w '%{http_code}\n' --interface 127.0.0.3 "http://127.0.0.1:$pn/healthz"; done | grep -c 429 || true)"
+echo "one client's 150 quick requests: $limited refused by nginx"
+[[ "$limited" -gt 0 ]] || fail "nginx limited none of a client's 150 quick requests"
 
 # SIGTERM: both instances finish and exit 0 within 5 s.
 for p in "${pids[@]}"; do kill -TERM "$p"; done
