@@ -73,6 +73,8 @@ std::string RenderWorldPage(const WorldPageView& view, const ResultPage& results
   b.reserve(16384);
   b += "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
        "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">"
+       "<meta name=\"description\" content=\"The world high scores of Salt Fang, the sea shooter: every verified "
+       "result was played again by this service from its replay, and can be watched in the browser.\">"
        "<title>Salt Fang - world high scores</title>\n<style>";
   b += kStyle;
   b += "</style></head>\n<body><main>\n<h1>Salt Fang - world high scores</h1>\n";

@@ -186,7 +186,7 @@ def main():
     # files it names; then touch play on a phone (scripts/web/page_check.py).
     tools = types.SimpleNamespace(Page=Page, Failed=Failed, check=check, closest=closest,
                                   differing_pixels=differing_pixels, get=get, LOW_TABLE=LOW_TABLE,
-                                  back_at_menu=back_at_menu)
+                                  back_at_menu=back_at_menu, rgb_rows=rgb_rows)
     static = os.environ.get('SALTFANG_WEB_CHECK') == 'static'
     page_check.check_page(tools, url, refs, shots, static)
 

@@ -20,6 +20,7 @@ MENU_ITEMS = [(60, 170, 284, 212), (124, 229, 284, 278), (62, 289, 284, 329),
               (188, 349, 284, 398), (23, 410, 284, 452), (201, 470, 284, 509)]
 NAME_FIELD = (296, 300, 624, 330)
 YES_BUTTON = (316, 360)  # the centre of a question's Yes and of the name entry's Ok
+SCORE_BOX = (10, 200, 96, 38)  # x, y, width, height of the score's digits on the left panel
 STEP_LIMIT_S = 20
 
 
@@ -201,7 +202,7 @@ def check_touch_play(t, url, refs, shots):
         playing = wait_for(page, 'play', 'return !document.querySelector("#padL button").disabled;')
         t.check(playing, 'a tap on "New Game" starts a game, and the weapon button is enabled')
         page.wait_frames(200)  # the level's intro
-        page.canvas('touch_01_game')
+        no_points = t.rgb_rows(page.canvas('touch_01_game'), *SCORE_BOX)
 
         tap_button(page, 'padL')
         taken = wait_for(page, 'weapon', 'return Module.pageKeys.length === 0;')
@@ -220,20 +221,23 @@ def check_touch_play(t, url, refs, shots):
         moving = t.differing_pixels(page.canvas('touch_03_resumed'), shot)
         t.check(resumed and moving > 0, 'the same button resumes it (%d pixels changed)' % moving)
 
-        # Points: a finger held on the sea fires, sliding it steers.
+        # Points: a finger held on the sea fires, sliding it steers; the game goes on until the
+        # score box shows points, so that the game's end brings the name entry.
         rect = picture_rect(page)
         x0, y = to_page(rect, 400, 450)
         touch(page, 'touchStart', [(x0, y)])
-        end = time.monotonic() + 30
+        end = time.monotonic() + 90
         step = 0
-        while time.monotonic() < end:
+        scored = False
+        while not scored and time.monotonic() < end:
             for i in range(12):
                 dx = (i if step % 2 == 0 else 12 - i) * rect['w'] / 40 - rect['w'] * 0.15
                 touch(page, 'touchMove', [(x0 + dx, y)])
                 page.wait_frames(4)
             step += 1
+            scored = t.rgb_rows(page.canvas('touch_04_played'), *SCORE_BOX) != no_points
         touch(page, 'touchEnd', [])
-        page.canvas('touch_04_played')
+        t.check(scored, 'a finger on the sea steers and fires until the game scores')
         tap_button(page, 'leave')
         page.wait_frames(8)
         shot = page.canvas('touch_05_quit_question')
