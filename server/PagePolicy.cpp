@@ -149,9 +149,11 @@ std::string CspHash(std::string_view bytes) {
 }
 
 PageHeaders WorldPageHeaders() {
+  // connect-src: the page itself has no script, but tools that read a page from inside it (a
+  // search engine's or an auditor's fetch of /robots.txt) would otherwise be refused.
   return Common(
-      "default-src 'none'; style-src 'unsafe-inline'; img-src 'self'; form-action 'self'; base-uri 'none'; "
-      "frame-ancestors 'none'");
+      "default-src 'none'; style-src 'unsafe-inline'; img-src 'self'; connect-src 'self'; form-action 'self'; "
+      "base-uri 'none'; frame-ancestors 'none'");
 }
 
 PageHeaders StaticPageHeaders(std::string_view html) {

@@ -75,8 +75,12 @@ struct BrowserGame {
         loop(
             clock, [this] { return Pass(); }, [this] { Closed(); }) {}
 
+  // Start-up in slices, each its own task of the browser's, so that the page stays responsive
+  // while the game loads (a phone runs each several times slower).
   void Start() {
+    emscripten_sleep(0);
     form.FormCreate();
+    emscripten_sleep(0);
     keeper.emplace(form);
     loop.Start();
   }

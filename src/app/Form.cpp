@@ -56,10 +56,14 @@ void TForm1::FormCreate() {
     return;
   }
   firstStart_ = false;
+  // Each Sleep(0) between the steps of the start-up gives the host its turn: a browser page
+  // stays responsive while the game loads.
   const std::string font = files_.Font.empty() ? TextRenderer::FindDefaultFont(files_.Shell) : files_.Font;
   if (font.empty()) throw std::runtime_error("no font found (font.ttf beside the program, or fonts-wine)");
   text_ = std::make_unique<TextRenderer>(font);
+  platform_.clock.Sleep(0);
   audio_ = std::make_unique<Audio>(platform_.sound, platform_.music, files_.Music);
+  platform_.clock.Sleep(0);
   LoadConfig();
   platform_.input.AcquireKeyboard();  // the input devices
   if (config_.settings.MusicOn) {
@@ -72,6 +76,7 @@ void TForm1::FormCreate() {
 void TForm1::SetupWindow() {
   focus_.SetActive(false);
   SetupDisplay();
+  platform_.clock.Sleep(0);
   LoadImagesAndMenus();
   focus_.SetActive(true);
 }
