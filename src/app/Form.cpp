@@ -62,7 +62,8 @@ void TForm1::FormCreate() {
   if (font.empty()) throw std::runtime_error("no font found (font.ttf beside the program, or fonts-wine)");
   text_ = std::make_unique<TextRenderer>(font);
   platform_.clock.Sleep(0);
-  audio_ = std::make_unique<Audio>(platform_.sound, platform_.music, files_.Music);
+  audio_ = std::make_unique<Audio>(platform_.sound, platform_.music, files_.Music, kEmbeddedWaves,
+                                   [this] { platform_.clock.Sleep(0); });
   platform_.clock.Sleep(0);
   LoadConfig();
   platform_.input.AcquireKeyboard();  // the input devices

@@ -5,8 +5,9 @@
 
 namespace sf {
 
-Audio::Audio(Sound& sound, Music& music, std::string musicFolder, std::span<const EmbeddedWave> waves)
-    : music_(music), musicFolder_(std::move(musicFolder)), waves_(sound, waves) {}
+Audio::Audio(Sound& sound, Music& music, std::string musicFolder, std::span<const EmbeddedWave> waves,
+             const std::function<void()>& afterEachWave)
+    : music_(music), musicFolder_(std::move(musicFolder)), waves_(sound, waves, afterEachWave) {}
 
 void Audio::PlaySoundAt(int32_t x, int32_t y, int soundIndex) {
   if (!soundOn_ || soundIndex < 0 || soundIndex >= kSoundCount) return;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -15,9 +16,10 @@ namespace sf {
 class Audio {
  public:
   // Loads the ten effects into the sound device. Music tracks are read from musicFolder ("sound/"
-  // relative to the working directory unless the program was installed).
+  // relative to the working directory unless the program was installed). afterEachWave, when
+  // given, runs between the loads.
   Audio(Sound& sound, Music& music, std::string musicFolder = "sound/",
-        std::span<const EmbeddedWave> waves = kEmbeddedWaves);
+        std::span<const EmbeddedWave> waves = kEmbeddedWaves, const std::function<void()>& afterEachWave = {});
 
   // The sound setting: when off, PlaySoundAt does nothing at all.
   void SetSoundOn(bool on) { soundOn_ = on; }

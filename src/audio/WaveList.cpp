@@ -11,7 +11,8 @@ constexpr int kMaxPlays[kSoundCount] = {0, 1, 0, 2, 0, 0, 0, 1, 0, 0};
 
 }  // namespace
 
-WaveList::WaveList(Sound& sound, std::span<const EmbeddedWave> waves) : sound_(sound), items_(kSoundCount) {
+WaveList::WaveList(Sound& sound, std::span<const EmbeddedWave> waves, const std::function<void()>& afterEachWave)
+    : sound_(sound), items_(kSoundCount) {
   for (int i = 0; i < kSoundCount; ++i) {
     WaveItem& item = items_[static_cast<size_t>(i)];
     item.MaxPlays = kMaxPlays[i];
@@ -20,6 +21,7 @@ WaveList::WaveList(Sound& sound, std::span<const EmbeddedWave> waves) : sound_(s
     if (static_cast<size_t>(i) >= waves.size() || waves[static_cast<size_t>(i)].Data == nullptr) continue;
     item.Name = waves[static_cast<size_t>(i)].Name != nullptr ? waves[static_cast<size_t>(i)].Name : "";
     item.Wave = sound_.LoadWave(waves[static_cast<size_t>(i)].Data, waves[static_cast<size_t>(i)].Size);
+    if (afterEachWave) afterEachWave();
   }
 }
 

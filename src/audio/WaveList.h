@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -28,7 +29,8 @@ struct WaveItem {
 class WaveList {
  public:
   // Loads the waves in SoundId order; a wave that cannot be loaded leaves its item silent.
-  WaveList(Sound& sound, std::span<const EmbeddedWave> waves);
+  // afterEachWave, when given, runs after each load (the host's turn during a long start-up).
+  WaveList(Sound& sound, std::span<const EmbeddedWave> waves, const std::function<void()>& afterEachWave = {});
 
   // Plays item i once with its current pan and volume: on the first copy that is idle, else on
   // the oldest copy when the limit is reached (which then becomes the newest), else on a new copy.

@@ -149,7 +149,10 @@ TEST(AudioWithBrokenWave, OnlyThatSoundIsSilent) {
   waves.pop_back();  // a short table: "Bonus" is missing
   FakeSound sound;
   FakeMusic music;
-  Audio audio(sound, music, "sound/", waves);
+  // The host gets its turn after every wave tried, the broken one too.
+  int turns = 0;
+  Audio audio(sound, music, "sound/", waves, [&] { ++turns; });
+  EXPECT_EQ(turns, kSoundCount - 1);
   EXPECT_EQ(audio.Waves().Item(sndShot).Wave, -1);
   EXPECT_EQ(audio.Waves().Item(sndBonus).Wave, -1);
   audio.PlaySoundAt(400, 300, sndShot);
