@@ -82,9 +82,7 @@ void TGame::Step(Surface& target) {
   if (Recorder) {
     StepInputs inputs;
     inputs.Tick = LatchedTick;
-    const uint8_t* keys = Host.KeyboardState();
-    for (int k = 0; k < kGameKeyCount; ++k)
-      if (keys[kGameKeys[k]] & 0x80) inputs.Keys = static_cast<uint8_t>(inputs.Keys | (1u << k));
+    inputs.Keys = HeldGameKeys(Host.KeyboardState());
     inputs.Mouse = Mouse;
     Recorder->StepStarted(inputs);
   }

@@ -86,7 +86,6 @@ class TGame {
 
   uint32_t Tick() { return TickLatched ? LatchedTick : Clk.TickCount(); }
   int32_t RandInt(int32_t n) { return Rand.RandInt(n); }
-  bool KeyDown(int scanCode) const { return (Host.KeyboardState()[scanCode] & 0x80) != 0; }
   // Lowest empty bonus slot, or 255.
   uint8_t FirstFreeBonusSlot() const;
 

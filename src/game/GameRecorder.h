@@ -24,9 +24,18 @@ struct StepInputs {
   MouseState Mouse;  // relative motion and buttons as the step read them (the wheel is not read)
 };
 
-// What a step's inputs mean to the world, as the ship reads them: bit 0 left (the key or the
-// mouse moved left), 1 right, 2 up (turn the gun one way), 3 down, 4 fire (either Ctrl key or the
-// first mouse button). How far the mouse moved and the other buttons change nothing.
+// StepInputs::Keys of a key-state array.
+inline uint8_t HeldGameKeys(const uint8_t* keyboard) {
+  uint8_t held = 0;
+  for (int k = 0; k < kGameKeyCount; ++k)
+    if (keyboard[kGameKeys[k]] & 0x80) held = static_cast<uint8_t>(held | (1u << k));
+  return held;
+}
+
+// What a step's inputs mean to the world; the ship steers, turns its gun and fires by this alone:
+// bit 0 left (the key or the mouse moved left), 1 right, 2 up (turn the gun one way), 3 down,
+// 4 fire (either Ctrl key or the first mouse button). How far the mouse moved and the other
+// buttons change nothing.
 inline constexpr uint8_t kControlLeft = 1, kControlRight = 2, kControlUp = 4, kControlDown = 8, kControlFire = 16;
 inline uint8_t StepControls(const StepInputs& in) {
   const bool left = (in.Keys & 1) != 0 || in.Mouse.X < 0, right = (in.Keys & 2) != 0 || in.Mouse.X > 0;

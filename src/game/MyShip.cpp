@@ -31,12 +31,13 @@ void TMyShip::Step(Surface& target) {
 
   if (Game.Health > kMaxHealth) Game.Health = kMaxHealth;
 
-  const MouseState& mouse = Game.Mouse;
+  // The same reading a replay's identity takes of the step (StepControls).
+  const uint8_t controls = StepControls(StepInputs{0, HeldGameKeys(Game.Host.KeyboardState()), Game.Mouse});
   if (Game.Phase == phasePlaying) {
-    if (mouse.X < 0 || Game.KeyDown(kScanLeft)) X = static_cast<int16_t>(X - 6);
-    if (mouse.X > 0 || Game.KeyDown(kScanRight)) X = static_cast<int16_t>(X + 6);
-    if (mouse.Y > 0 || Game.KeyDown(kScanUp)) gun.Angle += 0.03;
-    if (mouse.Y < 0 || Game.KeyDown(kScanDown)) gun.Angle -= 0.03;
+    if (controls & kControlLeft) X = static_cast<int16_t>(X - 6);
+    if (controls & kControlRight) X = static_cast<int16_t>(X + 6);
+    if (controls & kControlUp) gun.Angle += 0.03;
+    if (controls & kControlDown) gun.Angle -= 0.03;
   }
 
   // Idle guns swing back towards their rest position.
@@ -53,7 +54,7 @@ void TMyShip::Step(Surface& target) {
     LastAnim = Game.Tick();
   }
 
-  const bool fireHeld = Game.KeyDown(kScanLeftCtrl) || Game.KeyDown(kScanRightCtrl) || (mouse.Buttons[0] & 0x80) != 0;
+  const bool fireHeld = (controls & kControlFire) != 0;
   uint16_t& ammo = Game.Ammo[Game.Weapon];
   if (fireHeld && Game.Phase == phasePlaying && ammo > 0 && gun.TryFire()) {
     ammo = static_cast<uint16_t>(ammo - 1);
