@@ -7,8 +7,6 @@
 
 namespace sf::scores {
 
-namespace {
-
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
@@ -22,8 +20,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   }
   return true;
 }
-
-}  // namespace
 
 std::string HttpRequest::Header(std::string_view name) const {
   for (const auto& [key, value] : Headers)

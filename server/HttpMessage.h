@@ -48,6 +48,11 @@ struct ServerStats {
   size_t PendingBodyBytes = 0;
 };
 
+// A header value without the spaces and tabs around it.
+std::string_view Trim(std::string_view s);
+// Header names, tokens and codings compare without regard to ASCII case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
 // The value of one cookie in a Cookie header, empty when it is not there.
 std::string CookieValue(std::string_view header, std::string_view name);
 

@@ -95,19 +95,6 @@ HttpResponse PlainReply(int status, std::string_view text) {
   return r;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
 }  // namespace
 
 struct HttpServer::Impl {
@@ -268,10 +255,10 @@ class Session : public std::enable_shared_from_this<Session>, public HeadWaiter 
       if (field.name() == http::field::host) ++hosts;
       if (field.name() == http::field::transfer_encoding) {
         ++codings;
-        coding = Trimmed(std::string_view(field.value().data(), field.value().size()));
+        coding = Trim(std::string_view(field.value().data(), field.value().size()));
       }
       if (field.name() == http::field::expect)
-        expect = Trimmed(std::string_view(field.value().data(), field.value().size()));
+        expect = Trim(std::string_view(field.value().data(), field.value().size()));
     }
     if (hosts > 1 || (hosts == 0 && head.version() >= 11))
       return std::pair{400, "a request names its Host once (HTTP/1.1 asks for it)"};

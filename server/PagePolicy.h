@@ -20,7 +20,5 @@ PageHeaders StaticPageHeaders(std::string_view html);
 
 // "sha256-<base64>": a CSP source of the bytes' SHA-256.
 std::string CspHash(std::string_view bytes);
-// SHA-256 of bytes, 32 raw bytes.
-std::string Sha256(std::string_view bytes);
 
 }  // namespace sf::scores
