@@ -211,7 +211,8 @@ options (each also read from the environment variable shown; a flag wins):
                                                   0 = no limit)
   --keep-unverified-days N SALTFANG_KEEP_UNVERIFIED_DAYS   unverified results sent without a
                                                   replay or with a refused one are removed
-                                                  after N days (default 30; 0 = kept)
+                                                  after N days (default 30; 0 = kept);
+                                                  imported results always stay
   --version                the service's version
   -h, --help               this text
 

@@ -302,10 +302,12 @@ inline std::optional<ReplayState> ParseReplayState(std::string_view s) {
 inline constexpr int64_t kPruneBatch = 5000;
 
 // The unverified results older than a time (parameter 1) whose exchange was never completed: no
-// replay, or a refused one. At most a batch (parameter 2) a statement, oldest first.
+// replay, or a refused one. Only results of an exchange (a session's submission) expire: imported
+// ones, and those kept from before sessions were, have none and stay. At most a batch
+// (parameter 2) a statement, oldest first.
 inline std::string ExpiredResultsSql(SqlDialect d) {
   return std::string("DELETE FROM results WHERE id IN (SELECT r.id FROM results r WHERE r.time < ") +
-         Placeholder(d, 1) + ViewCondition(d, false) +
+         Placeholder(d, 1) + ViewCondition(d, false) + " AND r.session <> ''" +
          " AND NOT EXISTS (SELECT 1 FROM replays p WHERE p.result_id = r.id AND p.state <> 'rejected')"
          " ORDER BY r.time LIMIT " +
          Placeholder(d, 2) + ")";

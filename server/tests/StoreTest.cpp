@@ -423,6 +423,16 @@ TEST_P(StoreTest, AbandonedExchangesExpire) {
   EXPECT_EQ(store_->Sizes().Tokens, 1);                 // only the recent exchange's
 }
 
+// Results imported from the old table's file came through no exchange: however old, and without
+// replays, they are history, not abandoned submissions, and pruning keeps them.
+TEST_P(StoreTest, ImportedResultsNeverExpire) {
+  StoredResult r;
+  r.Name = "Ann", r.PlayerName = "P", r.Score = 500, r.Time = kNow - 400 * 86400;
+  ASSERT_EQ(store_->Import({r}), 1);
+  store_->Prune(kNow, 30 * 86400);
+  EXPECT_EQ(Names(store_->List(ListQuery{})), (std::vector<std::string>{"Ann:1"}));
+}
+
 // A client's replay bytes a day: an upload that would pass them is refused and not stored; the
 // next day, or another client, has its own.
 TEST_P(StoreTest, ReplayBytesADayArePerClient) {
