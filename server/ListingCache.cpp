@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/Fnv.h"
+
 namespace sf::scores {
 
 ListingCache::ListingCache(size_t maxEntries, size_t maxBytes)
@@ -83,15 +85,11 @@ size_t ListingCache::Size() const {
 }
 
 std::string ETagOf(std::string_view body) {
-  uint64_t h = 14695981039346656037ull;
-  for (char c : body) {
-    h ^= static_cast<unsigned char>(c);
-    h *= 1099511628211ull;
-  }
-  static constexpr char kHex[] = "0123456789abcdef";
+  Fnv1a h;
+  h.Bytes(body);
   std::string tag = "\"";
-  for (int shift = 60; shift >= 0; shift -= 4) tag.push_back(kHex[(h >> shift) & 15u]);
-  tag.push_back('"');
+  tag += h.Hex();
+  tag += '"';
   return tag;
 }
 

@@ -56,7 +56,8 @@ class ListingCache {
 // True when an answer made at `made` may serve a request that saw `wanted`: no view is older.
 bool Covers(const ListingVersion& made, const ListingVersion& wanted);
 
-// "\"<16 hex digits>\"": a 64-bit FNV-1a hash of the body.
+// "\"<16 hex digits>\"": a 64-bit FNV-1a hash of the body. The same bytes always give the same
+// tag, whichever instance behind a load balancer serves them.
 std::string ETagOf(std::string_view body);
 
 // True when an If-None-Match header names the tag (or is "*").

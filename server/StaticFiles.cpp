@@ -6,6 +6,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "ListingCache.h"
 #include "PagePolicy.h"
 #include "Text.h"
 
@@ -33,17 +34,6 @@ bool AcceptsGzip(const HttpRequest& request) {
   const std::string part = accept.substr(at, end == std::string::npos ? std::string::npos : end - at);
   const size_t q = part.find("q=");
   return q == std::string::npos || std::strtod(part.c_str() + q + 2, nullptr) > 0;
-}
-
-// A quoted entity tag from the bytes (FNV-1a, 64 bits): the same bytes always give the same tag,
-// whichever instance behind a load balancer serves them.
-std::string EntityTag(std::string_view bytes) {
-  uint64_t h = 14695981039346656037ull;
-  for (const char c : bytes) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string tag = "\"";
-  for (int shift = 60; shift >= 0; shift -= 4) tag += kHex[(h >> shift) & 15];
-  return tag + "\"";
 }
 
 // If-None-Match lists the tag (or is "*"); weak comparison, as RFC 9110 asks for this header.
@@ -153,7 +143,7 @@ std::shared_ptr<const StaticFiles::Cached> StaticFiles::Load(const fs::path& fil
     auto gz = std::make_shared<std::string>(Gzip(*plain));
     if (!gz->empty() && gz->size() < plain->size()) entry->Gzipped = std::move(gz);
   }
-  entry->Tag = EntityTag(*plain);
+  entry->Tag = ETagOf(*plain);
   if (MimeType(file).rfind("text/html", 0) == 0) entry->PageHeaders = StaticPageHeaders(*plain);
   entry->Plain = std::move(plain);
   std::lock_guard lock(mutex_);

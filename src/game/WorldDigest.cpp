@@ -4,6 +4,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "core/Fnv.h"
 #include "game/Game.h"
 
 namespace sf {
@@ -50,15 +51,13 @@ class Digest {
     } else {
       bits = static_cast<uint64_t>(value);
     }
-    for (int i = 0; i < 8; ++i) {
-      h_ = (h_ ^ ((bits >> (8 * i)) & 0xFF)) * 1099511628211ull;
-    }
+    for (int i = 0; i < 8; ++i) h_.Byte(static_cast<uint8_t>(bits >> (8 * i)));
     return *this;
   }
-  uint64_t Value() const { return h_; }
+  uint64_t Value() const { return h_.Value(); }
 
  private:
-  uint64_t h_ = 14695981039346656037ull;
+  Fnv1a h_;
 };
 
 void AddGunner(Digest& d, const TGunner& gun) {

@@ -1,28 +1,16 @@
 #include "replay/ReplayIdentity.h"
 
+#include "core/Fnv.h"
 #include "game/GameRecorder.h"
 #include "replay/ReplayBody.h"
 
 namespace replay {
 namespace {
 
-// FNV-1a, 64 bits.
-class Fnv {
- public:
-  void Byte(uint8_t b) { h_ = (h_ ^ b) * 1099511628211ull; }
-  void Word(uint32_t w) {
-    for (int i = 0; i < 4; ++i) Byte(static_cast<uint8_t>(w >> (8 * i)));
-  }
-  std::string Hex() const {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out(16, '0');
-    for (int i = 0; i < 16; ++i) out[static_cast<size_t>(i)] = kHex[(h_ >> (60 - 4 * i)) & 15];
-    return out;
-  }
-
- private:
-  uint64_t h_ = 14695981039346656037ull;
-};
+// A 32-bit word into the hash, low byte first.
+void Word(sf::Fnv1a& h, uint32_t w) {
+  for (int i = 0; i < 4; ++i) h.Byte(static_cast<uint8_t>(w >> (8 * i)));
+}
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -86,10 +74,10 @@ EnteredName ReadEnteredName(const DecodedReplay& replay) {
 }
 
 std::string GameFingerprint(const DecodedReplay& replay) {
-  Fnv h;
-  for (char c : std::string_view("saltfang game 1")) h.Byte(static_cast<uint8_t>(c));
-  h.Word(replay.Header.SimulationVersion);
-  h.Word(replay.Header.Seed);
+  sf::Fnv1a h;
+  h.Bytes("saltfang game 1");
+  Word(h, replay.Header.SimulationVersion);
+  Word(h, replay.Header.Seed);
   BodyReader reader(replay.Body, replay.Header.StartTick, replay.Header.FormatVersion >= 2,
                     replay.Header.FormatVersion >= 3);
   for (BodyRecord r = reader.Next(); r.Type != BodyRecord::End; r = reader.Next()) {
@@ -98,7 +86,7 @@ std::string GameFingerprint(const DecodedReplay& replay) {
       case BodyRecord::Step: h.Byte(sf::StepControls(r.Inputs)); break;
       case BodyRecord::Reseed:
         h.Byte(kRecordReseed);
-        h.Word(r.Seed);
+        Word(h, r.Seed);
         break;
       case BodyRecord::Event:
         if (r.What == sf::GameEvent::WeaponChange || r.What == sf::GameEvent::Leave)
